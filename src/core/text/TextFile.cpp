@@ -1,0 +1,103 @@
+#include "text/TextFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace numsieve {
+
+namespace {
+
+const char kCodec[] = "GBK";
+
+QString decodeText(const QByteArray &bytes)
+{
+    static const QByteArray bom("\xEF\xBB\xBF");
+    if (bytes.startsWith(bom)) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        return utf8.decode(QByteArrayView(bytes).sliced(bom.size()));
+    }
+    QStringDecoder gbk(kCodec, QStringDecoder::Flag::Stateless);
+    if (!gbk.isValid()) // no ICU: keep going rather than lose the data
+        return QString::fromLocal8Bit(bytes);
+    return gbk.decode(bytes);
+}
+
+} // namespace
+
+QStringList decodeLines(const QByteArray &bytes)
+{
+    const QString text = decodeText(bytes);
+    QStringList lines;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        const bool last = end < 0;
+        if (last)
+            end = text.size();
+        qsizetype stop = end;
+        if (!last && stop > start && text.at(stop - 1) == QLatin1Char('\r'))
+            --stop;
+        lines.append(text.mid(start, stop - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+QByteArray encodeLines(const QStringList &lines)
+{
+    QStringEncoder gbk(kCodec, QStringEncoder::Flag::Stateless);
+    QByteArray out;
+    for (const QString &line : lines) {
+        out += gbk.isValid() ? QByteArray(gbk.encode(line)) : line.toLocal8Bit();
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::expected<QStringList, QString> readTextLines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::unexpected(QStringLiteral("无法读取文件 %1：%2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    return decodeLines(file.readAll());
+}
+
+QStringList readOrCreateTextLines(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists()) {
+        if (file.open(QIODevice::WriteOnly))
+            file.close();
+        return {};
+    }
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return decodeLines(file.readAll());
+}
+
+std::expected<void, QString> saveFileAtomically(const QString &path, const QByteArray &bytes)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return std::unexpected(QStringLiteral("无法保存文件 %1：%2").arg(shown, file.errorString()));
+    if (file.write(bytes) != bytes.size()) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        return std::unexpected(QStringLiteral("无法保存文件 %1：%2").arg(shown, error));
+    }
+    if (!file.commit())
+        return std::unexpected(QStringLiteral("无法保存文件 %1：%2").arg(shown, file.errorString()));
+    return {};
+}
+
+std::expected<void, QString> writeTextLines(const QString &path, const QStringList &lines)
+{
+    return saveFileAtomically(path, encodeLines(lines));
+}
+
+} // namespace numsieve

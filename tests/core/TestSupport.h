@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+namespace testsupport {
+
+inline QByteArray gbk(const QString &text)
+{
+    QStringEncoder enc("GBK");
+    return enc.encode(text);
+}
+
+inline QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+inline bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return f.write(bytes) == bytes.size();
+}
+
+// Makes a folder refuse new files for as long as it lives. Root ignores
+// permission bits, so the immutable attribute is used there.
+class ReadOnlyFolder
+{
+public:
+    explicit ReadOnlyFolder(const QString &path) : m_path(path)
+    {
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup);
+        if (::geteuid() == 0)
+            m_immutable = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
+        QFile probe(QDir(path).filePath(QStringLiteral(".probe")));
+        m_effective = !probe.open(QIODevice::WriteOnly);
+        if (!m_effective)
+            probe.remove();
+    }
+    ~ReadOnlyFolder()
+    {
+        if (m_immutable)
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), m_path});
+        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    // False when this machine cannot make a folder read-only for us.
+    bool effective() const { return m_effective; }
+
+private:
+    QString m_path;
+    bool m_immutable = false;
+    bool m_effective = false;
+};
+
+} // namespace testsupport
