@@ -1,0 +1,29 @@
+#pragma once
+
+#include "filter/ListCondition.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <expected>
+
+namespace numsieve {
+
+// Condition 15 as the filter engine sees it: the script conditions of panel 15,
+// prepared once per filter run and then asked for every candidate.
+class AdvancedConditionRunner
+{
+public:
+    virtual ~AdvancedConditionRunner() = default;
+
+    // The pre-check of a run: cuts the condition list into expressions and tries
+    // each against the draws (oldest first). On failure returns the message the
+    // user sees; the run then stops before any number is tested.
+    virtual std::expected<void, QString> prepare(const QString &conditionText, const QStringList &draws) = 0;
+
+    // Whether the number (a stored sorted form in group mode) passes the
+    // prepared expressions under the panel's include/exclude choice.
+    virtual bool test(int number, ListMode mode) = 0;
+};
+
+} // namespace numsieve
