@@ -47,15 +47,20 @@ QStringList decodeLines(const QByteArray &bytes)
     return lines;
 }
 
+QByteArray encodeText(const QString &text)
+{
+    QString crlf = text;
+    crlf.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    QStringEncoder gbk(kCodec, QStringEncoder::Flag::Stateless);
+    return gbk.isValid() ? QByteArray(gbk.encode(crlf)) : crlf.toLocal8Bit();
+}
+
 QByteArray encodeLines(const QStringList &lines)
 {
-    QStringEncoder gbk(kCodec, QStringEncoder::Flag::Stateless);
-    QByteArray out;
-    for (const QString &line : lines) {
-        out += gbk.isValid() ? QByteArray(gbk.encode(line)) : line.toLocal8Bit();
-        out += "\r\n";
-    }
-    return out;
+    QString text;
+    for (const QString &line : lines)
+        text += line + QLatin1Char('\n');
+    return encodeText(text);
 }
 
 std::expected<QStringList, QString> readTextLines(const QString &path)

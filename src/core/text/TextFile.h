@@ -17,6 +17,9 @@ QStringList decodeLines(const QByteArray &bytes);
 // Encodes each line as GBK followed by CR LF (also the last one).
 QByteArray encodeLines(const QStringList &lines);
 
+// Encodes a text as GBK, turning every LF into CR LF.
+QByteArray encodeText(const QString &text);
+
 // Reads a whole text file as lines. Fails with a message when it cannot be opened.
 std::expected<QStringList, QString> readTextLines(const QString &path);
 
