@@ -48,7 +48,6 @@ private Q_SLOTS:
     void idThatLeavesTheFolderIsNeverUsedAsFileName();
     void indexAfterReload_data();
     void indexAfterReload();
-    void selectionNumbersAreOldestFirst();
     void shippedRegistryListsTheFourBuiltInLotteries();
 };
 
@@ -122,6 +121,9 @@ void TestHistory::duplicatesKeptInFileOrder()
     QCOMPARE(registry.at(0).draws, draws);
     QCOMPARE(registry.at(2).draws, draws);
     QCOMPARE(registry.at(1).draws, QList<Draw>{});
+    QCOMPARE(registry.at(0).issues(), QStringList({"2024001", "2024001", "2024000"}));
+    QCOMPARE(selectionNumbers(registry, 2), QStringList({"123", "456", "789"}));
+    QCOMPARE(selectionNumbers(registry, 3), QStringList{});
 }
 
 void TestHistory::emptyRegistry()
@@ -303,18 +305,6 @@ void TestHistory::indexAfterReload()
     for (const QString &id : ids)
         registry.append(lottery(id, "L" + id));
     QCOMPARE(numsieve::indexAfterReload(registry, remembered), index);
-}
-
-void TestHistory::selectionNumbersAreOldestFirst()
-{
-    QTemporaryDir dir;
-    QVERIFY(writeBytes(registryFilePath(dir.path()), "4$x\r\n"));
-    QVERIFY(writeBytes(drawFilePath(dir.path(), "4"), "A$555\r\nB$123\r\nC$007\r\n"));
-    const LotteryRegistry registry = loadRegistry(dir.path());
-    QCOMPARE(registry.at(0).issues(), QStringList({"A", "B", "C"}));
-    QCOMPARE(selectionNumbers(registry, 0), QStringList({"555", "123", "007"}));
-    QCOMPARE(selectionNumbers(registry, 1), QStringList{});
-    QCOMPARE(selectionNumbers(registry, -1), QStringList{});
 }
 
 void TestHistory::shippedRegistryListsTheFourBuiltInLotteries()
