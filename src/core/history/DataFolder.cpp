@@ -1,0 +1,98 @@
+#include "history/DataFolder.h"
+
+#include "history/RecordLine.h"
+#include "text/TextFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace numsieve {
+
+QString defaultDataFolder()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/data");
+}
+
+QString registryFilePath(const QString &dataDir)
+{
+    return QDir(dataDir).filePath(QStringLiteral("lottery.data"));
+}
+
+QString drawFilePath(const QString &dataDir, const QString &id)
+{
+    return QDir(dataDir).filePath(QStringLiteral("lottery_") + id + QStringLiteral(".data"));
+}
+
+bool idNamesDrawFile(const QString &id)
+{
+    return !id.contains(QLatin1Char('/')) && !id.contains(QLatin1Char('\\')) && !id.contains(QChar(0));
+}
+
+LotteryRegistry parseRegistryLines(const QStringList &lines)
+{
+    LotteryRegistry registry;
+    for (const QString &line : lines) {
+        if (registry.isFull())
+            break;
+        if (const auto record = parseRecordLine(line))
+            registry.append(Lottery{record->second, record->first, {}});
+    }
+    return registry;
+}
+
+QList<Draw> parseDrawLines(const QStringList &lines)
+{
+    QList<Draw> draws;
+    for (const QString &line : lines) {
+        if (const auto record = parseRecordLine(line))
+            draws.append(Draw{record->first, record->second});
+    }
+    return draws;
+}
+
+QStringList registryLines(const LotteryRegistry &registry)
+{
+    QStringList lines;
+    lines.reserve(registry.count());
+    for (const Lottery &lottery : registry.lotteries())
+        lines.append(recordLine(lottery.id, lottery.name));
+    return lines;
+}
+
+QStringList drawLines(const Lottery &lottery)
+{
+    QStringList lines;
+    lines.reserve(lottery.draws.size());
+    for (const Draw &draw : lottery.draws)
+        lines.append(recordLine(draw.issue, draw.number));
+    return lines;
+}
+
+LotteryRegistry loadRegistry(const QString &dataDir)
+{
+    QDir().mkpath(dataDir);   // a failure shows as an empty registry
+    LotteryRegistry registry = parseRegistryLines(readOrCreateTextLines(registryFilePath(dataDir)));
+    for (qsizetype i = 0; i < registry.count(); ++i) {
+        Lottery &lottery = registry[i];
+        if (idNamesDrawFile(lottery.id))
+            lottery.draws = parseDrawLines(readOrCreateTextLines(drawFilePath(dataDir, lottery.id)));
+    }
+    return registry;
+}
+
+std::expected<void, QString> saveRegistry(const QString &dataDir, const LotteryRegistry &registry)
+{
+    // Refuse before touching anything, so that a bad id cannot leave half a save.
+    for (const Lottery &lottery : registry.lotteries()) {
+        if (!idNamesDrawFile(lottery.id))
+            return std::unexpected(QStringLiteral("彩种编号“") + lottery.id + QStringLiteral("”不能用作文件名，无法保存"));
+    }
+    QDir().mkpath(dataDir);   // removed behind our back: the writes below then report it
+    for (const Lottery &lottery : registry.lotteries()) {
+        if (auto written = writeTextLines(drawFilePath(dataDir, lottery.id), drawLines(lottery)); !written)
+            return written;
+    }
+    return writeTextLines(registryFilePath(dataDir), registryLines(registry));
+}
+
+} // namespace numsieve

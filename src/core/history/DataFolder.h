@@ -1,0 +1,45 @@
+#pragma once
+
+#include "history/LotteryRegistry.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <expected>
+
+namespace numsieve {
+
+// The draw history lives in one folder: lottery.data lists the lotteries
+// ("id$name" per line) and lottery_<id>.data holds each lottery's draws
+// ("issue$number" per line, oldest first). Both are GBK text with CR LF.
+
+// data/ beside the executable. Needs a QCoreApplication.
+QString defaultDataFolder();
+
+QString registryFilePath(const QString &dataDir);
+// The id is inserted unchanged: "01" and "1" are different files.
+QString drawFilePath(const QString &dataDir, const QString &id);
+// An id with a path separator would name a file outside the data folder.
+bool idNamesDrawFile(const QString &id);
+
+// The lotteries of lottery.data's lines, without draws; lines past the 260th
+// kept lottery are ignored.
+LotteryRegistry parseRegistryLines(const QStringList &lines);
+QList<Draw> parseDrawLines(const QStringList &lines);
+QStringList registryLines(const LotteryRegistry &registry);
+QStringList drawLines(const Lottery &lottery);
+
+// Reads the registry and every registered lottery's draws. The folder and any
+// missing file are created empty, silently, so that after the first start
+// every lottery has its draw file. A file that cannot be read yields nothing.
+LotteryRegistry loadRegistry(const QString &dataDir);
+
+// Writes every lottery's draw file, in registry order, then lottery.data. Each
+// file is replaced atomically, so a crash or a full disk leaves it either old
+// or new, never missing or cut short. Writing the registry last means a new
+// lottery is only listed once its draws are on disk. On the first failure the
+// message is returned and the files not yet written stay as they were. Draw
+// files of lotteries no longer listed are left alone.
+std::expected<void, QString> saveRegistry(const QString &dataDir, const LotteryRegistry &registry);
+
+} // namespace numsieve

@@ -1,0 +1,326 @@
+#include "history/DataFolder.h"
+#include "history/LotteryRegistry.h"
+#include "history/RecordLine.h"
+
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace numsieve;
+using namespace testsupport;
+
+namespace {
+
+QString crlf(const QStringList &lines)
+{
+    return lines.isEmpty() ? QString() : lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+}
+
+Lottery lottery(const QString &id, const QString &name, const QList<Draw> &draws = {})
+{
+    return Lottery{name, id, draws};
+}
+
+QStringList folderEntries(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+} // namespace
+
+class TestHistory : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void readingRule_data();
+    void readingRule();
+    void duplicatesKeptInFileOrder();
+    void emptyRegistry();
+    void registryHoldsAtMost260();
+    void savedBytes();
+    void saveThenLoadGivesTheSameRegistry();
+    void loadCreatesFolderAndMissingFiles();
+    void failedSaveInReadOnlyFolderChangesNothing();
+    void failureMidwayKeepsUnwrittenFilesAndLeavesNoTemporaries();
+    void idThatLeavesTheFolderIsNeverUsedAsFileName();
+    void indexAfterReload_data();
+    void indexAfterReload();
+    void shippedRegistryListsTheFourBuiltInLotteries();
+};
+
+void TestHistory::readingRule_data()
+{
+    QTest::addColumn<bool>("drawFile");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("kept");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+
+    auto row = [](const char *tag, bool drawFile, const QString &line, bool kept, const QString &first = {},
+                  const QString &second = {}) {
+        QTest::newRow(tag) << drawFile << gbk(line + QStringLiteral("\r\n")) << kept << first << second;
+    };
+    row("empty name", false, QStringLiteral("5$"), false);
+    row("empty id", false, QStringLiteral("$名称"), false);
+    row("no separator", false, QStringLiteral("5名称"), false);
+    row("second separator cuts", false, QStringLiteral("6$名称$备注"), true, QStringLiteral("6"), QStringLiteral("名称"));
+    row("trailing blank kept", false, QStringLiteral("7$名称 "), true, QStringLiteral("7"), QStringLiteral("名称 "));
+    row("leading blanks kept", false, QStringLiteral(" 8$ 名"), true, QStringLiteral(" 8"), QStringLiteral(" 名"));
+    row("empty line", false, QString(), false);
+    row("draw cut at second separator", true, QStringLiteral("101$123$x"), true, QStringLiteral("101"), QStringLiteral("123"));
+    row("draw without number", true, QStringLiteral("101$"), false);
+    row("draw without issue", true, QStringLiteral("$123"), false);
+    row("draw separators adjacent", true, QStringLiteral("101$$123"), false);
+    row("draw number unchecked", true, QStringLiteral("101$12345"), true, QStringLiteral("101"), QStringLiteral("12345"));
+    QTest::newRow("lf line end") << true << QByteArray("102$456\n") << true << QStringLiteral("102") << QStringLiteral("456");
+}
+
+void TestHistory::readingRule()
+{
+    QFETCH(bool, drawFile);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, kept);
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+
+    QTemporaryDir dir;
+    const QString data = dir.path();
+    if (drawFile) {
+        QVERIFY(writeBytes(registryFilePath(data), "9$x\r\n"));
+        QVERIFY(writeBytes(drawFilePath(data, QStringLiteral("9")), bytes));
+    } else {
+        QVERIFY(writeBytes(registryFilePath(data), bytes));
+    }
+    const LotteryRegistry registry = loadRegistry(data);
+
+    if (drawFile) {
+        QCOMPARE(registry.count(), 1);
+        const QList<Draw> expected = kept ? QList<Draw>{Draw{first, second}} : QList<Draw>{};
+        QCOMPARE(registry.at(0).draws, expected);
+    } else if (kept) {
+        QCOMPARE(registry.count(), 1);
+        QCOMPARE(registry.at(0).id, first);
+        QCOMPARE(registry.at(0).name, second);
+    } else {
+        QCOMPARE(registry.count(), 0);
+    }
+}
+
+void TestHistory::duplicatesKeptInFileOrder()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeBytes(registryFilePath(dir.path()), gbk(crlf({"3$乙", "1$甲", "3$丙"}))));
+    QVERIFY(writeBytes(drawFilePath(dir.path(), "3"), gbk(crlf({"2024001$123", "2024001$456", "2024000$789"}))));
+    const LotteryRegistry registry = loadRegistry(dir.path());
+    QCOMPARE(registry.count(), 3);
+    QCOMPARE(registryLines(registry), QStringList({"3$乙", "1$甲", "3$丙"}));
+    const QList<Draw> draws{{"2024001", "123"}, {"2024001", "456"}, {"2024000", "789"}};
+    QCOMPARE(registry.at(0).draws, draws);
+    QCOMPARE(registry.at(2).draws, draws);
+    QCOMPARE(registry.at(1).draws, QList<Draw>{});
+    QCOMPARE(registry.at(0).issues(), QStringList({"2024001", "2024001", "2024000"}));
+    QCOMPARE(selectionNumbers(registry, 2), QStringList({"123", "456", "789"}));
+    QCOMPARE(selectionNumbers(registry, 3), QStringList{});
+}
+
+void TestHistory::emptyRegistry()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeBytes(registryFilePath(dir.path()), QByteArray()));
+    QVERIFY(loadRegistry(dir.path()).isEmpty());
+    QCOMPARE(folderEntries(dir.path()), QStringList{"lottery.data"});
+    QCOMPARE(selectionNumbers(LotteryRegistry(), -1), QStringList{});
+}
+
+void TestHistory::registryHoldsAtMost260()
+{
+    QStringList lines{"malformed"};
+    for (int id = 1; id <= 262; ++id)
+        lines.append(QString::number(id) + "$L" + QString::number(id));
+    QTemporaryDir dir;
+    QVERIFY(writeBytes(registryFilePath(dir.path()), gbk(crlf(lines))));
+
+    LotteryRegistry registry = loadRegistry(dir.path());
+    QCOMPARE(registry.count(), 260);
+    QCOMPARE(registry.at(259).id, QStringLiteral("260"));
+    QVERIFY(QFile::exists(drawFilePath(dir.path(), "260")));
+    QVERIFY(!QFile::exists(drawFilePath(dir.path(), "261")));
+
+    QVERIFY(!registry.append(lottery("999", "extra")));
+    QCOMPARE(registry.count(), 260);
+    registry.removeAt(0);
+    QVERIFY(registry.append(lottery("999", "extra")));
+    QCOMPARE(registry.at(259).id, QStringLiteral("999"));
+}
+
+void TestHistory::savedBytes()
+{
+    QTemporaryDir dir;
+    LotteryRegistry registry;
+    registry.append(lottery("1", "福彩3D", {{"2024001", "123"}, {"2024002", "045"}}));
+    QVERIFY(saveRegistry(dir.path(), registry).has_value());
+    QCOMPARE(readBytes(registryFilePath(dir.path())), QByteArray::fromHex("3124B8A3B2CA33440D0A"));
+    QCOMPARE(readBytes(drawFilePath(dir.path(), "1")), QByteArray("2024001$123\r\n2024002$045\r\n"));
+}
+
+void TestHistory::saveThenLoadGivesTheSameRegistry()
+{
+    QTemporaryDir dir;
+    const QString data = dir.path();
+    // A lottery that is no longer listed keeps its draw file untouched.
+    QVERIFY(writeBytes(drawFilePath(data, "8"), "old$111\r\n"));
+
+    LotteryRegistry registry;
+    registry.append(lottery("2", "排列三", {{"07001", "000"}}));
+    registry.append(lottery("01", " 自定 ", {{"a b", "999"}, {"a b", "999"}}));
+    registry.append(lottery("5", "空"));
+    registry.move(0, 2);
+    QVERIFY(saveRegistry(data, registry).has_value());
+
+    QCOMPARE(loadRegistry(data), registry);
+    QCOMPARE(readBytes(drawFilePath(data, "8")), QByteArray("old$111\r\n"));
+    QCOMPARE(readBytes(drawFilePath(data, "5")), QByteArray());
+    QCOMPARE(folderEntries(data),
+             QStringList({"lottery.data", "lottery_01.data", "lottery_2.data", "lottery_5.data", "lottery_8.data"}));
+}
+
+void TestHistory::loadCreatesFolderAndMissingFiles()
+{
+    QTemporaryDir dir;
+    const QString data = dir.filePath("deep/data");
+    QVERIFY(loadRegistry(data).isEmpty());
+    QVERIFY(QFileInfo(data).isDir());
+    QCOMPARE(folderEntries(data), QStringList{"lottery.data"});
+    QCOMPARE(QFileInfo(registryFilePath(data)).size(), 0);
+
+    QVERIFY(writeBytes(registryFilePath(data), gbk(crlf({"1$福彩3D", "2$排列三"}))));
+    QVERIFY(writeBytes(drawFilePath(data, "1"), "1$123\r\n"));
+    const LotteryRegistry registry = loadRegistry(data);
+    QCOMPARE(registry.count(), 2);
+    QCOMPARE(registry.at(0).numbers(), QStringList{"123"});
+    QCOMPARE(registry.at(1).draws, QList<Draw>{});
+    QVERIFY(QFile::exists(drawFilePath(data, "2")));
+    QCOMPARE(QFileInfo(drawFilePath(data, "2")).size(), 0);
+    QCOMPARE(readBytes(drawFilePath(data, "1")), QByteArray("1$123\r\n"));
+}
+
+void TestHistory::failedSaveInReadOnlyFolderChangesNothing()
+{
+    QTemporaryDir dir;
+    const QString data = dir.path();
+    const QByteArray oldRegistry = gbk(crlf({"1$福彩3D", "2$排列三"}));
+    QVERIFY(writeBytes(registryFilePath(data), oldRegistry));
+    QVERIFY(writeBytes(drawFilePath(data, "1"), "a$111\r\n"));
+    QVERIFY(writeBytes(drawFilePath(data, "2"), "b$222\r\n"));
+    const QStringList before = folderEntries(data);
+
+    LotteryRegistry registry;
+    registry.append(lottery("2", "排列三", {{"c", "333"}}));
+    registry.append(lottery("3", "新", {{"d", "444"}}));
+    registry.append(lottery("1", "福彩3D"));
+    {
+        ReadOnlyFolder readOnly(data);
+        if (!readOnly.effective())
+            QSKIP("this machine cannot make a folder read-only");
+        const auto saved = saveRegistry(data, registry);
+        QVERIFY(!saved.has_value());
+        QVERIFY(saved.error().startsWith(QStringLiteral("无法保存文件 ")));
+    }
+    QCOMPARE(folderEntries(data), before);
+    QCOMPARE(readBytes(registryFilePath(data)), oldRegistry);
+    QCOMPARE(readBytes(drawFilePath(data, "1")), QByteArray("a$111\r\n"));
+    QCOMPARE(readBytes(drawFilePath(data, "2")), QByteArray("b$222\r\n"));
+}
+
+void TestHistory::failureMidwayKeepsUnwrittenFilesAndLeavesNoTemporaries()
+{
+    QTemporaryDir dir;
+    const QString data = dir.path();
+    QVERIFY(writeBytes(registryFilePath(data), "1$A\r\n3$C\r\n"));
+    QVERIFY(writeBytes(drawFilePath(data, "1"), "old$111\r\n"));
+    QVERIFY(writeBytes(drawFilePath(data, "3"), "old$333\r\n"));
+    // Something that can never be replaced by a file stands where lottery 2's
+    // draws should go.
+    QVERIFY(QDir(data).mkdir("lottery_2.data"));
+
+    LotteryRegistry registry;
+    registry.append(lottery("1", "A", {{"new", "101"}}));
+    registry.append(lottery("2", "B", {{"new", "202"}}));
+    registry.append(lottery("3", "C", {{"new", "303"}}));
+    const auto saved = saveRegistry(data, registry);
+    QVERIFY(!saved.has_value());
+    QVERIFY2(saved.error().contains("lottery_2.data"), qPrintable(saved.error()));
+
+    QCOMPARE(readBytes(drawFilePath(data, "1")), QByteArray("new$101\r\n"));
+    QCOMPARE(readBytes(drawFilePath(data, "3")), QByteArray("old$333\r\n"));
+    QCOMPARE(readBytes(registryFilePath(data)), QByteArray("1$A\r\n3$C\r\n"));
+    QCOMPARE(folderEntries(data), QStringList({"lottery.data", "lottery_1.data", "lottery_2.data", "lottery_3.data"}));
+}
+
+void TestHistory::idThatLeavesTheFolderIsNeverUsedAsFileName()
+{
+    QTemporaryDir dir;
+    const QString data = dir.filePath("data");
+    QVERIFY(QDir().mkpath(data + "/lottery_"));
+    QVERIFY(writeBytes(registryFilePath(data), "1$A\r\n/../../escape$B\r\n"));
+    const LotteryRegistry registry = loadRegistry(data);
+    QCOMPARE(registry.count(), 2);
+    QCOMPARE(registry.at(1).draws, QList<Draw>{});
+    QVERIFY(!QFile::exists(dir.filePath("escape.data")));
+
+    LotteryRegistry changed = registry;
+    changed[0].draws.append(Draw{"x", "123"});
+    changed[1].draws.append(Draw{"y", "456"});
+    const auto saved = saveRegistry(data, changed);
+    QVERIFY(!saved.has_value());
+    QCOMPARE(saved.error(), QStringLiteral("彩种编号“/../../escape”不能用作文件名，无法保存"));
+    QVERIFY(!QFile::exists(dir.filePath("escape.data")));
+    QCOMPARE(readBytes(drawFilePath(data, "1")), QByteArray());
+    QCOMPARE(readBytes(registryFilePath(data)), QByteArray("1$A\r\n/../../escape$B\r\n"));
+}
+
+void TestHistory::indexAfterReload_data()
+{
+    QTest::addColumn<QStringList>("ids");
+    QTest::addColumn<QString>("remembered");
+    QTest::addColumn<qsizetype>("index");
+    QTest::newRow("same place") << QStringList{"1", "2", "3"} << "2" << qsizetype(1);
+    QTest::newRow("moved") << QStringList{"3", "1", "2"} << "2" << qsizetype(2);
+    QTest::newRow("vanished") << QStringList{"1", "3"} << "2" << qsizetype(0);
+    QTest::newRow("duplicates take the last") << QStringList{"2", "1", "2", "3"} << "2" << qsizetype(2);
+    QTest::newRow("text not number") << QStringList{"2", "02"} << "02" << qsizetype(1);
+    QTest::newRow("nothing selected") << QStringList{"1", "2"} << QString() << qsizetype(0);
+    QTest::newRow("empty registry") << QStringList{} << "1" << qsizetype(0);
+}
+
+void TestHistory::indexAfterReload()
+{
+    QFETCH(QStringList, ids);
+    QFETCH(QString, remembered);
+    QFETCH(qsizetype, index);
+    LotteryRegistry registry;
+    for (const QString &id : ids)
+        registry.append(lottery(id, "L" + id));
+    QCOMPARE(numsieve::indexAfterReload(registry, remembered), index);
+}
+
+void TestHistory::shippedRegistryListsTheFourBuiltInLotteries()
+{
+    const QString shipped = QFINDTESTDATA("../../resources/data/lottery.data");
+    QVERIFY(!shipped.isEmpty());
+    QCOMPARE(readBytes(shipped), gbk(crlf({"1$福彩3D", "2$排列三", "3$时时乐", "4$时时彩"})));
+
+    QTemporaryDir dir;
+    QVERIFY(QFile::copy(shipped, registryFilePath(dir.path())));
+    const LotteryRegistry registry = loadRegistry(dir.path());
+    QCOMPARE(registry.count(), 4);
+    for (const Lottery &l : registry.lotteries())
+        QVERIFY2(isBuiltInLotteryId(l.id), qPrintable(l.id));
+    QVERIFY(!isBuiltInLotteryId("01"));
+}
+
+QTEST_APPLESS_MAIN(TestHistory)
+#include "tst_history.moc"
