@@ -7,6 +7,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 namespace filtertest {
 
 using namespace numsieve;
@@ -24,16 +26,21 @@ inline void choose(ListCondition &c, const QStringList &chosen, ListMode mode = 
 
 inline ListCondition &listOf(ConditionSet &cs, int panel, int list) { return *cs.lists(panel).at(list); }
 
-// One condition panel's verdict for one number under the given state.
-inline bool conditionPasses(const ConditionSet &cs, int panel, int number, ViewMode mode = ViewMode::Straight,
-                            const QStringList &draws = {})
+inline FilterSetup setupFor(const ConditionSet &cs, ViewMode mode, const QStringList &draws)
 {
     FilterSetup setup;
     setup.conditions = &cs;
     setup.viewMode = mode;
     setup.draws = &draws;
     setup.digitSets = DrawDigitSets::fromDraws(draws);
-    FilterEngine engine(setup);
+    return setup;
+}
+
+// One condition panel's verdict for one number under the given state.
+inline bool conditionPasses(const ConditionSet &cs, int panel, int number, ViewMode mode = ViewMode::Straight,
+                            const QStringList &draws = {})
+{
+    FilterEngine engine(setupFor(cs, mode, draws));
     return engine.conditionPasses(panel, number);
 }
 
@@ -59,12 +66,7 @@ inline QList<int> numbersWhere(ViewMode mode, const std::function<bool(int)> &ke
 inline QList<int> keptBy(const ConditionSet &cs, int panel, ViewMode mode = ViewMode::Straight,
                          const QStringList &draws = {})
 {
-    FilterSetup setup;
-    setup.conditions = &cs;
-    setup.viewMode = mode;
-    setup.draws = &draws;
-    setup.digitSets = DrawDigitSets::fromDraws(draws);
-    FilterEngine engine(setup);
+    FilterEngine engine(setupFor(cs, mode, draws));
     return numbersWhere(mode, [&](int n) { return engine.conditionPasses(panel, n); });
 }
 

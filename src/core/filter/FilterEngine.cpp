@@ -171,8 +171,8 @@ std::bitset<1000> groupPairMatchSet(const ListCondition &list)
 {
     std::array<std::array<bool, 10>, 10> wanted{};
     for (const QString &code : list.chosen()) {
-        if (code.size() == 2 && code.at(0).isDigit() && code.at(1).isDigit() && code.at(0).unicode() < 128
-            && code.at(1).unicode() < 128)
+        auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+        if (code.size() == 2 && isDigit(code.at(0)) && isDigit(code.at(1)))
             wanted[code.at(0).unicode() - u'0'][code.at(1).unicode() - u'0'] = true;
     }
     std::bitset<1000> matched;
