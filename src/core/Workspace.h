@@ -1,6 +1,7 @@
 #pragma once
 
 #include "filter/ConditionSet.h"
+#include "filter/DrawDigitSets.h"
 #include "results/ResultTables.h"
 #include "selection/SelectionState.h"
 
@@ -27,6 +28,9 @@ public:
     int toleranceIndex = 0;
     std::array<bool, kConditionCount + 1> enabled{};   // index 1..15
 
+    // The digit sets of the latest filter run; kept until the next one.
+    DrawDigitSets drawDigitSets;
+
     // 1..15 off row, 16..30 on row: the condition button whose panel is shown.
     int currentConditionButton = 1;
     // The condition whose two buttons carry the current mark (0: none).
@@ -45,6 +49,32 @@ public:
 
     // Chooses the selection panel (tab) and sets the view mode it implies.
     void chooseSelectionPanel(int panel);
+
+    // The condition panels' own operations. Each changes the panel's state and
+    // then switches its condition the way the panel does: on as soon as its
+    // edit gave it content, off only once the panel has no content left.
+    // Lists are numbered 0 (upper) and 1 (lower) within their panel; rows are
+    // the selected rows of the list the entries leave. Each returns whether
+    // anything was moved.
+    bool addEntries(int panel, int list, const QList<int> &availableRows);       // 添加
+    bool removeEntries(int panel, int list, const QList<int> &chosenRows);       // 删除
+    bool addAllEntries(int panel, int list);                                      // 全部添加
+    bool removeAllEntries(int panel, int list);                                   // 全部删除
+    // 包含 / 排除 of a pair (ConditionSet::mode numbering); no switch.
+    void setListMode(int panel, int pair, ListMode mode);
+    // 容错
+    void setTolerable(int panel, bool tolerable);
+    // An edit box of panel 1 changed to text.
+    void setNumberField(NumberField field, const QString &text);
+    // A digit combo of panel 6 (0..3: 1040..1043) changed to index.
+    void setRangeCombo(int combo, int index);
+    // Panel 15's list of advanced conditions changed to text.
+    void setAdvancedConditionText(const QString &text);
+    // Sends off when the panel has no content; leaves the switch alone otherwise.
+    void switchOffIfEmpty(int panel);
+
+private:
+    ListCondition *panelList(int panel, int list);
 };
 
 } // namespace numsieve

@@ -6,10 +6,14 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 namespace numsieve {
 
 constexpr int kConditionCount = 15;
+
+// Panel 1's three edit boxes.
+enum class NumberField { OmissionFrom = 0, OmissionTo = 1, HistoryDepth = 2 };
 
 // Panel 1: omission range, recent history and the two code lists.
 struct NumberConditionState {
@@ -18,6 +22,8 @@ struct NumberConditionState {
     QString omissionFrom;   // digits only, empty when not given
     QString omissionTo;
     QString historyDepth;
+    QString &field(NumberField f);
+    const QString &field(NumberField f) const;
     ListCondition straightPairs{Vocab::StraightPair};
     ListCondition groupPairs{Vocab::GroupPair};
 };
@@ -75,6 +81,13 @@ public:
 
     // Whether the panel has content, the rule that switches its condition on or off.
     bool hasContent(int panel) const;
+
+    // The include/exclude choices of a panel, top to bottom: panel 1 遗漏, 历史,
+    // 直选双码, 组选双码; panel 6 大小形态, 大小比, 最大最小号; the list panels
+    // one per list; panel 15 one. Nothing for a pair the panel does not have.
+    std::optional<ListMode> mode(int panel, int pair) const;
+    // Returns false, changing nothing, for a pair the panel does not have.
+    bool setMode(int panel, int pair, ListMode mode);
 };
 
 } // namespace numsieve

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "filter/ConditionSet.h"
+#include "filter/DrawDigitSets.h"
+#include "model/Number.h"
+
+#include <QStringList>
+
+#include <array>
+#include <memory>
+
+namespace numsieve {
+
+class AdvancedConditionRunner;
+
+// Where condition 1 takes a number's omission from.
+enum class OmissionMethod {
+    Index,            // one pass over the draws per run (OmissionIndex)
+    PerNumberScan,    // a scan of the draws for every number; kept to measure against
+};
+
+// Everything a run fixes before the first number is tested.
+struct FilterSetup {
+    const ConditionSet *conditions = nullptr;
+    std::array<bool, kConditionCount + 1> enabled{};   // index 1..15
+    int toleranceIndex = 0;                             // -1: no selection, every failure is fatal
+    ViewMode viewMode = ViewMode::Straight;
+    const QStringList *draws = nullptr;                 // oldest first
+    DrawDigitSets digitSets;
+    AdvancedConditionRunner *runner = nullptr;          // prepared; null when condition 15 cannot run
+    OmissionMethod omissionMethod = OmissionMethod::Index;
+};
+
+// Decides for one number (a sorted form in group mode) whether it passes the
+// enabled conditions 1 to 15, in that order. A failing panel rejects the
+// number unless its 容错 box is ticked; then it uses one unit of tolerance, and
+// the number fails once more units are used than the tolerance allows. A panel
+// is one unit however many of its sub-conditions fail.
+//
+// The condition lists are read once, when the engine is made, into per-run
+// lookups: every verdict still comes from the same rules applied to the texts
+// as the lists hold them, but each distinct attribute text is judged once
+// rather than once per number. The conditions must not change while an
+// engine is in use.
+class FilterEngine
+{
+public:
+    explicit FilterEngine(const FilterSetup &setup);
+    ~FilterEngine();
+    FilterEngine(const FilterEngine &) = delete;
+    FilterEngine &operator=(const FilterEngine &) = delete;
+
+    bool passes(int number);
+    // The test of one condition (1..15) alone, whether enabled or not.
+    bool conditionPasses(int condition, int number);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+} // namespace numsieve

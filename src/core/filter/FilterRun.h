@@ -1,0 +1,23 @@
+#pragma once
+
+#include "filter/FilterEngine.h"
+
+#include <QString>
+
+#include <expected>
+
+namespace numsieve {
+
+class AdvancedConditionRunner;
+class Workspace;
+
+// The filter command: gathers the candidates of the active selection panel
+// (stages of the view mode's tables reset, candidates Selected), computes the
+// draw digit sets, prepares the advanced conditions when condition 15 is on,
+// and raises every Selected entry that passes to Filtered. When the advanced
+// conditions cannot be prepared the run stops after gathering and returns
+// the runner's message. Condition 15 on without a runner fails every number.
+std::expected<void, QString> runFilter(Workspace &ws, AdvancedConditionRunner *runner,
+                                       OmissionMethod omissionMethod = OmissionMethod::Index);
+
+} // namespace numsieve
