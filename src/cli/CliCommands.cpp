@@ -1,0 +1,249 @@
+#include "CliCommands.h"
+
+#include "Workspace.h"
+#include "filter/FilterRun.h"
+#include "history/DataFolder.h"
+#include "results/NumberListFile.h"
+#include "results/NumberStatistics.h"
+#include "scheme/SchemeFile.h"
+
+#include <QDir>
+#include <QTextStream>
+
+#include <optional>
+
+namespace numsieve::cli {
+
+namespace {
+
+const char kHelp[] =
+    "numsieve-cli — 三位筛号器命令行工具 / NumSieve command-line tool\n"
+    "\n"
+    "用法 / Usage:\n"
+    "  numsieve-cli filter --scheme FILE [--data DIR] [--lottery ID] [--intersect FILE]...\n"
+    "                      [--list straight|group3|group6|group] [--stage selected|filtered|intersected]\n"
+    "  numsieve-cli info NUMBER [--group] [--data DIR] [--lottery ID]\n"
+    "  numsieve-cli --help\n"
+    "\n"
+    "filter\n"
+    "  读取数据文件夹，选中彩种，验证并导入条件方案，选号、过滤（含高级条件），\n"
+    "  再依次与每个 --intersect 号码文件求交集，然后每行输出一个号码（三位数字）。\n"
+    "  Loads the data folder, selects the lottery, validates and applies the scheme,\n"
+    "  gathers, filters (advanced conditions included), intersects with each\n"
+    "  --intersect file in order, and prints the chosen list, one three-digit number\n"
+    "  per line.\n"
+    "    --scheme FILE     条件方案文件 (.cnd) / the condition scheme file\n"
+    "    --data DIR        数据文件夹，默认为程序旁的 data/ / data folder, default data/ beside the program\n"
+    "    --lottery ID      彩种编号，默认为第一个彩种 / lottery id, default the first lottery\n"
+    "    --intersect FILE  号码交集文件，可多次给出 / number file to intersect with, may repeat\n"
+    "    --list KIND       直选 straight、组三 group3、组六 group6、组选 group；\n"
+    "                      默认：直选模式为 straight，组选模式为 group\n"
+    "                      default: straight in straight mode, group in group mode\n"
+    "    --stage STAGE     选号 selected、过滤 filtered、交集 intersected；\n"
+    "                      默认：给出 --intersect 时为 intersected，否则为 filtered\n"
+    "                      default: intersected with --intersect, else filtered\n"
+    "\n"
+    "info\n"
+    "  输出号码信息窗口的各行文字，每行一条。--group 按组选统计。\n"
+    "  Prints the lines of the number information popup for NUMBER (0-999), one per\n"
+    "  line; --group counts draws in any digit order.\n"
+    "\n"
+    "退出码 / Exit status: 0 成功 / done; 1 系统提示（信息输出到标准错误）/ the\n"
+    "system refused, its message is on standard error; 2 命令行有误 / usage error.\n";
+
+struct Arguments {
+    QString command;
+    QStringList positional;
+    QMap<QString, QStringList> options;   // option -> values in order
+    QStringList flags;
+};
+
+QTextStream &out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QTextStream &err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+int usage(const QString &problem)
+{
+    err() << "numsieve-cli: " << problem << "\n"
+          << "numsieve-cli --help 显示用法 / shows the usage\n";
+    err().flush();
+    return Usage;
+}
+
+int refused(const QString &message)
+{
+    err() << message << "\n";
+    err().flush();
+    return Refused;
+}
+
+std::optional<Arguments> parse(const QStringList &args, const QStringList &valueOptions, const QStringList &flagOptions,
+                               QString *problem)
+{
+    Arguments a;
+    a.command = args.value(0);
+    for (int i = 1; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        if (valueOptions.contains(arg)) {
+            if (i + 1 >= args.size()) {
+                *problem = arg + QStringLiteral(" needs a value");
+                return std::nullopt;
+            }
+            a.options[arg].append(args.at(++i));
+        } else if (flagOptions.contains(arg)) {
+            a.flags.append(arg);
+        } else if (arg.startsWith(QLatin1String("--"))) {
+            *problem = QStringLiteral("unknown option ") + arg;
+            return std::nullopt;
+        } else {
+            a.positional.append(arg);
+        }
+    }
+    return a;
+}
+
+// The single value of an option that may be given once.
+std::optional<QString> single(const Arguments &a, const QString &option, QString *problem)
+{
+    const QStringList values = a.options.value(option);
+    if (values.size() > 1) {
+        *problem = option + QStringLiteral(" given more than once");
+        return std::nullopt;
+    }
+    return values.value(0);
+}
+
+// Loads the data folder and returns the draws of the lottery with that id (the
+// first lottery when no id is given).
+std::expected<QStringList, QString> drawsOf(const QString &dataDir, const QString &lotteryId)
+{
+    const QString dir = dataDir.isEmpty() ? defaultDataFolder() : dataDir;
+    const LotteryRegistry registry = loadRegistry(dir);
+    if (lotteryId.isEmpty())
+        return selectionNumbers(registry, registry.isEmpty() ? -1 : 0);
+    for (qsizetype i = 0; i < registry.count(); ++i)
+        if (registry.at(i).id == lotteryId)
+            return registry.at(i).numbers();
+    return std::unexpected(QStringLiteral("找不到编号为 %1 的彩种 / no lottery with id %1").arg(lotteryId));
+}
+
+int runFilterCommand(const QStringList &args)
+{
+    QString problem;
+    const auto a = parse(args, {QStringLiteral("--scheme"), QStringLiteral("--data"), QStringLiteral("--lottery"),
+                                QStringLiteral("--intersect"), QStringLiteral("--list"), QStringLiteral("--stage")},
+                         {}, &problem);
+    if (!a)
+        return usage(problem);
+    if (!a->positional.isEmpty())
+        return usage(QStringLiteral("unexpected argument ") + a->positional.first());
+    const auto scheme = single(*a, QStringLiteral("--scheme"), &problem);
+    const auto data = single(*a, QStringLiteral("--data"), &problem);
+    const auto lottery = single(*a, QStringLiteral("--lottery"), &problem);
+    const auto list = single(*a, QStringLiteral("--list"), &problem);
+    const auto stage = single(*a, QStringLiteral("--stage"), &problem);
+    if (!scheme || !data || !lottery || !list || !stage)
+        return usage(problem);
+    if (scheme->isEmpty())
+        return usage(QStringLiteral("filter needs --scheme FILE"));
+
+    static const QMap<QString, ListKind> kinds{{QStringLiteral("straight"), ListKind::Straight},
+                                               {QStringLiteral("group3"), ListKind::GroupThree},
+                                               {QStringLiteral("group6"), ListKind::GroupSix},
+                                               {QStringLiteral("group"), ListKind::Group}};
+    static const QMap<QString, ResultStage> stages{{QStringLiteral("selected"), ResultStage::Selected},
+                                                   {QStringLiteral("filtered"), ResultStage::Filtered},
+                                                   {QStringLiteral("intersected"), ResultStage::Intersected}};
+    if (!list->isEmpty() && !kinds.contains(*list))
+        return usage(QStringLiteral("--list takes straight, group3, group6 or group"));
+    if (!stage->isEmpty() && !stages.contains(*stage))
+        return usage(QStringLiteral("--stage takes selected, filtered or intersected"));
+
+    const auto draws = drawsOf(*data, *lottery);
+    if (!draws)
+        return refused(draws.error());
+
+    Workspace w;
+    w.selectionNumbers = *draws;
+    if (auto loaded = loadSchemeFile(*scheme, w); !loaded)
+        return refused(loaded.error());
+
+    if (auto filtered = runFilter(w, nullptr); !filtered)
+        return refused(filtered.error());
+
+    const QStringList intersectFiles = a->options.value(QStringLiteral("--intersect"));
+    for (const QString &file : intersectFiles) {
+        const auto numbers = readNumberListFile(file);
+        if (!numbers)
+            return refused(numbers.error());
+        w.tables.intersect(*numbers);
+    }
+
+    const ListKind kind = list->isEmpty()
+                              ? (w.tables.viewMode() == ViewMode::Straight ? ListKind::Straight : ListKind::Group)
+                              : kinds.value(*list);
+    const ResultStage wanted = stage->isEmpty()
+                                   ? (intersectFiles.isEmpty() ? ResultStage::Filtered : ResultStage::Intersected)
+                                   : stages.value(*stage);
+    for (const QString &number : w.tables.extract(kind, wanted))
+        out() << number << '\n';
+    out().flush();
+    return Ok;
+}
+
+int runInfoCommand(const QStringList &args)
+{
+    QString problem;
+    const auto a = parse(args, {QStringLiteral("--data"), QStringLiteral("--lottery")}, {QStringLiteral("--group")},
+                         &problem);
+    if (!a)
+        return usage(problem);
+    const auto data = single(*a, QStringLiteral("--data"), &problem);
+    const auto lottery = single(*a, QStringLiteral("--lottery"), &problem);
+    if (!data || !lottery)
+        return usage(problem);
+    if (a->positional.size() != 1)
+        return usage(QStringLiteral("info needs exactly one NUMBER"));
+    const QString &text = a->positional.first();
+    bool ok = false;
+    const int number = text.toInt(&ok);
+    if (!ok || number < 0 || number > 999 || text.startsWith(QLatin1Char('+')))
+        return usage(QStringLiteral("NUMBER must be 0 to 999"));
+
+    const auto draws = drawsOf(*data, *lottery);
+    if (!draws)
+        return refused(draws.error());
+    for (const QString &line : numberInfoLines(number, *draws, a->flags.contains(QStringLiteral("--group"))))
+        out() << line << '\n';
+    out().flush();
+    return Ok;
+}
+
+} // namespace
+
+int run(const QStringList &arguments)
+{
+    const QString command = arguments.value(0);
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
+        out() << QString::fromUtf8(kHelp);
+        out().flush();
+        return Ok;
+    }
+    if (command == QLatin1String("filter"))
+        return runFilterCommand(arguments);
+    if (command == QLatin1String("info"))
+        return runInfoCommand(arguments);
+    if (command.isEmpty())
+        return usage(QStringLiteral("missing command: filter or info"));
+    return usage(QStringLiteral("unknown command ") + command);
+}
+
+} // namespace numsieve::cli

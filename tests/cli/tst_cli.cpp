@@ -1,0 +1,282 @@
+#include "Workspace.h"
+#include "scheme/SchemeFile.h"
+
+#include "TestSupport.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace numsieve;
+using namespace testsupport;
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run cli(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(NUMSIEVE_CLI_PATH), args);
+    if (!p.waitForFinished(60000))
+        return {};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+// Chooses the entries with these texts, as a user's selection and 添加 would.
+void choose(ListCondition &list, const QStringList &texts)
+{
+    QList<int> rows;
+    for (const QString &t : texts)
+        rows.append(int(list.available().indexOf(t)));
+    QVERIFY(list.add(rows));
+}
+
+QString lines(const QStringList &numbers)
+{
+    return numbers.isEmpty() ? QString() : numbers.join('\n') + '\n';
+}
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void filter_data();
+    void filter();
+    void intersect();
+    void lotterySelection();
+    void schemeErrors();
+    void usageErrors();
+    void info();
+    void help();
+
+private:
+    QString scheme(const QString &name, const std::function<void(Workspace &)> &setUp);
+    QTemporaryDir m_dir;
+    QString m_data;
+};
+
+void TestCli::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_data = m_dir.filePath("data");
+    QVERIFY(QDir().mkpath(m_data));
+    QVERIFY(writeBytes(m_data + "/lottery.data", gbk("1$福彩3D\r\n7$自选\r\n")));
+    // oldest first: the newest draw of lottery 1 is 124
+    QVERIFY(writeBytes(m_data + "/lottery_1.data", "2026001$321\r\n2026002$555\r\n2026003$124\r\n"));
+    QVERIFY(writeBytes(m_data + "/lottery_7.data", "1$999\r\n"));
+}
+
+QString TestCli::scheme(const QString &name, const std::function<void(Workspace &)> &setUp)
+{
+    Workspace w;
+    setUp(w);
+    const QString path = m_dir.filePath(name + ".cnd");
+    if (!writeSchemeFile(path, buildSchemeText(w)))
+        return {};
+    return path;
+}
+
+void TestCli::filter_data()
+{
+    QTest::addColumn<QString>("schemePath");
+    QTest::addColumn<QStringList>("extra");
+    QTest::addColumn<QStringList>("expected");
+
+    auto positional = [](Workspace &w) {
+        w.selection.hundreds.setSelected(1, true);
+        w.selection.tens.setSelected(2, true);
+        w.selection.tens.setSelected(3, true);
+        w.selection.units.setSelected(4, true);
+    };
+    QTest::newRow("positional, nothing on")
+        << scheme("p0", positional) << QStringList{} << QStringList{"124", "134"};
+    QTest::newRow("positional, 和值 7") << scheme("p1", [&](Workspace &w) {
+        positional(w);
+        choose(w.conditions.sum, {"7"});
+        w.updateConditionSwitch(2);
+    }) << QStringList{} << QStringList{"124"};
+    QTest::newRow("selected stage keeps the rejected")
+        << scheme("p1b", [&](Workspace &w) {
+               positional(w);
+               choose(w.conditions.sum, {"7"});
+               w.updateConditionSwitch(2);
+           })
+        << QStringList{"--stage", "selected"} << QStringList{"134"};
+    QTest::newRow("group digits, 跨度 1") << scheme("g1", [](Workspace &w) {
+        for (int d : {1, 2, 3})
+            w.selection.groupDigits.setSelected(d, true);
+        w.chooseSelectionPanel(2);
+        choose(w.conditions.span, {"1"});
+        w.updateConditionSwitch(4);
+    }) << QStringList{} << QStringList{"112", "122", "223", "233"};
+    QTest::newRow("group digits, group3 list") << scheme("g2", [](Workspace &w) {
+        for (int d : {1, 2, 3})
+            w.selection.groupDigits.setSelected(d, true);
+        w.chooseSelectionPanel(2);
+    }) << QStringList{"--list", "group6"} << QStringList{"123"};
+    QTest::newRow("banker and drag, group") << scheme("b1", [](Workspace &w) {
+        (void)w.selection.toggleBanker(1);
+        w.selection.drag.setSelected(1, true);
+        w.selection.drag.setSelected(2, true);
+        w.selection.bankerType = SelectionType::Group;
+        w.chooseSelectionPanel(3);
+    }) << QStringList{} << QStringList{"112", "122"};
+    QTest::newRow("base file, straight") << scheme("f1", [](Workspace &w) {
+        w.selection.baseList(SelectionType::Straight) = {"900", "124", "555"};
+        w.chooseSelectionPanel(4);
+        choose(w.conditions.repeat, {"无重复号"});
+        w.updateConditionSwitch(12);
+    }) << QStringList{} << QStringList{"124"};
+    // Newest draw 124, the one before 555: history 排除 over two draws drops both.
+    QTest::newRow("history 排除 2") << scheme("h1", [](Workspace &w) {
+        w.selection.baseList(SelectionType::Straight) = {"124", "555", "321", "777"};
+        w.chooseSelectionPanel(4);
+        w.conditions.number.historyMode = ListMode::Exclude;
+        w.conditions.number.historyDepth = "2";
+        w.updateConditionSwitch(1);
+    }) << QStringList{} << QStringList{"321", "777"};
+    // Old digits are those of 124: 777 is 新新新, 421 is 旧旧旧.
+    QTest::newRow("新旧跳 shape") << scheme("n1", [](Workspace &w) {
+        w.selection.baseList(SelectionType::Straight) = {"421", "777", "129"};
+        w.chooseSelectionPanel(4);
+        choose(w.conditions.newOldJumpShape, {"旧旧旧"});
+        w.updateConditionSwitch(10);
+    }) << QStringList{} << QStringList{"421"};
+    // Two tolerable failures (和值, 跨度) pass under " 最多2次" but not " 最多1次".
+    auto tolerant = [](int tolerance) {
+        return [tolerance](Workspace &w) {
+            w.selection.baseList(SelectionType::Straight) = {"999", "000"};
+            w.chooseSelectionPanel(4);
+            w.toleranceIndex = tolerance;
+            choose(w.conditions.sum, {"0"});
+            w.updateConditionSwitch(2);
+            choose(w.conditions.span, {"9"});
+            w.updateConditionSwitch(4);
+            w.conditions.tolerable[2] = true;
+            w.conditions.tolerable[4] = true;
+        };
+    };
+    QTest::newRow("tolerance 2") << scheme("t2", tolerant(2)) << QStringList{} << QStringList{"000", "999"};
+    QTest::newRow("tolerance 1") << scheme("t1", tolerant(1)) << QStringList{} << QStringList{"000"};
+}
+
+void TestCli::filter()
+{
+    QFETCH(QString, schemePath);
+    QFETCH(QStringList, extra);
+    QFETCH(QStringList, expected);
+    QVERIFY(!schemePath.isEmpty());
+    const Run r = cli(QStringList{"filter", "--scheme", schemePath, "--data", m_data} + extra);
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out, lines(expected));
+}
+
+void TestCli::intersect()
+{
+    const QString path = scheme("i1", [](Workspace &w) {
+        w.selection.hundreds.setSelected(1, true);
+        w.selection.tens.selectAll();
+        w.selection.units.setSelected(4, true);
+    });
+    const QString a = m_dir.filePath("a.txt"), b = m_dir.filePath("b.txt"), bad = m_dir.filePath("bad.txt");
+    QVERIFY(writeBytes(a, "1 2 4\r\n999\r\n"));
+    QVERIFY(writeBytes(b, "1,5,4\r\n"));
+    QVERIFY(writeBytes(bad, "1.4\r\n"));
+    Run r = cli({"filter", "--scheme", path, "--data", m_data, "--intersect", a, "--intersect", b});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out, QString("124\n154\n"));
+    r = cli({"filter", "--scheme", path, "--data", m_data, "--intersect", a, "--stage", "filtered"});
+    QCOMPARE(r.out.count('\n'), 9);
+    r = cli({"filter", "--scheme", path, "--data", m_data, "--intersect", bad});
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, QString("号码不是数字，无法导入\n"));
+    QCOMPARE(r.out, QString());
+}
+
+void TestCli::lotterySelection()
+{
+    const QString path = scheme("l1", [](Workspace &w) {
+        w.selection.baseList(SelectionType::Straight) = {"999", "124"};
+        w.chooseSelectionPanel(4);
+        w.conditions.number.historyDepth = "1";
+        w.updateConditionSwitch(1);
+    });
+    QCOMPARE(cli({"filter", "--scheme", path, "--data", m_data}).out, QString("124\n"));
+    QCOMPARE(cli({"filter", "--scheme", path, "--data", m_data, "--lottery", "7"}).out, QString("999\n"));
+    const Run r = cli({"filter", "--scheme", path, "--data", m_data, "--lottery", "01"});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY(r.err.contains("01"));
+}
+
+void TestCli::schemeErrors()
+{
+    Run r = cli({"filter", "--scheme", m_dir.filePath("missing.cnd"), "--data", m_data});
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, QString("文件不存在\n"));
+    QCOMPARE(r.out, QString());
+
+    const QString bad = m_dir.filePath("bad.cnd");
+    QVERIFY(writeBytes(bad, "0\r\n1\r\nAdvanced\r\n"));
+    r = cli({"filter", "--scheme", bad, "--data", m_data});
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, QString("文件格式不正确，无法导入\n"));
+
+}
+
+void TestCli::usageErrors()
+{
+    for (const QStringList &args : QList<QStringList>{{},
+                                                      {"sieve"},
+                                                      {"filter"},
+                                                      {"filter", "--scheme"},
+                                                      {"filter", "--scheme", "x.cnd", "--list", "all"},
+                                                      {"filter", "--scheme", "x.cnd", "--stage", "done"},
+                                                      {"filter", "--scheme", "x.cnd", "--bogus"},
+                                                      {"info"},
+                                                      {"info", "1000"},
+                                                      {"info", "12a"}}) {
+        const Run r = cli(args);
+        QVERIFY2(r.exitCode == 2, qPrintable(args.join(' ')));
+        QVERIFY(!r.err.isEmpty());
+        QCOMPARE(r.out, QString());
+    }
+}
+
+void TestCli::info()
+{
+    Run r = cli({"info", "124", "--data", m_data});
+    QCOMPARE(r.exitCode, 0);
+    const QStringList l = r.out.split('\n');
+    QCOMPARE(l.size(), 25);
+    QCOMPARE(l.at(0), QString("号码　　　　124"));
+    QCOMPARE(l.at(1), QString("和值　　　　7"));
+    QCOMPARE(l.at(18), QString("开出次数　　1(33.33%)"));
+    QCOMPARE(l.at(19), QString("本期遗漏　　0"));
+    QCOMPARE(l.at(20), QString("上期遗漏　　2"));
+
+    r = cli({"info", "123", "--group", "--data", m_data});
+    QCOMPARE(r.out.split('\n').at(18), QString("开出次数　　1(33.33%)"));
+    QCOMPARE(r.out.split('\n').at(19), QString("本期遗漏　　2"));
+}
+
+void TestCli::help()
+{
+    const Run r = cli({"--help"});
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(r.out.contains("numsieve-cli filter --scheme FILE"));
+    QVERIFY(r.out.contains("numsieve-cli info NUMBER"));
+    QVERIFY(r.out.contains("用法"));
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
