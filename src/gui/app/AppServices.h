@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+#include <expected>
+
+class QDialog;
+class QWidget;
+
+namespace numsieve::gui {
+
+enum class Answer { Yes, No, Cancel };
+
+// Everything that blocks or leaves the program: message boxes, file dialogs,
+// the exit question, modal dialogs, the browser and the printer. The window
+// classes reach them only through this interface, so that tests answer them
+// and read what was shown.
+class AppServices
+{
+public:
+    virtual ~AppServices() = default;
+
+    // A message box with the caption "提示" and the warning icon.
+    virtual void warn(QWidget *parent, const QString &text) = 0;
+    // A yes/no/cancel question with the question icon.
+    virtual Answer ask(QWidget *parent, const QString &caption, const QString &text) = 0;
+    // Standard file dialogs; an empty path means the user cancelled.
+    // filter is a Qt name filter such as "文本文件(*.txt)".
+    virtual QString openFileName(QWidget *parent, const QString &filter) = 0;
+    virtual QString saveFileName(QWidget *parent, const QString &filter) = 0;
+    // Shows a dialog modally.
+    virtual void execModal(QDialog *dialog) = 0;
+    // The shell's "open" verb for web pages.
+    virtual void openUrl(const QUrl &url) = 0;
+    // Hands a text file to the system's print service without a dialog. The
+    // error is the text to show when there is no print service.
+    virtual std::expected<void, QString> printFile(const QString &path) = 0;
+};
+
+// The real thing: Qt's dialogs, the desktop's browser and the lp command.
+class DesktopServices : public AppServices
+{
+public:
+    void warn(QWidget *parent, const QString &text) override;
+    Answer ask(QWidget *parent, const QString &caption, const QString &text) override;
+    QString openFileName(QWidget *parent, const QString &filter) override;
+    QString saveFileName(QWidget *parent, const QString &filter) override;
+    void execModal(QDialog *dialog) override;
+    void openUrl(const QUrl &url) override;
+    std::expected<void, QString> printFile(const QString &path) override;
+};
+
+} // namespace numsieve::gui

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "app/AppServices.h"
+
+#include <QDialog>
+#include <QQueue>
+#include <QStringList>
+
+namespace guitest {
+
+using numsieve::gui::Answer;
+
+// Answers every dialog from queues the test fills, and records what was shown.
+class FakeServices : public numsieve::gui::AppServices
+{
+public:
+    QStringList warnings;
+    QStringList questions;           // "caption|text"
+    QStringList fileFilters;         // the filter of every file dialog asked for
+    QQueue<QString> openAnswers;     // empty queue: cancelled
+    QQueue<QString> saveAnswers;
+    QQueue<Answer> askAnswers;
+    QList<QUrl> openedUrls;
+    QStringList printed;             // paths handed to the print service
+    QString printError;              // when set, printing fails with it
+    QStringList modalDialogs;        // object names / titles of modal dialogs shown
+
+    void warn(QWidget *, const QString &text) override { warnings.append(text); }
+    Answer ask(QWidget *, const QString &caption, const QString &text) override
+    {
+        questions.append(caption + '|' + text);
+        return askAnswers.isEmpty() ? Answer::Cancel : askAnswers.dequeue();
+    }
+    QString openFileName(QWidget *, const QString &filter) override
+    {
+        fileFilters.append(filter);
+        return openAnswers.isEmpty() ? QString() : openAnswers.dequeue();
+    }
+    QString saveFileName(QWidget *, const QString &filter) override
+    {
+        fileFilters.append(filter);
+        return saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue();
+    }
+    void execModal(QDialog *dialog) override
+    {
+        modalDialogs.append(dialog->windowTitle());
+    }
+    void openUrl(const QUrl &url) override { openedUrls.append(url); }
+    std::expected<void, QString> printFile(const QString &path) override
+    {
+        if (!printError.isEmpty())
+            return std::unexpected(printError);
+        printed.append(path);
+        return {};
+    }
+};
+
+} // namespace guitest
