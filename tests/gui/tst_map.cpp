@@ -76,6 +76,7 @@ private Q_SLOTS:
     void hitTest();
     void rightClickShowsNumberInfo_data();
     void rightClickShowsNumberInfo();
+    void popupDragsByClientArea();
     void popupHides_data();
     void popupHides();
     void scrolling_data();
@@ -328,6 +329,19 @@ void TestMap::rightClickShowsNumberInfo()
     QCOMPARE(info->geometry(), QRect(m_map->mapToGlobal(point) - QPoint(253, 10), QSize(271, 282)));
     // A right click changes no stage.
     QCOMPARE(entry.stage, ResultStage::None);
+}
+
+void TestMap::popupDragsByClientArea()
+{
+    CDialogNumberInfo *info = m_map->numberInfo();
+    info->showFor(123, {}, false, QPoint(300, 200));
+    QCOMPARE(info->pos(), QPoint(300, 200));
+    QTest::mousePress(info, Qt::LeftButton, {}, QPoint(100, 150));
+    QTest::mouseMove(info, QPoint(130, 170));
+    QTest::mouseRelease(info, Qt::LeftButton, {}, QPoint(130, 170));
+    QCOMPARE(info->pos(), QPoint(330, 220));
+    QTest::mouseMove(info, QPoint(10, 10));
+    QCOMPARE(info->pos(), QPoint(330, 220));
 }
 
 void TestMap::popupHides_data()
