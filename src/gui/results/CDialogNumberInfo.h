@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QPoint>
+#include <QSize>
+#include <QStringList>
+#include <QWidget>
+
+#include <optional>
+
+class QPushButton;
+
+namespace numsieve::gui {
+
+// The small window a right click on the distribution map opens: the digit
+// attributes of one number and its history in the current lottery. It is
+// created once, hidden, and only moved, refilled and shown again.
+class CDialogNumberInfo : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr QSize kSize{271, 282};
+
+    explicit CDialogNumberInfo(QWidget *parent = nullptr);
+
+    // Computes the texts for the number over a copy of the draws (oldest
+    // first; in group mode a draw counts in any digit order) and shows the
+    // window with its top left corner at globalPos, focused.
+    void showFor(int number, const QStringList &draws, bool group, QPoint globalPos);
+
+    // The texts painted, in painting order.
+    const QStringList &lines() const { return m_lines; }
+    int number() const { return m_number; }
+    bool isGroup() const { return m_group; }
+    QPushButton *closeButton() const { return m_closeButton; }
+
+    static QString title();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void paintBackground(QPainter &painter);
+
+    QStringList m_lines;
+    int m_number = 0;
+    bool m_group = false;
+    QPushButton *m_closeButton = nullptr;
+    // Offset of the grab point from the window corner while the window is
+    // dragged by hand (platforms without a system move).
+    std::optional<QPoint> m_dragOffset;
+};
+
+} // namespace numsieve::gui

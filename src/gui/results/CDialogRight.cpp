@@ -1,0 +1,370 @@
+#include "results/CDialogRight.h"
+
+#include "results/CDialogNumberInfo.h"
+#include "results/MapText.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+
+namespace numsieve::gui {
+
+namespace {
+
+constexpr int kColumns = 25;
+constexpr int kCellLeft = 8;
+constexpr int kColumnStep = 23;
+constexpr int kRowStep = 17;
+// 24 x 18: neighbouring cells share their border line.
+constexpr QSize kCellSize{24, 18};
+constexpr int kFirstGridTop = 29;
+constexpr int kGroupSixGridTop = 128;
+
+constexpr int kTextLeft = 8;
+constexpr int kCountLineTop = 12;
+constexpr int kGroupSixCountLineTop = 110;
+constexpr int kStraightHintsTop = 722;
+constexpr int kGroupHintsTop = 226;
+constexpr int kHintLineStep = 16;
+
+// Repainted with a stepped cell so the counts follow; wide enough for
+// four-digit counts.
+const QRect kCountStrip(7, 11, 301, 14);
+const QRect kGroupSixCountStrip(7, 109, 301, 14);
+
+constexpr int kWheelNotch = 120;
+
+const QColor kBorderColour(204, 204, 204);
+
+struct StageLook {
+    QColor fill;
+    QColor text;
+};
+
+StageLook stageLook(ResultStage stage)
+{
+    switch (stage) {
+    case ResultStage::Selected:
+        return {QColor(113, 196, 241), Qt::white};
+    case ResultStage::Filtered:
+        return {QColor(255, 175, 55), Qt::white};
+    case ResultStage::Intersected:
+        return {QColor(255, 77, 32), Qt::white};
+    case ResultStage::None:
+        break;
+    }
+    return {Qt::white, kBorderColour};
+}
+
+QRect gridCell(int index, int gridTop, int scroll)
+{
+    const int column = index % kColumns;
+    const int row = index / kColumns;
+    return QRect(QPoint(kCellLeft + kColumnStep * column, gridTop + kRowStep * row - scroll), kCellSize);
+}
+
+QString countLine(const QString &kind, const std::array<int, 3> &counts)
+{
+    return kind + QStringLiteral("(选号") + QString::number(counts[0]) + QStringLiteral("注,过滤")
+        + QString::number(counts[1]) + QStringLiteral("注,交集") + QString::number(counts[2])
+        + QStringLiteral("注)");
+}
+
+bool contains(std::span<ResultEntry> table, const ResultEntry *entry)
+{
+    return !table.empty() && entry >= table.data() && entry < table.data() + table.size();
+}
+
+void paintCells(QPainter &painter, std::span<ResultEntry> table, const QRect &exposed)
+{
+    for (const ResultEntry &entry : table) {
+        if (!entry.cell.intersects(exposed))
+            continue;
+        const StageLook look = stageLook(entry.stage);
+        painter.fillRect(entry.cell, kBorderColour);
+        painter.fillRect(entry.cell.adjusted(1, 1, -1, -1), look.fill);
+        painter.setPen(look.text);
+        drawTextAt(painter, entry.cell.left() + 3, entry.cell.top() + 3, numberText(entry.number));
+    }
+}
+
+} // namespace
+
+CDialogRight::CDialogRight(ResultTables &tables, QWidget *parent)
+    : QWidget(parent)
+    , m_tables(tables)
+{
+    setObjectName(QStringLiteral("CDialogRight"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFont(mapFont());
+
+    m_scrollBar = new QScrollBar(Qt::Vertical, this);
+    m_scrollBar->installEventFilter(this);
+    connect(m_scrollBar, &QScrollBar::actionTriggered, this, &CDialogRight::onScrollAction);
+    connect(m_scrollBar, &QScrollBar::valueChanged, this, &CDialogRight::onScrollValue);
+
+    m_numberInfo = new CDialogNumberInfo(this);
+    m_numberInfo->hide();
+
+    resize(kSize);
+    storeCellRects();
+}
+
+void CDialogRight::setDrawList(const QStringList &draws)
+{
+    m_drawList = draws;
+}
+
+QStringList CDialogRight::countLines() const
+{
+    if (m_tables.viewMode() == ViewMode::Straight)
+        return {countLine(QStringLiteral("直选号码"), m_tables.counts(TableId::Straight))};
+    return {countLine(QStringLiteral("组三号码"), m_tables.counts(TableId::GroupThree)),
+            countLine(QStringLiteral("组六号码"), m_tables.counts(TableId::GroupSix))};
+}
+
+const QStringList &CDialogRight::hintLines()
+{
+    static const QStringList lines{
+        QStringLiteral("1、鼠标左键点击号码可对号码进行多种选择，右键点击号码可查看号码详细信息。"),
+        QStringLiteral("2、号码遗漏、号码历史、新旧跳和旧斜孤这几种条件会根据您选择的当前奖期自动变化，所以您在使用这些"),
+        QStringLiteral("　 条件时请注意当前奖期。"),
+        QStringLiteral("3、选号按钮是把您选择的号码显示在号码分布图上，可重复使用。"),
+        QStringLiteral("4、过滤按钮是把您选择的号码根据条件过滤后显示在号码分布图上，可重复使用。"),
+        QStringLiteral("5、号码交集按钮是把您导入的号码跟过滤号码进行交集后显示在号码分布图上，可重复使用。"),
+        QStringLiteral("6、您可以多次导入交集号码，这样就可以对多批号码进行交集，只有在每批号码里都出现过的号码才会跟过"),
+        QStringLiteral("　 滤号码进行交集。您也可以在号码交集后，再选择选号按钮或过滤按钮，这样就可以把交集号码取消掉。"),
+        QStringLiteral("7、非常感谢您使用本软件，如果您觉得好用的话，请不要忘了告诉您身边的朋友，谢谢。"),
+    };
+    return lines;
+}
+
+void CDialogRight::storeCellRects()
+{
+    if (m_tables.viewMode() == ViewMode::Straight) {
+        auto straight = m_tables.straight();
+        for (size_t i = 0; i < straight.size(); ++i)
+            straight[i].cell = gridCell(int(i), kFirstGridTop, m_scroll);
+        return;
+    }
+    auto groupThree = m_tables.groupThree();
+    for (size_t i = 0; i < groupThree.size(); ++i)
+        groupThree[i].cell = gridCell(int(i), kFirstGridTop, m_scroll);
+    auto groupSix = m_tables.groupSix();
+    for (size_t i = 0; i < groupSix.size(); ++i)
+        groupSix[i].cell = gridCell(int(i), kGroupSixGridTop, m_scroll);
+}
+
+ResultEntry *CDialogRight::entryAt(QPoint pos)
+{
+    if (!contentRect().contains(pos))
+        return nullptr;
+    // The rectangles are rewritten here too, so that a click right after a
+    // scroll or a change of view mode never meets the cells of the last paint.
+    storeCellRects();
+    const auto find = [pos](std::span<ResultEntry> table) -> ResultEntry * {
+        for (ResultEntry &entry : table) {
+            if (entry.cell.contains(pos))
+                return &entry;
+        }
+        return nullptr;
+    };
+    if (m_tables.viewMode() == ViewMode::Straight)
+        return find(m_tables.straight());
+    if (ResultEntry *entry = find(m_tables.groupThree()))
+        return entry;
+    return find(m_tables.groupSix());
+}
+
+QRect CDialogRight::contentRect() const
+{
+    return QRect(0, 0, width() - m_scrollBar->width(), height());
+}
+
+QRect CDialogRight::countStrip(const ResultEntry &entry) const
+{
+    const QRect strip = contains(m_tables.groupSix(), &entry) ? kGroupSixCountStrip : kCountStrip;
+    return strip.translated(0, -m_scroll);
+}
+
+void CDialogRight::repaintMap()
+{
+    storeCellRects();
+    update();
+}
+
+void CDialogRight::paintEvent(QPaintEvent *event)
+{
+    storeCellRects();
+
+    QPainter painter(this);
+    painter.fillRect(event->rect(), Qt::white);
+    painter.setFont(mapFont());
+    const int dy = -m_scroll;
+
+    const struct {
+        ResultStage stage;
+        int left;
+        const char16_t *text;
+    } legend[] = {
+        {ResultStage::Selected, 344, u"为选号号码"},
+        {ResultStage::Filtered, 428, u"为过滤号码"},
+        {ResultStage::Intersected, 512, u"为交集号码"},
+    };
+    for (const auto &item : legend) {
+        painter.fillRect(QRect(item.left, 13 + dy, 9, 9), stageLook(item.stage).fill);
+        painter.setPen(Qt::black);
+        drawTextAt(painter, item.left + 13, 12 + dy, QString::fromUtf16(item.text));
+    }
+
+    const QStringList counts = countLines();
+    painter.setPen(Qt::black);
+    drawTextAt(painter, kTextLeft, kCountLineTop + dy, counts[0]);
+    int hintsTop = kStraightHintsTop;
+    if (m_tables.viewMode() == ViewMode::Straight) {
+        paintCells(painter, m_tables.straight(), event->rect());
+    } else {
+        drawTextAt(painter, kTextLeft, kGroupSixCountLineTop + dy, counts[1]);
+        paintCells(painter, m_tables.groupThree(), event->rect());
+        paintCells(painter, m_tables.groupSix(), event->rect());
+        hintsTop = kGroupHintsTop;
+    }
+
+    painter.setPen(Qt::black);
+    drawTextAt(painter, kTextLeft, hintsTop + dy, QStringLiteral("相关提示"));
+    const QStringList &hints = hintLines();
+    for (qsizetype i = 0; i < hints.size(); ++i)
+        drawTextAt(painter, kTextLeft, hintsTop + kHintLineStep * int(i + 1) + dy, hints[i]);
+}
+
+void CDialogRight::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint pos = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        m_numberInfo->hide();
+        ResultEntry *entry = entryAt(pos);
+        if (!entry)
+            return;
+        entry->stage = ResultTables::nextStage(entry->stage);
+        update(entry->cell);
+        update(countStrip(*entry));
+        Q_EMIT stagesChanged();
+        return;
+    }
+    if (event->button() == Qt::RightButton) {
+        const ResultEntry *entry = entryAt(pos);
+        if (!entry)
+            return;
+        m_numberInfo->showFor(entry->number, m_drawList, m_tables.viewMode() != ViewMode::Straight,
+                              mapToGlobal(QPoint(0, 0)) + pos - QPoint(253, 10));
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+int CDialogRight::scrollRange() const
+{
+    return m_scrollBar->maximum();
+}
+
+int CDialogRight::lineStep() const
+{
+    return std::max(scrollRange() / 20, 5);
+}
+
+int CDialogRight::pageStep() const
+{
+    return std::max(scrollRange() / 10, 5);
+}
+
+void CDialogRight::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scrollBar);
+    m_scrollBar->setGeometry(width() - extent, 0, extent, height());
+
+    // A page taller than the content leaves nothing to scroll; the bar stays
+    // visible but disabled.
+    const int range = std::max(kContentHeight - height(), 0);
+    m_scrollBar->setRange(0, range);
+    m_scrollBar->setPageStep(height());
+    m_scrollBar->setSingleStep(lineStep());
+    m_scrollBar->setValue(0);
+    m_scrollBar->setEnabled(range > 0);
+    m_scroll = 0;
+    storeCellRects();
+    update();
+}
+
+void CDialogRight::onScrollAction(int action)
+{
+    // The bar has already moved by its own steps; replace them by the map's.
+    int target;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd:
+        target = m_scrollBar->value() + lineStep();
+        break;
+    case QAbstractSlider::SliderSingleStepSub:
+        target = m_scrollBar->value() - lineStep();
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        target = m_scrollBar->value() + pageStep();
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        target = m_scrollBar->value() - pageStep();
+        break;
+    default:
+        return;
+    }
+    m_scrollBar->setSliderPosition(std::clamp(target, 0, scrollRange()));
+}
+
+void CDialogRight::onScrollValue(int value)
+{
+    const int difference = m_scroll - value;
+    if (difference == 0)
+        return;
+    m_scroll = value;
+    storeCellRects();
+    scroll(0, difference, contentRect());
+}
+
+void CDialogRight::scrollBy(int step)
+{
+    m_scrollBar->setValue(std::clamp(m_scroll + step, 0, scrollRange()));
+}
+
+void CDialogRight::wheelScrolled(int delta)
+{
+    // Whole notches only: a touchpad's stream of small deltas adds up to the
+    // same distance as a wheel.
+    m_wheelRemainder += delta;
+    while (m_wheelRemainder >= kWheelNotch) {
+        m_wheelRemainder -= kWheelNotch;
+        scrollBy(-lineStep());
+    }
+    while (m_wheelRemainder <= -kWheelNotch) {
+        m_wheelRemainder += kWheelNotch;
+        scrollBy(lineStep());
+    }
+}
+
+void CDialogRight::wheelEvent(QWheelEvent *event)
+{
+    wheelScrolled(event->angleDelta().y());
+    event->accept();
+}
+
+bool CDialogRight::eventFilter(QObject *watched, QEvent *event)
+{
+    // The bar's own wheel handling would scroll by its own rule.
+    if (watched == m_scrollBar && event->type() == QEvent::Wheel) {
+        wheelScrolled(static_cast<QWheelEvent *>(event)->angleDelta().y());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace numsieve::gui
