@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QComboBox>
+
+namespace numsieve::gui {
+
+// A drop-down list drawn flat: white face, a (136, 172, 213) frame with a
+// white line inside, and a white drop area as wide as a scroll bar with the
+// arrow in the frame colour.
+class CComboBoxFlat : public QComboBox
+{
+    Q_OBJECT
+
+public:
+    explicit CComboBoxFlat(QWidget *parent = nullptr);
+
+    // The drop area at the right end.
+    QRect dropButtonRect() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
+} // namespace numsieve::gui

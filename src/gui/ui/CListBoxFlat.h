@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QListWidget>
+
+namespace numsieve::gui {
+
+// A list box with the flat frame: (136, 172, 213) outside, white inside.
+class CListBoxFlat : public QListWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CListBoxFlat(QWidget *parent = nullptr);
+};
+
+} // namespace numsieve::gui
