@@ -1,7 +1,7 @@
-#include <QApplication>
+#include "app/CMyNumSieveApp.h"
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    return 0;
+    numsieve::gui::CMyNumSieveApp app(argc, argv);
+    return app.run();
 }

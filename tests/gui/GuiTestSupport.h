@@ -6,6 +6,8 @@
 #include <QQueue>
 #include <QStringList>
 
+#include <functional>
+
 namespace guitest {
 
 using numsieve::gui::Answer;
@@ -23,12 +25,15 @@ public:
     QList<QUrl> openedUrls;
     QStringList printed;             // paths handed to the print service
     QString printError;              // when set, printing fails with it
-    QStringList modalDialogs;        // object names / titles of modal dialogs shown
+    QStringList modalDialogs;        // titles of modal dialogs shown
+    std::function<void()> whileAsking; // runs while a question is on screen
 
     void warn(QWidget *, const QString &text) override { warnings.append(text); }
     Answer ask(QWidget *, const QString &caption, const QString &text) override
     {
         questions.append(caption + '|' + text);
+        if (whileAsking)
+            whileAsking();
         return askAnswers.isEmpty() ? Answer::Cancel : askAnswers.dequeue();
     }
     QString openFileName(QWidget *, const QString &filter) override

@@ -1,0 +1,431 @@
+#include "app/CMyNumSieveDlg.h"
+
+#include "Messages.h"
+#include "filter/FilterRun.h"
+#include "history/DataFolder.h"
+#include "results/CDialogRight.h"
+#include "results/ListCommands.h"
+#include "results/NumberListFile.h"
+#include "scheme/SchemeFile.h"
+#include "selection/SelectionState.h"
+#include "ui/CBitmapButtonEx.h"
+#include "ui/CButtonEx.h"
+#include "ui/SkinFont.h"
+#include "ui/SkinImages.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+namespace numsieve::gui {
+
+namespace {
+
+const QString kExitQuestion =
+    QStringLiteral("需要保存条件吗\n\n是　保存条件然后退出\n否　直接退出\n取消　不退出");
+const QString kSchemeFilter = QStringLiteral("文本文件(*.cnd)");
+const QString kNumberFilter = QStringLiteral("文本文件(*.txt)");
+
+// Places of the panels in the client area.
+constexpr QRect kLeftPanelRect{2, 60, 408, 259};
+constexpr QRect kConditionPanelRect{2, 319, 408, 378};
+constexpr QRect kMapRect{410, 60, 609, 637};
+
+// The bottom command buttons, left to right.
+struct CommandButton {
+    int id;
+    const char16_t *caption;
+    int x;
+};
+constexpr CommandButton kCommandButtons[] = {
+    {CMyNumSieveDlg::IdSaveScheme, u"保存条件", 8},    {CMyNumSieveDlg::IdLoadScheme, u"导入条件", 112},
+    {CMyNumSieveDlg::IdBuy, u"购买彩票", 298},         {CMyNumSieveDlg::IdSelect, u"选号 >>>", 420},
+    {CMyNumSieveDlg::IdFilter, u"过滤 >>>", 525},      {CMyNumSieveDlg::IdIntersect, u"号码交集", 630},
+    {CMyNumSieveDlg::IdPrint, u"打印号码", 740},       {CMyNumSieveDlg::IdSaveNumbers, u"保存号码", 855},
+};
+constexpr int kCommandButtonTop = 703;
+
+} // namespace
+
+CMyNumSieveDlg::CMyNumSieveDlg(AppServices &services, const QString &programFolder, QWidget *parent)
+    : CBitmapDialog(parent, Qt::Window | Qt::FramelessWindowHint), m_services(services), m_programFolder(programFolder)
+{
+    setObjectName(QStringLiteral("CMyNumSieveDlg"));
+    startUp();
+}
+
+CMyNumSieveDlg::~CMyNumSieveDlg() = default;
+
+void CMyNumSieveDlg::startUp()
+{
+    ProgressGuard progress(m_progress, QStringLiteral("请稍候，系统正在启动..."));
+    m_progressLog << QStringLiteral("请稍候，系统正在启动...");
+
+    m_printFile = printFilePath(m_programFolder);
+    m_dataFolder = QDir(m_programFolder).filePath(QStringLiteral("data"));
+    QDir().mkpath(m_dataFolder);
+    m_loaded = loadRegistry(m_dataFolder);
+    setWindowTitle(kTitle);
+
+    progress.setText(QStringLiteral("请稍候，系统正在计算遗漏数据..."));
+    m_progressLog << QStringLiteral("请稍候，系统正在计算遗漏数据...");
+
+    setFont(skinFont());
+    setBackground(SkinImages::mainBackground());
+    setFixedSize(SkinImages::mainSize);
+    setShaped(true);
+    setDraggable(true);
+    createButtons();
+
+    m_selector = m_loaded;
+    createPanels();
+    selectLottery(m_selector.isEmpty() ? -1 : 0);
+}
+
+void CMyNumSieveDlg::createButtons()
+{
+    using Top = SkinImages::TopButton;
+    const std::pair<int, Top> top[] = {{IdLotteryManager, Top::Lotteries}, {IdResults, Top::Draws},
+                                       {IdAnalysis, Top::Analysis},        {IdForum, Top::Forum},
+                                       {IdMore, Top::More}};
+    // The "更多" menu opens right below its button at (537, 42).
+    int x = 537 - 4 * (SkinImages::topButtonSize.width() + 4);
+    for (const auto &[id, kind] : top) {
+        auto *b = new CButtonEx(this);
+        b->setImages(SkinImages::topButton(kind));
+        b->setTextColourEnabled(false);
+        b->setGeometry(QRect(QPoint(x, 2), SkinImages::topButtonSize));
+        b->setToolTip(SkinImages::topButtonCaption(kind));
+        b->setProperty("commandId", id);
+        x += SkinImages::topButtonSize.width() + 4;
+        m_buttons.append(b);
+    }
+    const int right = SkinImages::mainSize.width() - 10;
+    const QSize caption = SkinImages::captionButtonSize;
+    for (const auto &[id, looks, offset] :
+         {std::tuple{IdMinimise, SkinImages::minimiseButton(), 2 * caption.width() + 2},
+          std::tuple{IdClose, SkinImages::closeButton(), caption.width()}}) {
+        auto *b = new CButtonEx(this);
+        b->setImages(looks);
+        b->setTextColourEnabled(false);
+        b->setGeometry(QRect(QPoint(right - offset, 6), caption));
+        b->setProperty("commandId", id);
+        m_buttons.append(b);
+    }
+    for (const CommandButton &c : kCommandButtons) {
+        const QString text = QString::fromUtf16(c.caption);
+        auto *b = new CBitmapButtonEx(this);
+        const BitmapLooks looks = SkinImages::commandButton(text);
+        b->setImages(looks.up, looks.down, looks.disabled);
+        b->move(c.x, kCommandButtonTop);
+        b->setText(text);
+        b->setAccessibleName(text);
+        b->setProperty("commandId", c.id);
+        // Hidden until the configuration offers a buy link.
+        b->setVisible(c.id != IdBuy);
+        m_buttons.append(b);
+    }
+    for (QAbstractButton *b : m_buttons)
+        connect(b, &QAbstractButton::clicked, this, [this, b] { runCommand(b->property("commandId").toInt()); });
+}
+
+void CMyNumSieveDlg::createPanels()
+{
+    auto *left = new CBitmapDialog(this);
+    left->setObjectName(QStringLiteral("CDialogLeft"));
+    left->setBackground(SkinImages::panelBackground(kLeftPanelRect.size()));
+    left->setGeometry(kLeftPanelRect);
+    m_leftPanel = left;
+
+    m_map = new CDialogRight(m_workspace.tables, this);
+    m_map->setGeometry(kMapRect);
+
+    for (int n = 1; n <= kConditionCount; ++n) {
+        auto *panel = new CBitmapDialog(this);
+        panel->setObjectName(QStringLiteral("CDialogLeft%1").arg(n));
+        panel->setBackground(SkinImages::panelBackground(kConditionPanelRect.size()));
+        panel->setGeometry(kConditionPanelRect);
+        panel->setVisible(n == 1);
+        m_conditionPanels[n - 1] = panel;
+    }
+}
+
+void CMyNumSieveDlg::selectLottery(qsizetype index)
+{
+    m_selectedLottery = index;
+    m_workspace.selectionNumbers = selectionNumbers(m_selector, index);
+    sendMessage(WM_LOTTERY_SELECTED);
+}
+
+int CMyNumSieveDlg::sendMessage(int message, int wParam)
+{
+    switch (message) {
+    case WM_SELECT_STRAIGHT: selectView(ViewMode::Straight); return 0;
+    case WM_SELECT_GROUP: selectView(ViewMode::Group); return 0;
+    case WM_CONDITION_SWITCH: m_workspace.switchCondition(wParam); refreshPanels(); return 0;
+    case WM_LOTTERY_SELECTED: m_map->setDrawList(m_workspace.selectionNumbers); return 0;
+    case WM_LOTTERY_RELOAD: reloadData(); return 0;
+    case WM_ADD_ADVANCED_CONDITION: return 0;
+    default: break;
+    }
+    if (message > WM_SHOW_CONDITION_PANEL && message <= WM_SHOW_CONDITION_PANEL + kConditionCount)
+        showConditionPanel(message - WM_SHOW_CONDITION_PANEL);
+    return 0;
+}
+
+void CMyNumSieveDlg::selectView(ViewMode mode)
+{
+    m_workspace.tables.setViewMode(mode);
+    m_map->repaintMap();
+    refreshPanels();
+}
+
+void CMyNumSieveDlg::showConditionPanel(int n)
+{
+    m_workspace.shownConditionPanel = n;
+    for (int i = 1; i <= kConditionCount; ++i)
+        m_conditionPanels[i - 1]->setVisible(i == n);
+}
+
+void CMyNumSieveDlg::reloadData()
+{
+    m_loaded = loadRegistry(m_dataFolder);
+    const QString rememberedId = m_selectedLottery >= 0 && m_selectedLottery < m_selector.count()
+                                     ? m_selector.at(m_selectedLottery).id
+                                     : QString();
+    m_selector = m_loaded;
+    selectLottery(m_selector.isEmpty() ? -1 : indexAfterReload(m_selector, rememberedId));
+}
+
+void CMyNumSieveDlg::refreshPanels()
+{
+    // The panels show the workspace; they repaint from it after every change.
+    m_leftPanel->update();
+    for (QWidget *panel : m_conditionPanels)
+        panel->update();
+}
+
+void CMyNumSieveDlg::runCommand(int id)
+{
+    switch (id) {
+    case IdMinimise: showMinimized(); return;
+    case IdClose: requestExit(); return;
+    case IdMore: popupMenu(IdMore, QPoint(537, 42)); return;
+    case IdSaveNumbers: popupMenu(IdSaveNumbers, QPoint(855, m_workspace.tables.viewMode() == ViewMode::Straight ? 648 : 540)); return;
+    case IdPrint: popupMenu(IdPrint, QPoint(740, m_workspace.tables.viewMode() == ViewMode::Straight ? 648 : 540)); return;
+    case IdSaveScheme: saveScheme(); return;
+    case IdLoadScheme: loadScheme(); return;
+    case IdSelect: runSelect(); return;
+    case IdFilter: runFilter(); return;
+    case IdIntersect: runIntersect(); return;
+    case IdBuy: m_services.openUrl(QUrl(m_buyLink)); return;
+    case IdAbout: showAbout(); return;
+    default: break;
+    }
+    if (findListCommand(id))
+        runListCommand(id);
+}
+
+QMenu *CMyNumSieveDlg::commandMenu(int buttonId)
+{
+    delete m_menu;
+    m_menu = new QMenu(this);
+    if (buttonId == IdMore) {
+        const std::pair<int, QString> items[] = {{IdSoftwareUpdate, QStringLiteral("软件更新")},
+                                                 {IdReport, QStringLiteral("提交错误/建议")},
+                                                 {IdHelp, QStringLiteral("使用帮助")},
+                                                 {IdAbout, QStringLiteral("关于...")}};
+        for (const auto &[id, text] : items)
+            m_menu->addAction(text)->setData(id);
+    } else {
+        for (const ListCommand *c : listMenu(buttonId == IdPrint, m_workspace.tables.viewMode()))
+            m_menu->addAction(c->menuText)->setData(c->id);
+    }
+    connect(m_menu, &QMenu::triggered, this, [this](QAction *a) { runCommand(a->data().toInt()); });
+    return m_menu;
+}
+
+void CMyNumSieveDlg::popupMenu(int buttonId, QPoint offset)
+{
+    commandMenu(buttonId)->popup(mapToGlobal(offset));
+}
+
+void CMyNumSieveDlg::runListCommand(int id)
+{
+    const ListCommand *command = findListCommand(id);
+    if (!command)
+        return;
+    const QStringList numbers = m_workspace.tables.extract(command->kind, command->stage);
+    if (numbers.isEmpty()) {
+        m_services.warn(this, command->emptyMessage);
+        return;
+    }
+    if (!command->print) {
+        const QString chosen = m_services.saveFileName(this, kNumberFilter);
+        if (chosen.isEmpty())
+            return;
+        if (auto saved = writeNumberListFile(savePathWithExtension(chosen, QStringLiteral(".txt")), numbers); !saved)
+            m_services.warn(this, saved.error());
+        return;
+    }
+    if (auto written = writeNumberListFile(m_printFile, numbers); !written) {
+        m_services.warn(this, written.error());
+        return;
+    }
+    if (auto printed = m_services.printFile(m_printFile); !printed)
+        m_services.warn(this, printed.error());
+}
+
+void CMyNumSieveDlg::runSelect()
+{
+    gather(m_workspace.selection, m_workspace.tables);
+    m_map->repaintMap();
+}
+
+void CMyNumSieveDlg::runFilter()
+{
+    std::expected<void, QString> result;
+    {
+        ProgressGuard progress(m_progress, QStringLiteral("请稍候，系统过滤选号信息..."));
+        m_progressLog << QStringLiteral("请稍候，系统过滤选号信息...");
+        result = numsieve::runFilter(m_workspace, nullptr);
+    }
+    m_map->repaintMap();
+    if (!result)
+        m_services.warn(this, result.error());
+}
+
+void CMyNumSieveDlg::runIntersect()
+{
+    const QString path = m_services.openFileName(this, QString());
+    if (!path.isEmpty()) {
+        if (const auto numbers = readNumberListFile(path); !numbers)
+            m_services.warn(this, numbers.error());
+        else
+            m_workspace.tables.intersect(*numbers);
+    }
+    m_map->repaintMap();
+}
+
+bool CMyNumSieveDlg::saveScheme()
+{
+    const QString chosen = m_services.saveFileName(this, kSchemeFilter);
+    if (chosen.isEmpty())
+        return false;
+    const auto saved =
+        writeSchemeFile(savePathWithExtension(chosen, QStringLiteral(".cnd")), buildSchemeText(m_workspace));
+    if (!saved)
+        m_services.warn(this, saved.error());
+    return saved.has_value();
+}
+
+void CMyNumSieveDlg::loadScheme()
+{
+    const QString path = m_services.openFileName(this, kSchemeFilter);
+    if (path.isEmpty())
+        return;
+    const auto text = readSchemeFile(path);
+    if (!text) {
+        m_services.warn(this, text.error());
+        return;
+    }
+    std::expected<void, QString> result;
+    {
+        ProgressGuard progress(m_progress, QStringLiteral("请稍候，系统正在验证导入信息..."), QString());
+        m_progressLog << QStringLiteral("请稍候，系统正在验证导入信息...");
+        result = validateSchemeText(*text);
+        if (result) {
+            progress.setText(QStringLiteral("请稍候，系统正在添加导入信息..."));
+            m_progressLog << QStringLiteral("请稍候，系统正在添加导入信息...");
+            result = applySchemeText(*text, m_workspace);
+        }
+    }
+    showConditionPanel(m_workspace.shownConditionPanel);
+    selectView(m_workspace.tables.viewMode());
+    if (!result)
+        m_services.warn(this, result.error());
+}
+
+void CMyNumSieveDlg::showAbout()
+{
+    QDialog about(this);
+    about.setWindowTitle(QStringLiteral("关于 ") + kTitle);
+    auto *layout = new QVBoxLayout(&about);
+    auto *product = new QLabel(kTitle + u' ' + kVersion + QStringLiteral(" 版"), &about);
+    product->setObjectName(QStringLiteral("product"));
+    layout->addWidget(product);
+    layout->addWidget(new QLabel(QStringLiteral("本软件仅供分析参考，祝您好运。"), &about));
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &about);
+    connect(buttons, &QDialogButtonBox::accepted, &about, &QDialog::accept);
+    layout->addWidget(buttons);
+    m_services.execModal(&about);
+}
+
+void CMyNumSieveDlg::requestExit()
+{
+    // A second close while the question is still open ends the program at
+    // once, without saving: the question goes away and the window closes.
+    if (m_exitInProgress) {
+        m_saveOnExit = false;
+        m_forceExit = true;
+        if (QWidget *question = QApplication::activeModalWidget())
+            question->close();
+        return;
+    }
+    close();
+}
+
+void CMyNumSieveDlg::closeEvent(QCloseEvent *event)
+{
+    if (m_forceExit) {
+        event->accept();
+        return;
+    }
+    m_exitInProgress = true;
+    const Answer answer = m_services.ask(this, QStringLiteral("退出"), kExitQuestion);
+    if (m_forceExit) {
+        event->accept();
+        return;
+    }
+    switch (answer) {
+    case Answer::Yes:
+        if (m_saveOnExit)
+            saveScheme();
+        event->accept();
+        return;
+    case Answer::No:
+        event->accept();
+        return;
+    case Answer::Cancel:
+        m_exitInProgress = false;
+        event->ignore();
+        return;
+    }
+}
+
+void CMyNumSieveDlg::keyPressEvent(QKeyEvent *event)
+{
+    // Enter and Escape never close or trigger anything here.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape: event->accept(); return;
+    default: CBitmapDialog::keyPressEvent(event);
+    }
+}
+
+void CMyNumSieveDlg::wheelEvent(QWheelEvent *event)
+{
+    m_map->wheelScrolled(event->angleDelta().y());
+    event->accept();
+}
+
+} // namespace numsieve::gui

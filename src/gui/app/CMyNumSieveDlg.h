@@ -1,0 +1,119 @@
+#pragma once
+
+#include "Workspace.h"
+#include "app/AppServices.h"
+#include "app/CDialogProgress.h"
+#include "app/WindowMessages.h"
+#include "history/LotteryRegistry.h"
+#include "ui/CBitmapDialog.h"
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+
+#include <array>
+
+class QAbstractButton;
+class QMenu;
+
+namespace numsieve::gui {
+
+class CBitmapButtonEx;
+class CButtonEx;
+class CDialogRight;
+
+// The main window: owns the whole working state (the workspace with the
+// result tables, the loaded lotteries), hosts the panels and the command
+// buttons, and is the one place where the panels' private messages arrive.
+class CMyNumSieveDlg : public CBitmapDialog, public MessageHandler
+{
+    Q_OBJECT
+
+public:
+    static inline const QString kTitle = QStringLiteral("三位筛号器");
+    static inline const QString kVersion = QStringLiteral("1.5.2 Beta");
+
+    // Command ids of the buttons and menu items.
+    enum Command {
+        IdLotteryManager = 1000, IdResults = 1001, IdForum = 1002, IdAnalysis = 1003, IdMore = 1004,
+        IdSaveScheme = 1005, IdLoadScheme = 1006, IdMinimise = 1007, IdSelect = 1008, IdFilter = 1009,
+        IdPrint = 1010, IdIntersect = 1011, IdSaveNumbers = 1012, IdClose = 1013, IdBuy = 1014,
+        IdSoftwareUpdate = 32771, IdReport = 32772, IdHelp = 32773, IdAbout = 32817,
+    };
+
+    // Starts up as the program does: data folder, lotteries, skin, panels.
+    CMyNumSieveDlg(AppServices &services, const QString &programFolder, QWidget *parent = nullptr);
+    ~CMyNumSieveDlg() override;
+
+    Workspace &workspace() { return m_workspace; }
+    const LotteryRegistry &loadedRegistry() const { return m_loaded; }
+    QString dataFolder() const { return m_dataFolder; }
+    QString printFile() const { return m_printFile; }
+    CDialogRight *map() const { return m_map; }
+    QWidget *leftPanel() const { return m_leftPanel; }
+    QWidget *conditionPanel(int n) const { return m_conditionPanels.at(n - 1); }
+    // The texts the progress window showed, in order (start-up and commands).
+    const QStringList &progressLog() const { return m_progressLog; }
+
+    // The private message protocol of the panels.
+    int sendMessage(int message, int wParam = 0) override;
+
+    // The commands of the buttons and menus.
+    void runCommand(int id);
+    // The popup menu of a button: 保存号码, 打印号码 (per view mode) or 更多.
+    QMenu *commandMenu(int buttonId);
+    // Save or print one result list (ids 32774-32785, 32805-32816).
+    void runListCommand(int id);
+    // The scheme commands; saving returns whether a file was written.
+    bool saveScheme();
+    void loadScheme();
+    // The close button: asks before closing; a second request while asking
+    // closes at once without saving.
+    void requestExit();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    void startUp();
+    void createButtons();
+    void createPanels();
+    void selectView(ViewMode mode);
+    void showConditionPanel(int n);
+    void reloadData();
+    void selectLottery(qsizetype index);
+    void showAbout();
+    void runSelect();
+    void runFilter();
+    void runIntersect();
+    void popupMenu(int buttonId, QPoint offset);
+    void refreshPanels();
+
+    AppServices &m_services;
+    Workspace m_workspace;
+    LotteryRegistry m_loaded;
+    LotteryRegistry m_selector;
+    qsizetype m_selectedLottery = -1;
+
+    QString m_programFolder;
+    QString m_dataFolder;
+    QString m_printFile;
+    QString m_buyLink = QStringLiteral("http://www.example.com/");
+
+    ModelessDialogTracker m_progress;
+    QStringList m_progressLog;
+
+    CDialogRight *m_map = nullptr;
+    QWidget *m_leftPanel = nullptr;
+    std::array<QWidget *, 15> m_conditionPanels{};
+    QList<QAbstractButton *> m_buttons;
+    QPointer<QMenu> m_menu;
+
+    bool m_exitInProgress = false;
+    bool m_saveOnExit = true;
+    bool m_forceExit = false;
+};
+
+} // namespace numsieve::gui
