@@ -193,6 +193,7 @@ QPixmap mockWindow()
         bitmapButton(&main, SkinImages::commandButton(commands[i]), {14 + 108 * i + (i >= 2 ? 40 : 0), 703});
 
     main.show();
+    QCoreApplication::processEvents(); // let the edit and lists lay out their scroll bars
     return shaped(main);
 }
 
