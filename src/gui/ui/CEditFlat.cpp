@@ -11,6 +11,9 @@ CEditFlat::CEditFlat(QWidget *parent)
 {
     setFont(skinFont());
     setTabChangesFocus(true);
+    // Expressions wrap at the box's width instead of scrolling sideways.
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setStyleSheet(flatFrameStyleSheet(QStringLiteral("QPlainTextEdit"),
                                       QColor(SkinColour::flatBorder), Qt::white));
 }

@@ -11,4 +11,7 @@ namespace numsieve::gui {
 QString flatFrameStyleSheet(const QString &selector, const QColor &frameColour,
                             const QColor &background);
 
+// The slim scroll bars of the flat boxes.
+QString scrollBarStyleSheet();
+
 } // namespace numsieve::gui

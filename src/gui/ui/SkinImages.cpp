@@ -556,6 +556,22 @@ QPixmap SkinImages::panelBackground(QSize size)
     return c.finish();
 }
 
+QPixmap SkinImages::tabPageBackground(QSize size)
+{
+    Canvas c(size);
+    QPainter &p = c.p();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(Qt::NoPen);
+    p.setBrush(vertical(c.rect(), kPanelTop, kPanelBottom));
+    p.drawRect(c.rect());
+    const QColor line(120, 164, 214); // the tabs' base line colour
+    p.setBrush(line);
+    p.drawRect(QRect(0, 0, 1, size.height()));
+    p.drawRect(QRect(size.width() - 1, 0, 1, size.height()));
+    p.drawRect(QRect(0, size.height() - 1, size.width(), 1));
+    return c.finish();
+}
+
 QPixmap SkinImages::popupBackground()
 {
     Canvas c(popupSize);

@@ -55,6 +55,9 @@ public:
     // Windows and panels.
     static QPixmap mainBackground();                 // 1021 × 738
     static QPixmap panelBackground(QSize size);      // left panel 408 × 259, condition panels 408 × 378
+    // A panel that hangs under the selection tabs: open at the top, and as
+    // light there as the active tab, so that tab and panel read as one.
+    static QPixmap tabPageBackground(QSize size);
     static QPixmap popupBackground();                // 271 × 282
     static QPixmap progressBackground(QSize size);   // caption strip on top, shaped corners
 
