@@ -96,8 +96,9 @@ void CMyNumSieveDlg::createButtons()
     const std::pair<int, Top> top[] = {{IdLotteryManager, Top::Lotteries}, {IdResults, Top::Draws},
                                        {IdAnalysis, Top::Analysis},        {IdForum, Top::Forum},
                                        {IdMore, Top::More}};
-    // The "更多" menu opens right below its button at (537, 42).
-    int x = 537 - 4 * (SkinImages::topButtonSize.width() + 4);
+    // Side by side after the program's mark; the "更多" menu opens right
+    // below its button at (537, 42).
+    int x = 537 - 4 * SkinImages::topButtonSize.width();
     for (const auto &[id, kind] : top) {
         auto *b = new CButtonEx(this);
         b->setImages(SkinImages::topButton(kind));
@@ -105,7 +106,7 @@ void CMyNumSieveDlg::createButtons()
         b->setGeometry(QRect(QPoint(x, 2), SkinImages::topButtonSize));
         b->setToolTip(SkinImages::topButtonCaption(kind));
         b->setProperty("commandId", id);
-        x += SkinImages::topButtonSize.width() + 4;
+        x += SkinImages::topButtonSize.width();
         m_buttons.append(b);
     }
     const int right = SkinImages::mainSize.width() - 10;
