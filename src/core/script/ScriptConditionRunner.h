@@ -44,6 +44,9 @@ public:
     // (it closes the compute text's brackets itself), since only the literal
     // way keeps such texts meaning what they mean there.
     EvaluationWay activeWay() const { return m_activeWay; }
+    // Whether the compiled run holds only expressions that read, evaluated
+    // together in one function with index 0 assigned once per number.
+    bool plainExpressions() const { return m_plain; }
 
 private:
     bool compile();
@@ -54,6 +57,7 @@ private:
     EvaluationWay m_way;
     EvaluationWay m_activeWay;
     std::chrono::milliseconds m_timeLimit;
+    bool m_plain = false;
     // Declared before the script values so that they are released first.
     std::unique_ptr<ScriptEngine> m_engine;
     QJSValue m_driver;
