@@ -207,8 +207,12 @@ void TestScriptRunner::precheck()
         ScriptConditionRunner runner(way, 200ms);
         const auto result = runner.prepare(text, draws);
         QCOMPARE(result.has_value(), accepted);
-        if (!accepted)
+        if (!accepted) {
             QCOMPARE(result.error(), msg::kAdvancedIncomplete);
+            // Nothing passes a refused list, under either mode.
+            QCOMPARE(survivors(runner, ListMode::Exclude, {0, 999}), QList<int>{});
+            QCOMPARE(survivors(runner, ListMode::Include, {0, 999}), QList<int>{});
+        }
     }
 }
 

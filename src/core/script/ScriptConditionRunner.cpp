@@ -150,8 +150,11 @@ std::expected<void, QString> ScriptConditionRunner::prepare(const QString &condi
     m_engine = std::make_unique<ScriptEngine>(m_timeLimit);
     m_engine->prepare();
     const auto fail = [this]() -> std::expected<void, QString> {
-        m_expressions.clear();
+        m_driver = QJSValue();
+        m_functions = QJSValue();
         m_engine.reset();
+        // A run that goes on regardless keeps nothing rather than everything.
+        m_abortMessage = msg::kAdvancedIncomplete;
         return std::unexpected(msg::kAdvancedIncomplete);
     };
     if (!m_engine->addCode(historyText(draws)))
