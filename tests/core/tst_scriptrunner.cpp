@@ -275,7 +275,6 @@ void TestScriptRunner::crossCheck()
                               "(和值[0]=和值[0]+5)>12", "(hz[0]=0)==0", "(跨度[0]=0)==0", "(AC值[0]=-1)<0", "(号码[0][2]=9)>hm[0][1]",
                               "(pj[0]=kd[0])<3&&(AC值[0]=1)>0"};
 
-    int drawsLeft = 0;
     int periods = 0;
     std::function<QString(int)> operand = [&](int depth) -> QString {
         const int kind = pick(depth > 0 ? 4 : 3);
@@ -303,7 +302,6 @@ void TestScriptRunner::crossCheck()
             text = appendToken(appendToken(text, arithmetic[pick(5)]), operand(1));
         return appendToken(appendToken(text, comparisons[pick(6)]), operand(2));
     };
-    Q_UNUSED(drawsLeft);
 
     int plain = 0;
     int general = 0;
