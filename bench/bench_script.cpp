@@ -1,0 +1,91 @@
+// Times a full straight filter run of condition 15 (pre-check plus 1000
+// numbers) with ten expressions over thirty draws, compiled once per run
+// against the literal way that adds a new compute text per number and
+// expression. Usage: bench_script [compiled runs] [literal runs]
+#include "script/ScriptConditionRunner.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace numsieve;
+
+namespace {
+
+const QString kConditions = QStringLiteral(
+    "和值[0]!=和值[1];\r\n"
+    "跨度[0]>=跨度[1]-9;\r\n"
+    "号码[0][1]!=号码[1][1]||号码[0][2]!=号码[1][2];\r\n"
+    "和尾数[0]!=和尾数[2]+10;\r\n"
+    "平均值[0]+平均值[1]<20;\r\n"
+    "AC值[0]>=-1;\r\n"
+    "hz[0]+hz[3]>=hz[0];\r\n"
+    "(号码[0][1]+号码[0][2]+号码[0][3])%10==hw[0];\r\n"
+    "kd[0]<=9&&kd[30]>=0;\r\n"
+    "号码[0][3]!=号码[5][3]+10;\r\n");
+
+// The same with one expression that writes into an array, which takes the
+// general compiled form (index 0 assigned before every expression).
+const QString kWritingConditions = QString(kConditions).replace(QStringLiteral("AC值[0]>=-1"),
+                                                                 QStringLiteral("(hz[29]=hz[0])>=-1"));
+
+struct Figures {
+    double millisPerRun;
+    int kept;
+};
+
+Figures timeRuns(EvaluationWay way, ListMode mode, const QString &conditions, const QStringList &draws, int runs)
+{
+    std::vector<double> times;
+    int kept = 0;
+    for (int r = 0; r < runs; ++r) {
+        QElapsedTimer timer;
+        timer.start();
+        ScriptConditionRunner runner(way);
+        if (!runner.prepare(conditions, draws)) {
+            std::fprintf(stderr, "pre-check failed\n");
+            std::exit(1);
+        }
+        kept = 0;
+        for (int n = 0; n < 1000; ++n)
+            kept += runner.test(n, mode) ? 1 : 0;
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return {times[times.size() / 2], kept};
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const int compiledRuns = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
+    const int literalRuns = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+
+    QStringList draws;
+    for (int i = 0; i < 30; ++i)
+        draws << QString::asprintf("%.3d", (i * 379 + 123) % 1000);
+
+    for (const bool writing : {false, true}) {
+        const QString &conditions = writing ? kWritingConditions : kConditions;
+        for (ListMode mode : {ListMode::Include, ListMode::Exclude}) {
+            const Figures compiled = timeRuns(EvaluationWay::Compiled, mode, conditions, draws, compiledRuns);
+            const Figures literal = timeRuns(EvaluationWay::Literal, mode, conditions, draws, literalRuns);
+            if (compiled.kept != literal.kept) {
+                std::fprintf(stderr, "the two ways disagree: %d against %d\n", compiled.kept, literal.kept);
+                return 1;
+            }
+            std::printf("%s, %s: compiled %.2f ms/run (median of %d), literal %.1f ms/run (median of %d), %.0fx, "
+                        "%d numbers kept\n",
+                        writing ? "one writes" : "read-only",
+                        mode == ListMode::Include ? "include" : "exclude", compiled.millisPerRun, compiledRuns,
+                        literal.millisPerRun, literalRuns, literal.millisPerRun / compiled.millisPerRun,
+                        compiled.kept);
+        }
+    }
+    return 0;
+}

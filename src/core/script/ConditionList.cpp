@@ -1,0 +1,70 @@
+#include "script/ConditionList.h"
+
+#include "Messages.h"
+#include "script/HistoryArrays.h"
+
+namespace numsieve {
+
+namespace {
+
+const QChar kIdeographicBlank(0x3000);
+
+} // namespace
+
+QString cleanExpression(const QString &composed)
+{
+    QString text = composed.trimmed();
+    text.remove(u' ');
+    text.remove(kIdeographicBlank);
+    return text;
+}
+
+bool hasComparisonOperator(const QString &expression)
+{
+    // ">=" and "<=" contain ">" and "<", so four probes cover all six operators.
+    return expression.contains(u'>') || expression.contains(u'<') || expression.contains(QStringLiteral("=="))
+        || expression.contains(QStringLiteral("!="));
+}
+
+QStringList cutConditionList(const QString &conditionText)
+{
+    QString text = conditionText;
+    text.remove(u' ');
+    text.remove(kIdeographicBlank);
+    text.remove(u'\r');
+    text.remove(u'\n');
+    while (text.contains(QStringLiteral(";;")))
+        text.replace(QStringLiteral(";;"), QStringLiteral(";"));
+
+    QStringList expressions = text.split(u';');
+    // The piece after the last ";" (or the whole text without any) is an
+    // expression only when it holds something.
+    if (expressions.last().isEmpty())
+        expressions.removeLast();
+    return expressions;
+}
+
+int conditionSwitchCode(const QString &conditionText)
+{
+    return conditionText.trimmed().isEmpty() ? 30 : 15;
+}
+
+std::expected<QString, QString> addExpression(const QString &composed, const QString &conditionText,
+                                              const QStringList &draws, std::chrono::milliseconds timeLimit)
+{
+    if (composed.isEmpty())
+        return conditionText;
+    const QString expression = cleanExpression(composed);
+    if (!hasComparisonOperator(expression))
+        return std::unexpected(msg::kExpressionIncomplete);
+
+    ScriptEngine engine(timeLimit);
+    engine.prepare();
+    if (!engine.addCode(historyText(draws)) || !engine.addCode(computeText(expression))
+        || !engine.run(QStringLiteral("compute")))
+        return std::unexpected(msg::kExpressionIncomplete);
+
+    return conditionText + expression + QStringLiteral(";\r\n");
+}
+
+} // namespace numsieve
