@@ -6,6 +6,7 @@
 #include "results/NumberListFile.h"
 #include "results/NumberStatistics.h"
 #include "scheme/SchemeFile.h"
+#include "script/ScriptConditionRunner.h"
 
 #include <QDir>
 #include <QTextStream>
@@ -176,7 +177,8 @@ int runFilterCommand(const QStringList &args)
     if (auto loaded = loadSchemeFile(*scheme, w); !loaded)
         return refused(loaded.error());
 
-    if (auto filtered = runFilter(w, nullptr); !filtered)
+    ScriptConditionRunner runner;
+    if (auto filtered = runFilter(w, &runner); !filtered)
         return refused(filtered.error());
 
     const QStringList intersectFiles = a->options.value(QStringLiteral("--intersect"));

@@ -167,6 +167,13 @@ void TestCli::filter_data()
     };
     QTest::newRow("tolerance 2") << scheme("t2", tolerant(2)) << QStringList{} << QStringList{"000", "999"};
     QTest::newRow("tolerance 1") << scheme("t1", tolerant(1)) << QStringList{} << QStringList{"000"};
+    QTest::newRow("advanced condition") << scheme("a1", [](Workspace &w) {
+        w.selection.hundreds.setSelected(9, true);
+        w.selection.tens.selectAll();
+        w.selection.units.setSelected(9, true);
+        w.conditions.advanced.conditionText = "和值[0]>和值[1]+18;\r\n";   // newest draw 124 has sum 7
+        w.updateConditionSwitch(15);
+    }) << QStringList{} << QStringList{"989", "999"};
 }
 
 void TestCli::filter()
@@ -231,6 +238,14 @@ void TestCli::schemeErrors()
     QCOMPARE(r.exitCode, 1);
     QCOMPARE(r.err, QString("文件格式不正确，无法导入\n"));
 
+    const QString runaway = scheme("a2", [](Workspace &w) {
+        w.selection.units.setSelected(1, true);
+        w.conditions.advanced.conditionText = "号码[31][1]>0;\r\n";
+        w.updateConditionSwitch(15);
+    });
+    r = cli({"filter", "--scheme", runaway, "--data", m_data});
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, QString("高级条件不完整或格式错误，无法进行过滤，请先检查并修改条件\n"));
 }
 
 void TestCli::usageErrors()

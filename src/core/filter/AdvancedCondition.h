@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <expected>
+#include <optional>
 
 namespace numsieve {
 
@@ -24,6 +25,10 @@ public:
     // Whether the number (a stored sorted form in group mode) passes the
     // prepared expressions under the panel's include/exclude choice.
     virtual bool test(int number, ListMode mode) = 0;
+
+    // Set when the tests had to be stopped (an expression ran away): the run
+    // must not keep what it filtered and shows this message instead.
+    virtual std::optional<QString> abortMessage() const { return std::nullopt; }
 };
 
 } // namespace numsieve

@@ -28,6 +28,14 @@ std::expected<void, QString> runFilter(Workspace &ws, AdvancedConditionRunner *r
     setup.omissionMethod = omissionMethod;
     FilterEngine engine(setup);
     ws.tables.promoteFiltered([&](int number) { return engine.passes(number); });
+    if (const auto aborted = setup.runner ? setup.runner->abortMessage() : std::nullopt) {
+        // A stopped run keeps nothing it filtered: the fresh selection stays.
+        ws.tables.forEachInView([](ResultEntry &e) {
+            if (e.stage == ResultStage::Filtered)
+                e.stage = ResultStage::Selected;
+        });
+        return std::unexpected(*aborted);
+    }
     return {};
 }
 

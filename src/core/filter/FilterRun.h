@@ -16,7 +16,8 @@ class Workspace;
 // draw digit sets, prepares the advanced conditions when condition 15 is on,
 // and raises every Selected entry that passes to Filtered. When the advanced
 // conditions cannot be prepared the run stops after gathering and returns
-// the runner's message. Condition 15 on without a runner fails every number.
+// the runner's message, and so does a run whose runner had to stop an
+// expression midway. Condition 15 on without a runner fails every number.
 std::expected<void, QString> runFilter(Workspace &ws, AdvancedConditionRunner *runner,
                                        OmissionMethod omissionMethod = OmissionMethod::Index);
 

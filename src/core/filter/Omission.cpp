@@ -17,7 +17,7 @@ int drawTextNumber(const QString &text)
     return value;
 }
 
-int drawValue(const QString &text)
+int groupDrawValue(const QString &text)
 {
     const int exact = drawTextNumber(text);
     if (exact >= 0)
@@ -63,7 +63,7 @@ OmissionIndex OmissionIndex::build(const QStringList &draws, Need need)
             }
         }
         if (leftGroup > 0) {
-            const int value = drawValue(text);
+            const int value = groupDrawValue(text);
             if (value >= 0) {
                 const int sorted = sortedForm(value);
                 if (!seenGroup[sorted]) {
@@ -95,7 +95,7 @@ int scanGroupOmission(const QStringList &draws, int sortedNumber)
     if (n == 0)
         return -1;
     for (qsizetype i = n - 1; i >= 0; --i) {
-        const int value = drawValue(draws.at(i));
+        const int value = groupDrawValue(draws.at(i));
         if (value >= 0 && sortedForm(value) == sortedNumber)
             return int(n - 1 - i);
     }

@@ -40,7 +40,7 @@ int scanGroupOmission(const QStringList &draws, int sortedNumber);
 
 // The value of a draw text as an integer 0..999 the way group omission reads
 // it (leading blanks, then digits), or -1 when it is no such number.
-int drawValue(const QString &text);
+int groupDrawValue(const QString &text);
 // The number a draw text is equal to as "%.3d" text, or -1.
 int drawTextNumber(const QString &text);
 

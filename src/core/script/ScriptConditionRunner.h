@@ -36,7 +36,7 @@ public:
     // Set when an evaluation had to be stopped by the watchdog during the
     // per-number tests: the run must stop and show the message. From then on
     // every number fails without being evaluated (as after a failed prepare).
-    const std::optional<QString> &abortMessage() const { return m_abortMessage; }
+    std::optional<QString> abortMessage() const override { return m_abortMessage; }
 
     const QStringList &expressions() const { return m_expressions; }
     // The way the tests of the prepared run actually take. A run falls back to
