@@ -1,7 +1,7 @@
 #include "filter/CDialogLeft15.h"
 
 #include "Workspace.h"
-#include "filter/EditorText.h"
+#include "script/EditorTokens.h"
 #include "ui/CButtonEx.h"
 #include "ui/CComboBoxFlat.h"
 #include "ui/CEditFlat.h"
@@ -90,7 +90,7 @@ QString CDialogLeft15::tokenCaption(int id)
 CDialogLeft15::CDialogLeft15(Workspace &ws, MessageHandler &mainWindow, QWidget *parent)
     : ConditionPanel(ws, mainWindow, advancedPanelSpec(), parent)
 {
-    const QStringList *entries[3] = {&editorAttributes(), &editorPeriods(), &editorPositions()};
+    const QStringList *entries[3] = {&attributeItems(), &periodItems(), &positionItems()};
     const int lefts[3] = {7, 52, 98};
     for (int i = 0; i < 3; ++i) {
         auto *combo = new CComboBoxFlat(this);
