@@ -161,6 +161,13 @@ void TestLeftPanel::lotterySelector()
     QCOMPARE(m_ws->selectionNumbers, QStringList({"000", "037", "074"}));
     QCOMPARE(m_main->messages, QList<Message>({{WM_LOTTERY_SELECTED, 0}}));
     QCOMPARE(m_left->registry(), threeLotteries());
+
+    for (const char *text : {"彩票", "奖期", "容错"}) {
+        auto *label = m_left->findChild<QLabel *>(text);
+        QVERIFY(label);
+        QCOMPARE(label->text(), QString(text));
+        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0, 54, 101));
+    }
 }
 
 void TestLeftPanel::lotteryChange_data()
@@ -316,6 +323,11 @@ void TestLeftPanel::tabs()
         QCOMPARE(m_left->tab(p, true)->isVisible(), p == last);
         QCOMPARE(m_left->tab(p, false)->isVisible(), p != last);
     }
+
+    // The tab's command, as a loaded scheme issues it, runs even on the active tab.
+    m_main->messages.clear();
+    m_left->selectTab(last);
+    QCOMPARE(m_main->codes(), QList<int>({sent.isEmpty() ? int(WM_SELECT_STRAIGHT) : sent.last()}));
 }
 
 void TestLeftPanel::subpanelTypeSwitch_data()

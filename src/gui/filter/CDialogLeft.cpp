@@ -162,7 +162,7 @@ void CDialogLeft::createTabs()
             (active ? m_tabsActive : m_tabsInactive)[std::size_t(i)] = b;
         }
         // Only the inactive look reacts; the active tab is already chosen.
-        connect(m_tabsInactive[std::size_t(i)], &QAbstractButton::clicked, this, [this, i] { chooseTab(i + 1); });
+        connect(m_tabsInactive[std::size_t(i)], &QAbstractButton::clicked, this, [this, i] { selectTab(i + 1); });
     }
 }
 
@@ -246,8 +246,10 @@ void CDialogLeft::applyLotterySelection()
     m_mainWindow.sendMessage(WM_LOTTERY_SELECTED);
 }
 
-void CDialogLeft::chooseTab(int panel)
+void CDialogLeft::selectTab(int panel)
 {
+    if (panel < 1 || panel > 4)
+        return;
     m_ws.chooseSelectionPanel(panel);
     showTabs();
     m_mainWindow.sendMessage(m_ws.selection.viewModeOfPanel(panel) == ViewMode::Straight ? WM_SELECT_STRAIGHT

@@ -52,6 +52,10 @@ public:
     // Index of the selected lottery, -1 when none.
     qsizetype selectedLottery() const;
 
+    // Chooses selection panel 1..4 as a click on its tab does, also when it
+    // is active already (the scheme reader issues the tab's command).
+    void selectTab(int panel);
+
     // Shows again what the workspace holds: tabs, selection panels,
     // tolerance and the condition buttons.
     void refresh();
@@ -79,7 +83,6 @@ private:
     void createSelectionPanels();
     void createConditionButtons();
     void applyLotterySelection();
-    void chooseTab(int panel);
     void clickConditionButton(int k);
     void showTabs();
 
