@@ -1,5 +1,7 @@
 #include "app/CMyNumSieveDlg.h"
 #include "app/WindowMessages.h"
+#include "filter/CDialogLeft.h"
+#include "filter/ConditionPanel.h"
 #include "results/CDialogNumberInfo.h"
 #include "results/CDialogRight.h"
 

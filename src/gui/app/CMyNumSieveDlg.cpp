@@ -1,12 +1,17 @@
 #include "app/CMyNumSieveDlg.h"
 
 #include "Messages.h"
+#include "filter/CDialogLeft.h"
+#include "filter/ConditionPanel.h"
+#include "filter/ConditionPanels.h"
 #include "filter/FilterRun.h"
 #include "history/DataFolder.h"
 #include "results/CDialogRight.h"
 #include "results/ListCommands.h"
 #include "results/NumberListFile.h"
 #include "scheme/SchemeFile.h"
+#include "script/ConditionList.h"
+#include "script/ScriptConditionRunner.h"
 #include "selection/SelectionState.h"
 #include "ui/CBitmapButtonEx.h"
 #include "ui/CButtonEx.h"
@@ -85,9 +90,7 @@ void CMyNumSieveDlg::startUp()
     setDraggable(true);
     createButtons();
 
-    m_selector = m_loaded;
     createPanels();
-    selectLottery(m_selector.isEmpty() ? -1 : 0);
 }
 
 void CMyNumSieveDlg::createButtons()
@@ -140,30 +143,24 @@ void CMyNumSieveDlg::createButtons()
 
 void CMyNumSieveDlg::createPanels()
 {
-    auto *left = new CBitmapDialog(this);
-    left->setObjectName(QStringLiteral("CDialogLeft"));
-    left->setBackground(SkinImages::panelBackground(kLeftPanelRect.size()));
-    left->setGeometry(kLeftPanelRect);
-    m_leftPanel = left;
-
     m_map = new CDialogRight(m_workspace.tables, this);
     m_map->setGeometry(kMapRect);
 
+    // The left panel selects the first lottery and its newest draw, which
+    // hands the draws to the map.
+    m_leftPanel = new CDialogLeft(m_workspace, *this, m_services, this);
+    m_leftPanel->setObjectName(QStringLiteral("CDialogLeft"));
+    m_leftPanel->move(kLeftPanelRect.topLeft());
+    m_leftPanel->setRegistry(m_loaded, 0);
+
+    const QList<ConditionPanel *> panels = createConditionPanels(m_workspace, *this, this);
     for (int n = 1; n <= kConditionCount; ++n) {
-        auto *panel = new CBitmapDialog(this);
+        ConditionPanel *panel = panels.at(n - 1);
         panel->setObjectName(QStringLiteral("CDialogLeft%1").arg(n));
-        panel->setBackground(SkinImages::panelBackground(kConditionPanelRect.size()));
-        panel->setGeometry(kConditionPanelRect);
+        panel->move(kConditionPanelRect.topLeft());
         panel->setVisible(n == 1);
         m_conditionPanels[n - 1] = panel;
     }
-}
-
-void CMyNumSieveDlg::selectLottery(qsizetype index)
-{
-    m_selectedLottery = index;
-    m_workspace.selectionNumbers = selectionNumbers(m_selector, index);
-    sendMessage(WM_LOTTERY_SELECTED);
 }
 
 int CMyNumSieveDlg::sendMessage(int message, int wParam)
@@ -171,10 +168,13 @@ int CMyNumSieveDlg::sendMessage(int message, int wParam)
     switch (message) {
     case WM_SELECT_STRAIGHT: selectView(ViewMode::Straight); return 0;
     case WM_SELECT_GROUP: selectView(ViewMode::Group); return 0;
-    case WM_CONDITION_SWITCH: m_workspace.switchCondition(wParam); refreshPanels(); return 0;
+    case WM_CONDITION_SWITCH:
+        m_workspace.switchCondition(wParam);
+        m_leftPanel->refreshConditionButtons();
+        return 0;
     case WM_LOTTERY_SELECTED: m_map->setDrawList(m_workspace.selectionNumbers); return 0;
     case WM_LOTTERY_RELOAD: reloadData(); return 0;
-    case WM_ADD_ADVANCED_CONDITION: return 0;
+    case WM_ADD_ADVANCED_CONDITION: addAdvancedCondition(); return 0;
     default: break;
     }
     if (message > WM_SHOW_CONDITION_PANEL && message <= WM_SHOW_CONDITION_PANEL + kConditionCount)
@@ -186,7 +186,24 @@ void CMyNumSieveDlg::selectView(ViewMode mode)
 {
     m_workspace.tables.setViewMode(mode);
     m_map->repaintMap();
-    refreshPanels();
+    // The conditions that depend on digit positions mean nothing for groups.
+    for (ConditionPanel *panel : m_conditionPanels)
+        panel->setShapeEnabled(mode == ViewMode::Straight);
+}
+
+void CMyNumSieveDlg::addAdvancedCondition()
+{
+    AdvancedConditionState &advanced = m_workspace.conditions.advanced;
+    if (advanced.expression.isEmpty())
+        return;
+    const auto added = addExpression(advanced.expression, advanced.conditionText, m_workspace.selectionNumbers);
+    if (!added) {
+        m_services.warn(this, added.error());
+        return;
+    }
+    advanced.expression.clear();
+    m_workspace.setAdvancedConditionText(*added);
+    m_leftPanel->refreshConditionButtons();
 }
 
 void CMyNumSieveDlg::showConditionPanel(int n)
@@ -199,19 +216,18 @@ void CMyNumSieveDlg::showConditionPanel(int n)
 void CMyNumSieveDlg::reloadData()
 {
     m_loaded = loadRegistry(m_dataFolder);
-    const QString rememberedId = m_selectedLottery >= 0 && m_selectedLottery < m_selector.count()
-                                     ? m_selector.at(m_selectedLottery).id
-                                     : QString();
-    m_selector = m_loaded;
-    selectLottery(m_selector.isEmpty() ? -1 : indexAfterReload(m_selector, rememberedId));
+    const LotteryRegistry &shown = m_leftPanel->registry();
+    const qsizetype selected = m_leftPanel->selectedLottery();
+    const QString rememberedId = selected >= 0 && selected < shown.count() ? shown.at(selected).id : QString();
+    m_leftPanel->setRegistry(m_loaded, indexAfterReload(m_loaded, rememberedId));
 }
 
 void CMyNumSieveDlg::refreshPanels()
 {
-    // The panels show the workspace; they repaint from it after every change.
-    m_leftPanel->update();
-    for (QWidget *panel : m_conditionPanels)
-        panel->update();
+    // The panels show the workspace; they re-read it after every change.
+    m_leftPanel->refresh();
+    for (ConditionPanel *panel : m_conditionPanels)
+        panel->refresh();
 }
 
 void CMyNumSieveDlg::runCommand(int id)
@@ -297,7 +313,8 @@ void CMyNumSieveDlg::runFilter()
     {
         ProgressGuard progress(m_progress, QStringLiteral("请稍候，系统过滤选号信息..."));
         m_progressLog << QStringLiteral("请稍候，系统过滤选号信息...");
-        result = numsieve::runFilter(m_workspace, nullptr);
+        ScriptConditionRunner runner;
+        result = numsieve::runFilter(m_workspace, &runner);
     }
     m_map->repaintMap();
     if (!result)
@@ -351,6 +368,7 @@ void CMyNumSieveDlg::loadScheme()
     }
     showConditionPanel(m_workspace.shownConditionPanel);
     selectView(m_workspace.tables.viewMode());
+    refreshPanels();
     if (!result)
         m_services.warn(this, result.error());
 }

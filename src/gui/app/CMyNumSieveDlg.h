@@ -20,7 +20,9 @@ namespace numsieve::gui {
 
 class CBitmapButtonEx;
 class CButtonEx;
+class CDialogLeft;
 class CDialogRight;
+class ConditionPanel;
 
 // The main window: owns the whole working state (the workspace with the
 // result tables, the loaded lotteries), hosts the panels and the command
@@ -50,8 +52,8 @@ public:
     QString dataFolder() const { return m_dataFolder; }
     QString printFile() const { return m_printFile; }
     CDialogRight *map() const { return m_map; }
-    QWidget *leftPanel() const { return m_leftPanel; }
-    QWidget *conditionPanel(int n) const { return m_conditionPanels.at(n - 1); }
+    CDialogLeft *leftPanel() const { return m_leftPanel; }
+    ConditionPanel *conditionPanel(int n) const { return m_conditionPanels.at(n - 1); }
     // The texts the progress window showed, in order (start-up and commands).
     const QStringList &progressLog() const { return m_progressLog; }
 
@@ -83,19 +85,17 @@ private:
     void selectView(ViewMode mode);
     void showConditionPanel(int n);
     void reloadData();
-    void selectLottery(qsizetype index);
     void showAbout();
     void runSelect();
     void runFilter();
     void runIntersect();
     void popupMenu(int buttonId, QPoint offset);
     void refreshPanels();
+    void addAdvancedCondition();
 
     AppServices &m_services;
     Workspace m_workspace;
     LotteryRegistry m_loaded;
-    LotteryRegistry m_selector;
-    qsizetype m_selectedLottery = -1;
 
     QString m_programFolder;
     QString m_dataFolder;
@@ -106,8 +106,8 @@ private:
     QStringList m_progressLog;
 
     CDialogRight *m_map = nullptr;
-    QWidget *m_leftPanel = nullptr;
-    std::array<QWidget *, 15> m_conditionPanels{};
+    CDialogLeft *m_leftPanel = nullptr;
+    std::array<ConditionPanel *, 15> m_conditionPanels{};
     QList<QAbstractButton *> m_buttons;
     QPointer<QMenu> m_menu;
 
