@@ -69,6 +69,8 @@ public:
     // The scheme commands; saving returns whether a file was written.
     bool saveScheme();
     void loadScheme();
+    // Every panel re-reads the workspace (after it was changed from outside).
+    void refreshPanels();
     // The close button: asks before closing; a second request while asking
     // closes at once without saving.
     void requestExit();
@@ -90,7 +92,6 @@ private:
     void runFilter();
     void runIntersect();
     void popupMenu(int buttonId, QPoint offset);
-    void refreshPanels();
     void addAdvancedCondition();
 
     AppServices &m_services;

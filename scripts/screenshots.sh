@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Renders the pictures in docs/ from the real window under Xvfb.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+if ! command -v xvfb-run >/dev/null; then
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update && $SUDO apt-get install -y --no-install-recommends xvfb xauth
+fi
+bash scripts/build.sh
+shoot() { xvfb-run -a -s "-screen 0 1100x800x24" build/bin/numsieve-screenshot "$1" "$2"; }
+shoot docs/screenshot-main.png 2
+shoot docs/screenshot-panel1.png 1
+shoot docs/screenshot-panel15.png 15
