@@ -2,38 +2,43 @@
 
 #include "results/MapText.h"
 #include "results/NumberStatistics.h"
+#include "ui/CBitmapButtonEx.h"
+#include "ui/SkinFont.h"
+#include "ui/SkinImages.h"
 
 #include <QKeyEvent>
-#include <QLinearGradient>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QPushButton>
-#include <QWindow>
 
 namespace numsieve::gui {
 
 namespace {
 
 const QColor kTitleColour(0, 54, 101);
-const QPoint kTitlePos(6, 6);
-const QRect kCloseButtonRect(221, 3, 44, 20);
+const QPoint kTitlePos(14, 6);   // after the accent bar of the caption strip
+const QPoint kCloseButtonPos(219, 3);
 
 } // namespace
 
 CDialogNumberInfo::CDialogNumberInfo(QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
+    : CBitmapDialog(parent, Qt::Tool | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("CDialogNumberInfo"));
     setFixedSize(kSize);
     setFocusPolicy(Qt::StrongFocus);
-    setFont(mapFont());
+    setFont(skinFont());
+    setBackground(SkinImages::popupBackground());
+    setShaped(true);
+    setDraggable(true);
 
-    m_closeButton = new QPushButton(QStringLiteral("关闭"), this);
-    m_closeButton->setGeometry(kCloseButtonRect);
-    m_closeButton->setFont(mapFont());
+    auto *close = new CBitmapButtonEx(this);
+    const QPixmap look = SkinImages::popupCloseButton();
+    close->setImages(look, look);
+    close->setText(QStringLiteral("关闭"));
+    close->move(kCloseButtonPos);
     // The window keeps the focus, so that Escape always reaches it.
-    m_closeButton->setFocusPolicy(Qt::NoFocus);
-    connect(m_closeButton, &QPushButton::clicked, this, &QWidget::hide);
+    close->setFocusPolicy(Qt::NoFocus);
+    connect(close, &QAbstractButton::clicked, this, &QWidget::hide);
+    m_closeButton = close;
 }
 
 QString CDialogNumberInfo::title()
@@ -55,24 +60,11 @@ void CDialogNumberInfo::showFor(int number, const QStringList &draws, bool group
     update();
 }
 
-void CDialogNumberInfo::paintBackground(QPainter &painter)
+void CDialogNumberInfo::paintEvent(QPaintEvent *event)
 {
-    QLinearGradient gradient(0, 0, 0, height());
-    gradient.setColorAt(0, QColor(206, 228, 250));
-    gradient.setColorAt(1, QColor(236, 245, 254));
-    painter.fillRect(rect(), gradient);
-    painter.setPen(QColor(113, 161, 233));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    painter.drawLine(1, 46, width() - 2, 46);
-    painter.drawLine(1, 220, width() - 2, 220);
-}
-
-void CDialogNumberInfo::paintEvent(QPaintEvent *)
-{
+    CBitmapDialog::paintEvent(event);
     QPainter painter(this);
-    paintBackground(painter);
-
-    painter.setFont(mapFont());
+    painter.setFont(skinFont());
     painter.setPen(kTitleColour);
     drawTextAt(painter, kTitlePos.x(), kTitlePos.y(), title());
 
@@ -89,33 +81,6 @@ void CDialogNumberInfo::keyPressEvent(QKeyEvent *event)
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-void CDialogNumberInfo::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() != Qt::LeftButton) {
-        QWidget::mousePressEvent(event);
-        return;
-    }
-    // Let the window system move the window where it can; it knows about
-    // screen edges and compositors. Otherwise follow the mouse by hand.
-    if (windowHandle() && windowHandle()->startSystemMove())
-        return;
-    m_dragOffset = event->globalPosition().toPoint() - pos();
-}
-
-void CDialogNumberInfo::mouseMoveEvent(QMouseEvent *event)
-{
-    if (m_dragOffset && (event->buttons() & Qt::LeftButton))
-        move(event->globalPosition().toPoint() - *m_dragOffset);
-    else
-        QWidget::mouseMoveEvent(event);
-}
-
-void CDialogNumberInfo::mouseReleaseEvent(QMouseEvent *event)
-{
-    m_dragOffset.reset();
-    QWidget::mouseReleaseEvent(event);
 }
 
 } // namespace numsieve::gui

@@ -1,20 +1,19 @@
 #pragma once
 
+#include "ui/CBitmapDialog.h"
+
 #include <QPoint>
 #include <QSize>
 #include <QStringList>
-#include <QWidget>
 
-#include <optional>
-
-class QPushButton;
+class QAbstractButton;
 
 namespace numsieve::gui {
 
 // The small window a right click on the distribution map opens: the digit
 // attributes of one number and its history in the current lottery. It is
 // created once, hidden, and only moved, refilled and shown again.
-class CDialogNumberInfo : public QWidget
+class CDialogNumberInfo : public CBitmapDialog
 {
     Q_OBJECT
 
@@ -32,27 +31,20 @@ public:
     const QStringList &lines() const { return m_lines; }
     int number() const { return m_number; }
     bool isGroup() const { return m_group; }
-    QPushButton *closeButton() const { return m_closeButton; }
+    QAbstractButton *closeButton() const { return m_closeButton; }
 
     static QString title();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    void paintBackground(QPainter &painter);
 
     QStringList m_lines;
     int m_number = 0;
     bool m_group = false;
-    QPushButton *m_closeButton = nullptr;
-    // Offset of the grab point from the window corner while the window is
-    // dragged by hand (platforms without a system move).
-    std::optional<QPoint> m_dragOffset;
+    QAbstractButton *m_closeButton = nullptr;
 };
 
 } // namespace numsieve::gui

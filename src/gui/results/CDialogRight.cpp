@@ -2,6 +2,7 @@
 
 #include "results/CDialogNumberInfo.h"
 #include "results/MapText.h"
+#include "ui/SkinFont.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -98,7 +99,7 @@ CDialogRight::CDialogRight(ResultTables &tables, QWidget *parent)
 {
     setObjectName(QStringLiteral("CDialogRight"));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFont(mapFont());
+    setFont(skinFont());
 
     m_scrollBar = new QScrollBar(Qt::Vertical, this);
     m_scrollBar->installEventFilter(this);
@@ -201,7 +202,7 @@ void CDialogRight::paintEvent(QPaintEvent *event)
 
     QPainter painter(this);
     painter.fillRect(event->rect(), Qt::white);
-    painter.setFont(mapFont());
+    painter.setFont(skinFont());
     const int dy = -m_scroll;
 
     const struct {

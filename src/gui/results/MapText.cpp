@@ -12,15 +12,6 @@ constexpr double kBaselineInEm = 0.86;
 
 } // namespace
 
-QFont mapFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC"),
-                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
-    font.setPointSizeF(8.7);
-    return font;
-}
-
 void drawTextAt(QPainter &painter, int left, int top, const QString &text)
 {
     const QFont &font = painter.font();

@@ -7,10 +7,6 @@ class QPainter;
 
 namespace numsieve::gui {
 
-// The 8.7 pt font of the map and the number popup: SimSun where the machine
-// has it, otherwise the first CJK font found.
-QFont mapFont();
-
 // Draws text whose em box starts at top, the way the map and the popup place
 // their texts. The baseline sits where SimSun puts it, whatever font the
 // fallback picked, so that a tall fallback font does not push the texts into
