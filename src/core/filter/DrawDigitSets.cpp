@@ -1,5 +1,7 @@
 #include "filter/DrawDigitSets.h"
 
+#include "model/Attributes.h"
+
 namespace numsieve {
 
 namespace {
@@ -24,22 +26,6 @@ QString digitsWhere(Keep keep)
         if (keep(digitChar(v)))
             out.append(digitChar(v));
     return out;
-}
-
-template<typename MarkOf>
-QString shapeOf(Digits d, const char16_t (&marks)[3], MarkOf markOf)
-{
-    return QString(QChar(marks[markOf(d.h)])) + QChar(marks[markOf(d.t)]) + QChar(marks[markOf(d.u)]);
-}
-
-template<typename MarkOf>
-QString ratioOf(Digits d, MarkOf markOf)
-{
-    int counts[3] = {0, 0, 0};
-    ++counts[markOf(d.h)];
-    ++counts[markOf(d.t)];
-    ++counts[markOf(d.u)];
-    return QString::number(counts[0]) + u':' + QString::number(counts[1]) + u':' + QString::number(counts[2]);
 }
 
 const char16_t kNewOldJumpMarks[3] = {u'新', u'旧', u'跳'};
@@ -100,22 +86,22 @@ int DrawDigitSets::oldDiagonalIsolatedMark(int digit) const
 
 QString newOldJumpShape(Digits d, const DrawDigitSets &sets)
 {
-    return shapeOf(d, kNewOldJumpMarks, [&](int v) { return sets.newOldJumpMark(v); });
+    return classShape(d, kNewOldJumpMarks, [&](int v) { return sets.newOldJumpMark(v); });
 }
 
 QString newOldJumpRatio(Digits d, const DrawDigitSets &sets)
 {
-    return ratioOf(d, [&](int v) { return sets.newOldJumpMark(v); });
+    return classRatio(d, [&](int v) { return sets.newOldJumpMark(v); });
 }
 
 QString oldDiagonalIsolatedShape(Digits d, const DrawDigitSets &sets)
 {
-    return shapeOf(d, kOldDiagonalIsolatedMarks, [&](int v) { return sets.oldDiagonalIsolatedMark(v); });
+    return classShape(d, kOldDiagonalIsolatedMarks, [&](int v) { return sets.oldDiagonalIsolatedMark(v); });
 }
 
 QString oldDiagonalIsolatedRatio(Digits d, const DrawDigitSets &sets)
 {
-    return ratioOf(d, [&](int v) { return sets.oldDiagonalIsolatedMark(v); });
+    return classRatio(d, [&](int v) { return sets.oldDiagonalIsolatedMark(v); });
 }
 
 } // namespace numsieve

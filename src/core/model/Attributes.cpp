@@ -19,16 +19,6 @@ QString twoPartRatio(Digits d, bool (*first)(int))
     return QStringLiteral("%1:%2").arg(n).arg(3 - n);
 }
 
-template<typename ClassOf>
-QString threePartRatio(Digits d, ClassOf classOf)
-{
-    int counts[3] = {0, 0, 0};
-    ++counts[classOf(d.h)];
-    ++counts[classOf(d.t)];
-    ++counts[classOf(d.u)];
-    return QStringLiteral("%1:%2:%3").arg(counts[0]).arg(counts[1]).arg(counts[2]);
-}
-
 bool isBig(int digit) { return digit >= 5; }
 bool isOdd(int digit) { return digit % 2 == 1; }
 bool isPrime(int digit) { return digit == 1 || digit == 2 || digit == 3 || digit == 5 || digit == 7; }
@@ -61,10 +51,10 @@ QString bigSmallRatio(Digits d) { return twoPartRatio(d, isBig); }
 QString bigMidSmallShape(Digits d)
 {
     static const char16_t marks[3] = {u'大', u'中', u'小'};
-    return shapeOf(d, [](int v) { return marks[threeWayClass(v)]; });
+    return classShape(d, marks, threeWayClass);
 }
 
-QString bigMidSmallRatio(Digits d) { return threePartRatio(d, threeWayClass); }
+QString bigMidSmallRatio(Digits d) { return classRatio(d, threeWayClass); }
 
 QString oddEvenShape(Digits d)
 {
@@ -87,7 +77,7 @@ QString mod3Shape(Digits d)
 
 QString mod3Ratio(Digits d)
 {
-    return threePartRatio(d, [](int v) { return v % 3; });
+    return classRatio(d, [](int v) { return v % 3; });
 }
 
 std::array<bool, 6> repeatKinds(Digits d)

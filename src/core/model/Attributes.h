@@ -30,6 +30,24 @@ QString primeCompositeRatio(Digits d);
 QString mod3Shape(Digits d);           // "%d%d%d"
 QString mod3Ratio(Digits d);           // counts of residues 0, 1, 2
 
+// The marks of H, T, U, each picked by the digit's class (0..2).
+template<typename ClassOf>
+QString classShape(Digits d, const char16_t (&marks)[3], ClassOf classOf)
+{
+    return QString(QChar(marks[classOf(d.h)])) + QChar(marks[classOf(d.t)]) + QChar(marks[classOf(d.u)]);
+}
+
+// "%d:%d:%d" of how many of H, T, U fall in class 0, 1 and 2.
+template<typename ClassOf>
+QString classRatio(Digits d, ClassOf classOf)
+{
+    int counts[3] = {0, 0, 0};
+    ++counts[classOf(d.h)];
+    ++counts[classOf(d.t)];
+    ++counts[classOf(d.u)];
+    return QString::number(counts[0]) + u':' + QString::number(counts[1]) + u':' + QString::number(counts[2]);
+}
+
 inline const QString kTwoWayPrefix = QStringLiteral("[大小] ");
 inline const QString kThreeWayPrefix = QStringLiteral("[大中小] ");
 
