@@ -1,0 +1,96 @@
+#pragma once
+
+#include "history/Draw.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <QUrl>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+namespace numsieve {
+
+namespace msg {
+inline const QString kUpdateServerNotFound = QStringLiteral("找不到更新服务器，请检查您的电脑是否连通网络，或稍后再试");
+inline const QString kUpdateDataRefused = QStringLiteral("更新服务器无法连接，更新数据无法导入，请稍后再试");
+} // namespace msg
+
+inline constexpr int kDrawDownloadTimeoutMs = 20000;
+
+// The analysis server's draw list of one built-in lottery (1 to 4) as
+// "path?%d"; empty for any other number.
+QString drawListPathTemplate(int lotteryNumber);
+
+// "http://" + host + path, the query being the bare number. The server gives
+// the query no meaning; it only keeps caches between us and it from serving a
+// stale list. Invalid when there is no host, no endpoint, or the host does not
+// form a plain "host[:port]".
+QUrl drawListUrl(const QString &host, int lotteryNumber, int queryNumber);
+
+// What one download hands to the lottery manager: the draws oldest first, and
+// the message to show. No draws and no message is an empty list, which changes
+// nothing either.
+struct DownloadOutcome {
+    QList<Draw> draws;
+    QString message;
+    QUrl url;   // the URL requested; empty when nothing was sent
+};
+
+// Reads a draw list, one "issue$number" per line. Blanks (space, tab, CR, LF)
+// around a line are dropped and empty lines skipped; inside a line nothing is
+// trimmed. Everything after the first "$" is the number, and it must be three
+// decimal digits: a line that breaks this is not a draw list (a proxy's or a
+// hotspot's login page answers with 200 too), so the whole download is refused
+// rather than replace a player's history with part of it.
+DownloadOutcome parseDrawList(const QStringList &lines);
+DownloadOutcome parseDrawListBody(const QByteArray &body);   // GBK, LF or CR LF
+
+// Fetches one lottery's draw list without blocking the thread: finished() is
+// emitted exactly once per start(), always after start() has returned, also
+// when there is nothing to send. Uses the system proxy settings.
+class DrawDownload : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit DrawDownload(QObject *parent = nullptr);
+    ~DrawDownload() override;
+
+    // The whole request, connection included, must end within this time.
+    void setTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
+    int timeout() const { return m_timeoutMs; }
+
+    bool isRunning() const { return m_running; }
+
+    // Ignored while a download runs.
+    void start(const QString &host, int lotteryNumber);
+
+Q_SIGNALS:
+    void finished(const numsieve::DownloadOutcome &outcome);
+
+private:
+    void onReplyFinished();
+    void finish(DownloadOutcome outcome);
+
+    QNetworkAccessManager *m_network = nullptr;
+    QPointer<QNetworkReply> m_reply;
+    QTimer m_deadline;
+    QUrl m_url;
+    int m_timeoutMs = kDrawDownloadTimeoutMs;
+    bool m_running = false;
+    bool m_tooLarge = false;
+};
+
+// For the command-line tool: downloads with the analysis host of the data
+// folder's online.data and waits in a local event loop. Needs a
+// QCoreApplication.
+DownloadOutcome downloadDrawsBlocking(const QString &dataDir, int lotteryNumber,
+                                      int timeoutMs = kDrawDownloadTimeoutMs);
+
+} // namespace numsieve

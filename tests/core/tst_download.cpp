@@ -1,0 +1,250 @@
+#include "history/RecordLine.h"
+#include "online/DrawDownload.h"
+#include "online/OnlineHosts.h"
+#include "selection/DigitRow.h"
+
+#include "TestSupport.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <optional>
+
+using namespace numsieve;
+using namespace testsupport;
+
+namespace {
+
+// A one-shot HTTP server on loopback: answers every request with a canned
+// response and closes, or, when silent, accepts and never says a word.
+class CannedServer : public QObject
+{
+public:
+    explicit CannedServer(QByteArray body = {}, QByteArray status = "200 OK", bool silent = false)
+    {
+        m_server.listen(QHostAddress::LocalHost);
+        connect(&m_server, &QTcpServer::newConnection, this, [this, body, status, silent] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket, body, status, silent] {
+                    m_pending[socket] += socket->readAll();
+                    const QByteArray &head = m_pending[socket];
+                    if (!head.contains("\r\n\r\n") || silent)
+                        return;
+                    requestLines.append(QString::fromLatin1(head.left(head.indexOf("\r\n"))));
+                    socket->write("HTTP/1.1 " + status + "\r\nContent-Type: text/plain\r\nContent-Length: "
+                                  + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+                    socket->disconnectFromHost();
+                });
+            }
+        });
+    }
+    QString host() const { return QStringLiteral("127.0.0.1:%1").arg(m_server.serverPort()); }
+
+    QStringList requestLines;
+
+private:
+    QTcpServer m_server;
+    QHash<QTcpSocket *, QByteArray> m_pending;
+};
+
+QString closedPortHost()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return QStringLiteral("127.0.0.1:%1").arg(port);
+}
+
+// Runs one download to its end; empty when finished() did not come in time.
+std::optional<DownloadOutcome> download(const QString &host, int lottery, int timeoutMs = 5000)
+{
+    DrawDownload job;
+    job.setTimeout(timeoutMs);
+    std::optional<DownloadOutcome> outcome;
+    int emitted = 0;
+    QObject::connect(&job, &DrawDownload::finished, [&](const DownloadOutcome &result) {
+        outcome = result;
+        ++emitted;
+    });
+    job.start(host, lottery);
+    if (emitted != 0)   // must never arrive inside start()
+        return std::nullopt;
+    if (!QTest::qWaitFor([&] { return emitted > 0; }, 10000))
+        return std::nullopt;
+    QTest::qWait(50);   // a second emission would show here
+    return emitted == 1 ? outcome : std::nullopt;
+}
+
+QStringList lines(const QList<Draw> &draws)
+{
+    QStringList out;
+    for (const Draw &d : draws)
+        out.append(recordLine(d.issue, d.number));
+    return out;
+}
+
+} // namespace
+
+class TestDownload : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void answers_data();
+    void answers();
+    void failsWithoutAnswer_data();
+    void failsWithoutAnswer();
+    void silentServerEndsAtTheDeadline();
+    void eachDownloadAsksWithAFreshQueryNumber();
+    void hostLines_data();
+    void hostLines();
+    void noHostFileNoRequest();
+};
+
+void TestDownload::answers_data()
+{
+    QTest::addColumn<QByteArray>("status");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QStringList>("draws");
+    QTest::addColumn<QString>("message");
+
+    const QByteArray ok = "200 OK";
+    const QByteArray four = "2024001$357\r\n2024002$012\r\n2024003$099\r\n2024004$100\r\n";
+    QTest::newRow("three draws, two empty lines") << ok << QByteArray("2024001$357\r\n\r\n2024002$012\n \t\r\n2024003$099")
+        << QStringList{"2024001$357", "2024002$012", "2024003$099"} << QString();
+    QTest::newRow("GBK issue") << ok << gbk(QStringLiteral("第2024001期$357\r\n"))
+        << QStringList{QStringLiteral("第2024001期$357")} << QString();
+    QTest::newRow("trimmed at the ends only") << ok << QByteArray(" \t2024001 $357 \r\n")
+        << QStringList{"2024001 $357"} << QString();
+    QTest::newRow("blank before the number") << ok << QByteArray("2024001 $ 357\r\n") << QStringList() << msg::kUpdateDataRefused;
+    QTest::newRow("fifth line without $") << ok << four + "2024005 357\r\n" << QStringList() << msg::kUpdateDataRefused;
+    QTest::newRow("number 12a") << ok << QByteArray("2024001$357\r\n2024002$12a\r\n") << QStringList() << msg::kUpdateDataRefused;
+    QTest::newRow("number is all after the first $") << ok << QByteArray("2024001$357$x\r\n") << QStringList() << msg::kUpdateDataRefused;
+    QTest::newRow("login page") << ok << QByteArray("<html><body>Please sign in</body></html>\r\n") << QStringList() << msg::kUpdateDataRefused;
+    QTest::newRow("empty body") << ok << QByteArray() << QStringList() << QString();
+    QTest::newRow("not found") << QByteArray("404 Not Found") << four << QStringList() << msg::kUpdateServerNotFound;
+    QTest::newRow("beyond 8 MiB") << ok << four.repeated(9 * 1024 * 1024 / four.size() + 1) << QStringList() << msg::kUpdateDataRefused;
+}
+
+void TestDownload::answers()
+{
+    QFETCH(QByteArray, status);
+    QFETCH(QByteArray, body);
+    QFETCH(QStringList, draws);
+    QFETCH(QString, message);
+
+    CannedServer server(body, status);
+    const auto outcome = download(server.host(), 1);
+    QVERIFY(outcome);
+    QCOMPARE(lines(outcome->draws), draws);
+    QCOMPARE(outcome->message, message);
+    QCOMPARE(server.requestLines.size(), 1);
+}
+
+void TestDownload::failsWithoutAnswer_data()
+{
+    QTest::addColumn<QString>("hostSuffix");
+    QTest::addColumn<int>("lottery");
+    QTest::addColumn<bool>("sent");
+
+    // Appended to the live server's host; "closed" names a port nobody listens on.
+    QTest::newRow("lottery without endpoint") << QString() << 5 << false;
+    QTest::newRow("host with a path") << QStringLiteral("/x") << 1 << false;
+    QTest::newRow("host with user") << QStringLiteral("@example.org") << 1 << false;
+    QTest::newRow("nothing listening") << QStringLiteral("closed") << 1 << true;
+}
+
+void TestDownload::failsWithoutAnswer()
+{
+    QFETCH(QString, hostSuffix);
+    QFETCH(int, lottery);
+    QFETCH(bool, sent);
+
+    CannedServer server("2024001$357\r\n");
+    const QString host = hostSuffix == QLatin1String("closed") ? closedPortHost() : server.host() + hostSuffix;
+    const auto outcome = download(host, lottery);
+    QVERIFY(outcome);
+    QCOMPARE(lines(outcome->draws), QStringList());
+    QCOMPARE(outcome->message, msg::kUpdateServerNotFound);
+    QCOMPARE(outcome->url.isEmpty(), !sent);
+    QCOMPARE(server.requestLines, QStringList());
+}
+
+void TestDownload::silentServerEndsAtTheDeadline()
+{
+    CannedServer server({}, {}, true);
+    DrawDownload job;
+    job.setTimeout(300);
+    std::optional<DownloadOutcome> outcome;
+    QObject::connect(&job, &DrawDownload::finished, [&](const DownloadOutcome &result) { outcome = result; });
+    job.start(server.host(), 2);
+    QVERIFY(QTest::qWaitFor([&] { return outcome.has_value(); }, 5000));
+    QCOMPARE(outcome->message, msg::kUpdateServerNotFound);
+    QCOMPARE(lines(outcome->draws), QStringList());
+    QVERIFY(!job.isRunning());
+}
+
+void TestDownload::eachDownloadAsksWithAFreshQueryNumber()
+{
+    QTemporaryDir dir;
+    CannedServer server("2024001$357\r\n");
+    QVERIFY(writeBytes(onlineHostsFilePath(dir.path()), gbk(QStringLiteral("analysis$%1\r\n").arg(server.host()))));
+
+    RandomSource::global().seed(7);
+    RandomSource expected(7);
+    const QStringList paths = {"/analyse/issue_3d.jsp?", "/analyse/issue_3d.jsp?", "/analyse/issue_pl3.jsp?",
+                               "/analyse/issue_ssl.jsp?", "/analyse/issue_ssc.jsp?"};
+    const QList<int> lotteries = {1, 1, 2, 3, 4};
+    QStringList wanted;
+    QList<int> queries;
+    for (qsizetype i = 0; i < lotteries.size(); ++i) {
+        const DownloadOutcome outcome = downloadDrawsBlocking(dir.path(), lotteries[i], 5000);
+        QCOMPARE(outcome.message, QString());
+        QCOMPARE(lines(outcome.draws), QStringList{"2024001$357"});
+        queries.append(expected.next());
+        QCOMPARE(outcome.url.toString(), QStringLiteral("http://%1%2%3").arg(server.host(), paths[i]).arg(queries.last()));
+        wanted.append(QStringLiteral("GET %1%2 HTTP/1.1").arg(paths[i]).arg(queries.last()));
+    }
+    QCOMPARE(server.requestLines, wanted);
+    QVERIFY(queries[0] != queries[1]);
+}
+
+void TestDownload::hostLines_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("hosts");   // analysis, product, forum
+
+    QTest::newRow("port kept, blanks trimmed")
+        << QStringList{"forum$bbs.example.org", " analysis $ 127.0.0.1:8765\t", "product$www.example.org:80"}
+        << QStringList{"127.0.0.1:8765", "www.example.org:80", "bbs.example.org"};
+    QTest::newRow("empty values and unknown keys")
+        << QStringList{"analysis$", "product$   ", "forum", "Analysis$a.example.org", "shop$s.example.org"}
+        << QStringList{"", "", ""};
+    QTest::newRow("first value wins") << QStringList{"analysis$a.example.org", "analysis$b.example.org"}
+        << QStringList{"a.example.org", "", ""};
+}
+
+void TestDownload::hostLines()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, hosts);
+
+    const OnlineHosts parsed = parseOnlineHostLines(lines);
+    QCOMPARE((QStringList{parsed.analysis, parsed.product, parsed.forum}), hosts);
+}
+
+void TestDownload::noHostFileNoRequest()
+{
+    QTemporaryDir dir;
+    QCOMPARE(loadOnlineHosts(dir.path()), OnlineHosts{});
+    QVERIFY(!QFile::exists(onlineHostsFilePath(dir.path())));
+    const DownloadOutcome outcome = downloadDrawsBlocking(dir.path(), 1, 5000);
+    QCOMPARE(outcome.message, msg::kUpdateServerNotFound);
+    QVERIFY(outcome.url.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestDownload)
+#include "tst_download.moc"
