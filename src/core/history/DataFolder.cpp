@@ -82,6 +82,12 @@ LotteryRegistry loadRegistry(const QString &dataDir)
 
 std::expected<void, QString> saveRegistry(const QString &dataDir, const LotteryRegistry &registry)
 {
+    return saveRegistry(dataDir, registry, registryLines(registry));
+}
+
+std::expected<void, QString> saveRegistry(const QString &dataDir, const LotteryRegistry &registry,
+                                          const QStringList &registryFileLines)
+{
     // Refuse before touching anything, so that a bad id cannot leave half a save.
     for (const Lottery &lottery : registry.lotteries()) {
         if (!idNamesDrawFile(lottery.id))
@@ -92,7 +98,7 @@ std::expected<void, QString> saveRegistry(const QString &dataDir, const LotteryR
         if (auto written = writeTextLines(drawFilePath(dataDir, lottery.id), drawLines(lottery)); !written)
             return written;
     }
-    return writeTextLines(registryFilePath(dataDir), registryLines(registry));
+    return writeTextLines(registryFilePath(dataDir), registryFileLines);
 }
 
 } // namespace numsieve

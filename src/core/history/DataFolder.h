@@ -41,5 +41,10 @@ LotteryRegistry loadRegistry(const QString &dataDir);
 // message is returned and the files not yet written stay as they were. Draw
 // files of lotteries no longer listed are left alone.
 std::expected<void, QString> saveRegistry(const QString &dataDir, const LotteryRegistry &registry);
+// The same, with lottery.data's lines given apart from the draws: the lottery
+// manager lists its lotteries in an order of its own, which the registry does
+// not follow.
+std::expected<void, QString> saveRegistry(const QString &dataDir, const LotteryRegistry &registry,
+                                          const QStringList &registryFileLines);
 
 } // namespace numsieve

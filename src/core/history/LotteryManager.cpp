@@ -1,0 +1,549 @@
+#include "history/LotteryManager.h"
+
+#include "Messages.h"
+#include "history/DataFolder.h"
+#include "results/NumberListFile.h"
+#include "text/TextFile.h"
+
+#include <QFileInfo>
+#include <QSet>
+
+#include <algorithm>
+
+namespace numsieve {
+
+namespace {
+
+const QString kSeparator = QStringLiteral(" - ");
+const QChar kDollar = QLatin1Char('$');
+
+const QString kIdEmpty = QStringLiteral("彩票ID不能为空");
+const QString kNameEmpty = QStringLiteral("彩票名称不能为空");
+const QString kNameDollar = QStringLiteral("彩票名称不能包含$");
+const QString kIdExists = QStringLiteral("彩票ID已经存在，请选择其他ID");
+const QString kRegistryFull = QStringLiteral("彩票数量已达上限%1个，无法添加").arg(LotteryRegistry::kCapacity);
+const QString kBuiltIn = QStringLiteral("\"福彩3D\"、\"排列三\"、\"时时乐\"和\"时时彩\"是系统默认彩种，无法删除");
+const QString kIssueEmpty = QStringLiteral("奖期不能为空");
+const QString kIssueDollar = QStringLiteral("奖期不能包含$");
+const QString kNumberEmpty = QStringLiteral("开奖号码不能为空");
+const QString kNumberLength = QStringLiteral("开奖号码必须是3个");
+const QString kIssueExists = QStringLiteral("奖期已经存在，请选择其他奖期");
+const QString kNotDownloadable = QStringLiteral(
+    "目前只支持\"福彩3D\"、\"排列三\"、\"时时乐\"和\"时时彩\"的号码自动更新\n"
+    "注意:\"福彩3D\"ID必须为1，\"排列三\"ID必须为2，\"时时乐\"ID必须为3，\"时时彩\"ID必须为4，否则无法更新");
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+bool allAsciiDigits(const QString &text)
+{
+    return std::all_of(text.cbegin(), text.cend(), isAsciiDigit);
+}
+
+QStringList entryTexts(const QList<Record> &entries)
+{
+    QStringList texts;
+    texts.reserve(entries.size());
+    for (const Record &entry : entries)
+        texts.append(entry.first + kSeparator + entry.second);
+    return texts;
+}
+
+bool moveRow(QList<Record> &entries, int &row, int step)
+{
+    const int target = row + step;
+    if (row < 0 || row >= entries.size() || target < 0 || target >= entries.size())
+        return false;
+    entries.move(row, target);
+    row = target;
+    return true;
+}
+
+} // namespace
+
+LotteryManager::LotteryManager(const LotteryRegistry &registry) : m_registry(registry)
+{
+    for (const Lottery &lottery : m_registry.lotteries())
+        m_lotteries.append(Record{lottery.id, lottery.name});
+    if (!m_registry.isEmpty()) {
+        for (const Draw &draw : m_registry.at(0).draws)
+            m_draws.append(Record{draw.issue, draw.number});
+        m_lotteryRow = 0;
+        m_currentId = m_lotteries.first().first;
+    }
+    m_enabled.fill(true);
+}
+
+QStringList LotteryManager::lotteryEntries() const
+{
+    return entryTexts(m_lotteries);
+}
+
+QStringList LotteryManager::drawEntries() const
+{
+    return entryTexts(m_draws);
+}
+
+QString LotteryManager::editText(Control edit) const
+{
+    if (edit < IdEdit || edit > NumberEdit)
+        return {};
+    return m_edits[edit - IdEdit];
+}
+
+bool LotteryManager::isEnabled(Control control) const
+{
+    if (control < kFirstControl || control > kLastControl)
+        return false;
+    return m_enabled[control - kFirstControl];
+}
+
+bool LotteryManager::editAccepts(Control edit, const QString &text)
+{
+    switch (edit) {
+    case IdEdit:
+        return text.size() <= kIdMaxLength && allAsciiDigits(text);
+    case NumberEdit:
+        return text.size() <= kNumberMaxLength && allAsciiDigits(text);
+    case NameEdit:
+    case IssueEdit:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool LotteryManager::setEditText(Control control, const QString &text)
+{
+    if (!editAccepts(control, text))
+        return false;
+    edit(control) = text;
+    return true;
+}
+
+bool LotteryManager::setEdits(const QString &id, const QString &name, const QString &issue, const QString &number)
+{
+    // Each edit takes what it accepts, as typing into four edits would.
+    const bool idTaken = setEditText(IdEdit, id);
+    const bool nameTaken = setEditText(NameEdit, name);
+    const bool issueTaken = setEditText(IssueEdit, issue);
+    const bool numberTaken = setEditText(NumberEdit, number);
+    return idTaken && nameTaken && issueTaken && numberTaken;
+}
+
+qsizetype LotteryManager::slotOf(const QString &id) const
+{
+    for (qsizetype i = 0; i < m_registry.count(); ++i) {
+        if (m_registry.at(i).id == id)
+            return i;
+    }
+    return -1;
+}
+
+// An entry without an id or issue part cannot be edited; such entries only
+// stand for "nothing selected".
+const Record *LotteryManager::selectedLottery() const
+{
+    if (m_lotteryRow < 0 || m_lotteryRow >= m_lotteries.size() || m_lotteries.at(m_lotteryRow).first.isEmpty())
+        return nullptr;
+    return &m_lotteries.at(m_lotteryRow);
+}
+
+const Record *LotteryManager::selectedDraw() const
+{
+    if (m_drawRow < 0 || m_drawRow >= m_draws.size() || m_draws.at(m_drawRow).first.isEmpty())
+        return nullptr;
+    return &m_draws.at(m_drawRow);
+}
+
+void LotteryManager::fillDrawList()
+{
+    m_draws.clear();
+    m_drawRow = -1;
+    if (const qsizetype slot = slotOf(m_currentId); slot >= 0) {
+        for (const Draw &draw : m_registry.at(slot).draws)
+            m_draws.append(Record{draw.issue, draw.number});
+    }
+}
+
+void LotteryManager::rebuildDraws()
+{
+    const qsizetype slot = slotOf(m_currentId);
+    if (slot < 0)
+        return;
+    QList<Draw> &draws = m_registry[slot].draws;
+    draws.clear();
+    for (const Record &entry : std::as_const(m_draws))
+        draws.append(Draw{entry.first, entry.second});
+}
+
+void LotteryManager::setEnabled(std::initializer_list<Control> controls, bool enabled)
+{
+    for (const Control control : controls)
+        m_enabled[control - kFirstControl] = enabled;
+}
+
+void LotteryManager::resetAll()
+{
+    for (QString &text : m_edits)
+        text.clear();
+    m_enabled.fill(true);
+}
+
+void LotteryManager::resetLotterySide()
+{
+    edit(IdEdit).clear();
+    edit(NameEdit).clear();
+    setEnabled({IdEdit, NameEdit, LotteryUp, LotteryDown, AddLottery, ModifyLottery, DeleteLottery}, true);
+}
+
+void LotteryManager::resetDrawSide()
+{
+    edit(IssueEdit).clear();
+    edit(NumberEdit).clear();
+    setEnabled({IssueEdit, NumberEdit, DrawUp, DrawDown, AddDraw, ModifyDraw, DeleteDraw, DeleteAllDraws,
+                DownloadDraws, ExportDraws, ImportDraws},
+               true);
+}
+
+void LotteryManager::enterLotteryEditMode()
+{
+    const Record *entry = selectedLottery();
+    if (!entry)
+        return;
+    edit(IdEdit) = entry->first;
+    edit(NameEdit) = entry->second;
+    setEnabled({IdEdit, LotteryUp, LotteryDown, AddLottery, DeleteLottery}, false);
+}
+
+void LotteryManager::enterDrawEditMode()
+{
+    const Record *entry = selectedDraw();
+    if (!entry)
+        return;
+    edit(IssueEdit) = entry->first;
+    edit(NumberEdit) = entry->second;
+    setEnabled({IssueEdit, DrawUp, DrawDown, AddDraw, DeleteDraw, DeleteAllDraws, DownloadDraws, ExportDraws,
+                ImportDraws},
+               false);
+}
+
+void LotteryManager::selectLottery(int row)
+{
+    if (row < 0 || row >= m_lotteries.size()) {
+        m_lotteryRow = -1;
+        return;
+    }
+    m_lotteryRow = row;
+    const QString id = m_lotteries.at(row).first;
+    if (id == m_currentId)
+        return;
+    resetAll();
+    m_currentId = id;
+    fillDrawList();
+}
+
+void LotteryManager::lotteryDoubleClicked()
+{
+    if (!selectedLottery())
+        return;
+    resetDrawSide();
+    enterLotteryEditMode();
+}
+
+void LotteryManager::moveLotteryUp()
+{
+    moveRow(m_lotteries, m_lotteryRow, -1);
+}
+
+void LotteryManager::moveLotteryDown()
+{
+    moveRow(m_lotteries, m_lotteryRow, +1);
+}
+
+QStringList LotteryManager::addLottery()
+{
+    if (m_registry.isFull())
+        return {kRegistryFull};
+    const QString id = edit(IdEdit);
+    const QString name = edit(NameEdit);
+    if (id.isEmpty())
+        return {kIdEmpty};
+    if (name.isEmpty())
+        return {kNameEmpty};
+    if (name.contains(kDollar)) {
+        edit(NameEdit).clear();
+        return {kNameDollar};
+    }
+    if (slotOf(id) >= 0) {
+        edit(IdEdit).clear();
+        return {kIdExists};
+    }
+    m_lotteries.append(Record{id, name});
+    m_lotteryRow = int(m_lotteries.size() - 1);
+    m_registry.append(Lottery{name, id, {}});
+    m_currentId = id;
+    m_draws.clear();
+    m_drawRow = -1;
+    edit(IdEdit).clear();
+    edit(NameEdit).clear();
+    return {};
+}
+
+QStringList LotteryManager::modifyLottery()
+{
+    const Record *entry = selectedLottery();
+    if (!entry)
+        return {};
+    const QString id = edit(IdEdit);
+    const QString name = edit(NameEdit);
+    // The first press only loads the selected lottery, so that the id cannot
+    // be changed and the name is edited in place.
+    if (id.isEmpty() || id != entry->first || name.isEmpty()) {
+        resetDrawSide();
+        enterLotteryEditMode();
+        return name.isEmpty() ? QStringList{kNameEmpty} : QStringList{};
+    }
+    edit(NameEdit).clear();
+    if (name.contains(kDollar))
+        return {kNameDollar};
+    m_lotteries[m_lotteryRow].second = name;
+    if (const qsizetype slot = slotOf(id); slot >= 0)
+        m_registry[slot].name = name;
+    resetAll();
+    return {};
+}
+
+QStringList LotteryManager::deleteLottery()
+{
+    const Record *entry = selectedLottery();
+    if (!entry)
+        return {};
+    if (isBuiltInLotteryId(entry->first))
+        return {kBuiltIn};
+    m_lotteries.removeAt(m_lotteryRow);
+    if (const qsizetype slot = slotOf(m_currentId); slot >= 0)
+        m_registry.removeAt(slot);
+    m_lotteryRow = m_lotteries.isEmpty() ? -1 : 0;
+    m_currentId = m_lotteries.isEmpty() ? QString() : m_lotteries.first().first;
+    resetAll();
+    fillDrawList();
+    return {};
+}
+
+void LotteryManager::selectDraw(int row)
+{
+    if (row < 0 || row >= m_draws.size()) {
+        m_drawRow = -1;
+        return;
+    }
+    m_drawRow = row;
+    resetAll();
+}
+
+void LotteryManager::drawDoubleClicked()
+{
+    if (!selectedDraw())
+        return;
+    resetLotterySide();
+    enterDrawEditMode();
+}
+
+void LotteryManager::moveDrawUp()
+{
+    moveRow(m_draws, m_drawRow, -1);
+}
+
+void LotteryManager::moveDrawDown()
+{
+    moveRow(m_draws, m_drawRow, +1);
+}
+
+QStringList LotteryManager::addDraw()
+{
+    const qsizetype slot = slotOf(m_currentId);
+    if (slot < 0)   // no lottery to add to
+        return {};
+    const QString issue = edit(IssueEdit);
+    const QString number = edit(NumberEdit);
+    if (issue.isEmpty())
+        return {kIssueEmpty};
+    if (issue.contains(kDollar)) {
+        edit(IssueEdit).clear();
+        return {kIssueDollar};
+    }
+    if (number.isEmpty())
+        return {kNumberEmpty};
+    if (number.size() != 3) {
+        edit(NumberEdit).clear();
+        return {kNumberLength};
+    }
+    // Against the stored draws, which hold the same issues as the list.
+    if (m_registry.at(slot).issues().contains(issue)) {
+        edit(IssueEdit).clear();
+        return {kIssueExists};
+    }
+    m_registry[slot].draws.append(Draw{issue, number});
+    m_draws.append(Record{issue, number});
+    m_drawRow = int(m_draws.size() - 1);
+    resetAll();
+    return {};
+}
+
+QStringList LotteryManager::modifyDraw()
+{
+    const Record *entry = selectedDraw();
+    if (!entry)
+        return {};
+    const QString issue = edit(IssueEdit);
+    const QString number = edit(NumberEdit);
+    if (issue.isEmpty() || issue != entry->first || number.isEmpty()) {
+        resetLotterySide();
+        enterDrawEditMode();
+        return number.isEmpty() ? QStringList{kNumberEmpty} : QStringList{};
+    }
+    if (number.size() != 3) {
+        edit(NumberEdit).clear();
+        return {kNumberLength};
+    }
+    m_draws[m_drawRow].second = number;
+    rebuildDraws();
+    resetAll();
+    return {};
+}
+
+void LotteryManager::deleteDraw()
+{
+    if (!selectedDraw())
+        return;
+    m_draws.removeAt(m_drawRow);
+    m_drawRow = m_draws.isEmpty() ? -1 : std::max(m_drawRow - 1, 0);
+    rebuildDraws();
+    resetAll();
+}
+
+void LotteryManager::deleteAllDraws()
+{
+    m_draws.clear();
+    m_drawRow = -1;
+    rebuildDraws();
+    resetAll();
+}
+
+std::expected<int, QString> LotteryManager::downloadLotteryNumber() const
+{
+    int number = 0;
+    for (const QChar c : m_currentId) {
+        if (!isAsciiDigit(c))
+            break;
+        number = std::min(number * 10 + (c.unicode() - u'0'), 1000);   // any id past 4 is refused alike
+    }
+    if (number < 1 || number > 4)
+        return std::unexpected(kNotDownloadable);
+    return number;
+}
+
+void LotteryManager::applyDownload(const QList<Draw> &draws)
+{
+    if (draws.isEmpty() || m_registry.isEmpty())
+        return;
+    const qsizetype slot = std::max<qsizetype>(slotOf(m_currentId), 0);
+    m_registry[slot].draws = draws;
+    m_draws.clear();
+    m_drawRow = -1;
+    for (const Draw &draw : draws)
+        m_draws.append(Record{draw.issue, draw.number});
+}
+
+QStringList LotteryManager::importLines(const QStringList &lines)
+{
+    const qsizetype slot = slotOf(m_currentId);
+    if (slot < 0)
+        return {};
+    QStringList messages;
+    QList<Draw> collected;
+    for (const QString &raw : lines) {
+        const QString line = raw.trimmed();
+        if (line.isEmpty())
+            continue;
+        const qsizetype split = line.indexOf(kDollar);
+        if (split < 0) {
+            messages.append(msg::kBadFormat);
+            break;
+        }
+        const QString issue = line.left(split).trimmed();
+        const QString number = line.mid(split + 1).trimmed();
+        if (issue.isEmpty())
+            messages.append(QStringLiteral("奖期为空，无法导入"));
+        else if (number.isEmpty())
+            messages.append(issue + QStringLiteral("期开奖号码为空，无法导入"));
+        else if (number.size() != 3)
+            messages.append(issue + QStringLiteral("期开奖号码不是3个，无法导入"));
+        else if (number.contains(kDollar))
+            messages.append(issue + QStringLiteral("期开奖号码包含$，无法导入"));
+        else if (!allAsciiDigits(number))
+            messages.append(issue + QStringLiteral("期开奖号码不是数字，无法导入"));
+        else
+            collected.append(Draw{issue, number});
+    }
+
+    // Only issues stored before this import are filtered: a file that repeats
+    // an issue gets it twice, as the file says.
+    const QStringList stored = m_registry.at(slot).issues();
+    const QSet<QString> before(stored.cbegin(), stored.cend());
+    int imported = 0;
+    int filtered = 0;
+    for (const Draw &draw : std::as_const(collected)) {
+        if (before.contains(draw.issue)) {
+            ++filtered;
+            continue;
+        }
+        m_registry[slot].draws.append(draw);
+        m_draws.append(Record{draw.issue, draw.number});
+        ++imported;
+    }
+    messages.append(filtered == 0
+                        ? QStringLiteral("成功导入%1期号码").arg(imported)
+                        : QStringLiteral("成功导入%1期号码,自动过滤掉%2个已存在的奖期号码").arg(imported).arg(filtered));
+    return messages;
+}
+
+QStringList LotteryManager::importFile(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        return {msg::kFileMissing};
+    const auto lines = readTextLines(path);
+    if (!lines)
+        return {lines.error()};
+    return importLines(*lines);
+}
+
+QStringList LotteryManager::exportLines() const
+{
+    QStringList lines;
+    lines.reserve(m_draws.size());
+    for (const Record &entry : m_draws)
+        lines.append(recordLine(entry.first, entry.second));
+    return lines;
+}
+
+std::expected<QString, QString> LotteryManager::exportFile(const QString &chosenPath) const
+{
+    const QString path = savePathWithExtension(chosenPath, QStringLiteral(".txt"));
+    if (auto written = writeTextLines(path, exportLines()); !written)
+        return std::unexpected(written.error());
+    return path;
+}
+
+std::expected<void, QString> LotteryManager::save(const QString &dataDir) const
+{
+    QStringList listed;
+    listed.reserve(m_lotteries.size());
+    for (const Record &entry : m_lotteries)
+        listed.append(recordLine(entry.first, entry.second));
+    return saveRegistry(dataDir, m_registry, listed);
+}
+
+} // namespace numsieve

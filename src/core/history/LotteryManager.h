@@ -1,0 +1,161 @@
+#pragma once
+
+#include "history/Draw.h"
+#include "history/LotteryRegistry.h"
+#include "history/RecordLine.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <expected>
+#include <initializer_list>
+
+namespace numsieve {
+
+// Everything the lottery manager dialog shows, and every operation its
+// controls start, without a widget. The dialog hands in the edit texts, runs
+// one operation, shows the returned messages in order (caption "提示", warning
+// icon) and then repaints every control from this state.
+//
+// The two lists are not just a view of the working copy. The lottery list's
+// order and names are what lottery.data gets on saving, and the draw list can
+// run ahead of the stored draws: ↑/↓ reorder only the list, and the stored
+// order follows only when 修改 or 删除 of a draw rebuilds the draws from it.
+// Nothing reaches the data folder before save().
+//
+// The dialog must not feed its own repaint back: setting a list's rows after
+// an operation is not a selection by the user. With no lottery at all, the
+// draw operations have nothing to work on and do nothing.
+class LotteryManager
+{
+public:
+    // The controls by their ids in the dialog.
+    enum Control {
+        LotteryUp = 1050,
+        LotteryDown = 1051,
+        DrawUp = 1052,
+        DrawDown = 1053,
+        IdEdit = 1054,
+        NameEdit = 1055,
+        IssueEdit = 1056,
+        NumberEdit = 1057,
+        AddLottery = 1058,
+        ModifyLottery = 1059,
+        DeleteLottery = 1060,
+        AddDraw = 1061,
+        ModifyDraw = 1062,
+        DeleteDraw = 1063,
+        DeleteAllDraws = 1064,
+        DownloadDraws = 1065,
+        ExportDraws = 1066,
+        ImportDraws = 1067,
+    };
+    static constexpr int kFirstControl = LotteryUp;
+    static constexpr int kLastControl = ImportDraws;
+
+    static constexpr int kIdMaxLength = 5;
+    static constexpr int kNumberMaxLength = 3;
+
+    // 全部删除 asks this (Yes/No, question icon) before deleteAllDraws().
+    static inline const QString kDeleteAllQuestion = QStringLiteral("您确定要全部删除吗");
+
+    LotteryManager() : LotteryManager(LotteryRegistry()) {}
+    // Lists filled from the working copy, the first lottery selected and
+    // current, every edit empty and every control enabled.
+    explicit LotteryManager(const LotteryRegistry &registry);
+
+    const LotteryRegistry &registry() const { return m_registry; }
+    QString currentId() const { return m_currentId; }
+
+    QStringList lotteryEntries() const;   // "id - name"
+    int lotteryRow() const { return m_lotteryRow; }   // -1: none selected
+    QStringList drawEntries() const;      // "issue - number"
+    int drawRow() const { return m_drawRow; }
+
+    QString editText(Control edit) const;
+    bool isEnabled(Control control) const;
+
+    // What the ID and number edits let the user type: digits only, at most
+    // kIdMaxLength / kNumberMaxLength of them. The other edits take any text.
+    static bool editAccepts(Control edit, const QString &text);
+    // False, and the edit keeps its text, when the edit would not take it.
+    bool setEditText(Control edit, const QString &text);
+    bool setEdits(const QString &id, const QString &name, const QString &issue, const QString &number);
+
+    // Operations. A returned list holds the messages to show, in order.
+
+    // Row -1 or outside the list only clears the selection: a list that loses
+    // its selection does not switch lotteries.
+    void selectLottery(int row);
+    void lotteryDoubleClicked();
+    void moveLotteryUp();
+    void moveLotteryDown();
+    [[nodiscard]] QStringList addLottery();
+    [[nodiscard]] QStringList modifyLottery();
+    [[nodiscard]] QStringList deleteLottery();
+
+    void selectDraw(int row);
+    void drawDoubleClicked();
+    void moveDrawUp();
+    void moveDrawDown();
+    [[nodiscard]] QStringList addDraw();
+    [[nodiscard]] QStringList modifyDraw();
+    void deleteDraw();
+    void deleteAllDraws();
+
+    void resetAll();
+    void resetLotterySide();
+    void resetDrawSide();
+    // Load the selected entry into its edits and leave only 修改 (and the
+    // name or number edit) usable on that side. Nothing selected: no change.
+    void enterLotteryEditMode();
+    void enterDrawEditMode();
+
+    // 更新号码: the number of the download endpoint for the current lottery,
+    // taken from the id's leading digits ("01" is 1), or the message to show.
+    std::expected<int, QString> downloadLotteryNumber() const;
+    // Replaces the current lottery's draws (the first lottery's when none
+    // has the current id) by a download's, in received order. An empty
+    // download changes nothing.
+    void applyDownload(const QList<Draw> &draws);
+
+    // 导入号码 from the lines of a text file: one message per faulty line,
+    // then the report. Issues the lottery already had are filtered out.
+    [[nodiscard]] QStringList importLines(const QStringList &lines);
+    // The same from a file, which must exist.
+    [[nodiscard]] QStringList importFile(const QString &path);
+    // 导出号码: "issue$number" for every draw-list entry, in list order.
+    QStringList exportLines() const;
+    // Writes them to the chosen path, ".txt" appended unless the name ends
+    // with it in any case; gives the path written.
+    std::expected<QString, QString> exportFile(const QString &chosenPath) const;
+
+    // Draw files of every lottery of the working copy, then lottery.data
+    // from the lottery list, each replaced atomically; stops at the first
+    // failure with its message.
+    std::expected<void, QString> save(const QString &dataDir) const;
+
+private:
+    qsizetype slotOf(const QString &id) const;
+    const Record *selectedLottery() const;
+    const Record *selectedDraw() const;
+    void fillDrawList();
+    void rebuildDraws();
+    void setEnabled(std::initializer_list<Control> controls, bool enabled);
+    QString &edit(Control control) { return m_edits[control - IdEdit]; }
+
+    LotteryRegistry m_registry;
+    QString m_currentId;
+    // Entries are kept as their two parts, so an issue such as "2024-001"
+    // or "a - b" comes back whole from its entry.
+    QList<Record> m_lotteries;   // id, name
+    QList<Record> m_draws;       // issue, number
+    int m_lotteryRow = -1;
+    int m_drawRow = -1;
+    std::array<QString, 4> m_edits;
+    std::array<bool, kLastControl - kFirstControl + 1> m_enabled{};
+};
+
+} // namespace numsieve
