@@ -32,6 +32,7 @@ class NoDialogs : public AppServices
 public:
     void warn(QWidget *, const QString &) override {}
     Answer ask(QWidget *, const QString &, const QString &) override { return Answer::Cancel; }
+    bool confirm(QWidget *, const QString &, const QString &) override { return false; }
     QString openFileName(QWidget *, const QString &) override { return {}; }
     QString saveFileName(QWidget *, const QString &) override { return {}; }
     void execModal(QDialog *) override {}

@@ -178,12 +178,12 @@ void TestResults::savePathRule_data()
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("ext");
     QTest::addColumn<QString>("written");
-    QTest::newRow("no extension") << "/home/u/NUMBERS" << ".txt" << "/home/u/numbers.txt";
+    QTest::newRow("no extension") << "/home/u/NUMBERS" << ".txt" << "/home/u/NUMBERS.txt";
     QTest::newRow("upper .TXT kept") << "/home/u/Documents/Lottery/Draws.TXT" << ".txt"
-                                     << "/home/u/Documents/Lottery/draws.txt";
+                                     << "/home/u/Documents/Lottery/Draws.TXT";
     QTest::newRow("txt not at end") << "/tmp/a.txt.bak" << ".txt" << "/tmp/a.txt.bak.txt";
     QTest::newRow("folder case kept") << "/tmp/MyDir/x.txt" << ".txt" << "/tmp/MyDir/x.txt";
-    QTest::newRow("scheme") << "/data/Plan.CND" << ".cnd" << "/data/plan.cnd";
+    QTest::newRow("scheme") << "/data/Plan.CND" << ".cnd" << "/data/Plan.CND";
     QTest::newRow("scheme wrong order") << "/data/x.cnd.txt" << ".cnd" << "/data/x.cnd.txt.cnd";
     QTest::newRow("non-ascii kept") << "/tmp/号码Ａ" << ".txt" << "/tmp/号码Ａ.txt";
 }

@@ -22,6 +22,7 @@ public:
     QQueue<QString> openAnswers;     // empty queue: cancelled
     QQueue<QString> saveAnswers;
     QQueue<Answer> askAnswers;
+    QQueue<bool> confirmAnswers;     // empty queue: no
     QList<QUrl> openedUrls;
     QStringList printed;             // paths handed to the print service
     QString printError;              // when set, printing fails with it
@@ -35,6 +36,11 @@ public:
         if (whileAsking)
             whileAsking();
         return askAnswers.isEmpty() ? Answer::Cancel : askAnswers.dequeue();
+    }
+    bool confirm(QWidget *, const QString &caption, const QString &text) override
+    {
+        questions.append(caption + '|' + text);
+        return !confirmAnswers.isEmpty() && confirmAnswers.dequeue();
     }
     QString openFileName(QWidget *, const QString &filter) override
     {

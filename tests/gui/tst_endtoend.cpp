@@ -152,7 +152,7 @@ void TestEndToEnd::filterIntersectAndSaveThroughTheWindow()
     core.tables.intersect(mine);
     const QStringList expected = core.tables.extract(ListKind::Straight, ResultStage::Intersected);
     QVERIFY(expected.size() > 10);
-    QCOMPARE(readBytes(dir.filePath("result.txt")), encodeLines(expected));
+    QCOMPARE(readBytes(dir.filePath("Result.txt")), encodeLines(expected));
     QCOMPARE(w.map()->countLines().first(),
              QString("直选号码(选号%1注,过滤%2注,交集%3注)")
                  .arg(core.tables.counts(TableId::Straight)[0])

@@ -54,16 +54,9 @@ QStringList withoutRepeats(const QStringList &texts)
 
 QString savePathWithExtension(const QString &chosenPath, const QString &extension)
 {
-    const qsizetype slash = chosenPath.lastIndexOf(QLatin1Char('/'));
-    const QString folder = chosenPath.left(slash + 1);
-    QString name = chosenPath.mid(slash + 1);
-    for (QChar &c : name)
-        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-            c = QChar(c.unicode() + ('a' - 'A'));
-    const qsizetype at = name.indexOf(extension);
-    if (at < 0 || at + extension.size() != name.size())
-        name += extension;
-    return folder + name;
+    if (chosenPath.endsWith(extension, Qt::CaseInsensitive))
+        return chosenPath;
+    return chosenPath + extension;
 }
 
 std::expected<void, QString> writeNumberListFile(const QString &path, const QStringList &numbers)

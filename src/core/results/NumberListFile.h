@@ -19,9 +19,10 @@ std::expected<QStringList, QString> readNumberListFile(const QString &path);
 // Keeps the first occurrence of every text, in order.
 QStringList withoutRepeats(const QStringList &texts);
 
-// The path a chosen save name is written to: the folder stays exactly as chosen,
-// the file name is lower-cased (ASCII letters) and gets the extension appended
-// unless its first occurrence is at the very end ("a.txt.bak" -> "a.txt.bak.txt").
+// The path a chosen save name is written to: exactly as chosen, with the
+// extension appended unless the name already ends with it in any letter case
+// ("a.TXT" stays, "a.txt.bak" -> "a.txt.bak.txt"). File names here keep their
+// case, so changing it would write another file than the one the user chose.
 QString savePathWithExtension(const QString &chosenPath, const QString &extension);
 
 // One "%.3d" text per line, GBK, CR LF, replaced atomically.

@@ -1,24 +1,61 @@
 #include "app/AppServices.h"
 
+#include "results/NumberListFile.h"
+
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
+#include <QTranslator>
 
 namespace numsieve::gui {
 
+namespace {
+
+// The standard buttons carry the program's own words, whatever translation
+// of Qt is installed.
+void setButtonTexts(QMessageBox &box)
+{
+    const std::pair<QMessageBox::StandardButton, const char16_t *> texts[] = {
+        {QMessageBox::Ok, u"确定"}, {QMessageBox::Yes, u"是"}, {QMessageBox::No, u"否"}, {QMessageBox::Cancel, u"取消"}};
+    for (const auto &[which, text] : texts)
+        if (QAbstractButton *b = box.button(which))
+            b->setText(QString::fromUtf16(text));
+}
+
+QMessageBox::StandardButton runBox(QWidget *parent, QMessageBox::Icon icon, const QString &caption,
+                                   const QString &text, QMessageBox::StandardButtons buttons,
+                                   QMessageBox::StandardButton preferred)
+{
+    QMessageBox box(icon, caption, text, buttons, parent);
+    box.setDefaultButton(preferred);
+    setButtonTexts(box);
+    // A text laid out in lines (a path on a line of its own) keeps them:
+    // wrapping would cut a file name in two.
+    if (text.contains(QLatin1Char('\n')))
+        if (auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
+            label->setWordWrap(false);
+    return QMessageBox::StandardButton(box.exec());
+}
+
+} // namespace
+
 void DesktopServices::warn(QWidget *parent, const QString &text)
 {
-    QMessageBox::warning(parent, QStringLiteral("提示"), text);
+    runBox(parent, QMessageBox::Warning, QStringLiteral("提示"), text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 Answer DesktopServices::ask(QWidget *parent, const QString &caption, const QString &text)
 {
-    const auto button = QMessageBox::question(parent, caption, text,
-                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                              QMessageBox::Yes);
+    const auto button = runBox(parent, QMessageBox::Question, caption, text,
+                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (button == QMessageBox::Yes)
         return Answer::Yes;
     if (button == QMessageBox::No)
@@ -26,15 +63,27 @@ Answer DesktopServices::ask(QWidget *parent, const QString &caption, const QStri
     return Answer::Cancel;
 }
 
+bool DesktopServices::confirm(QWidget *parent, const QString &caption, const QString &text)
+{
+    return runBox(parent, QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                  QMessageBox::No) == QMessageBox::Yes;
+}
+
 QString DesktopServices::openFileName(QWidget *parent, const QString &filter)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), QString(), filter, nullptr,
-                                        QFileDialog::ReadOnly);
+    const QString path = QFileDialog::getOpenFileName(parent, QStringLiteral("打开"), m_lastFolder, filter, nullptr,
+                                                      QFileDialog::ReadOnly);
+    if (!path.isEmpty())
+        m_lastFolder = QFileInfo(path).absolutePath();
+    return path;
 }
 
 QString DesktopServices::saveFileName(QWidget *parent, const QString &filter)
 {
-    return QFileDialog::getSaveFileName(parent, QString(), QString(), filter);
+    const QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("另存为"), m_lastFolder, filter);
+    if (!path.isEmpty())
+        m_lastFolder = QFileInfo(path).absolutePath();
+    return path;
 }
 
 void DesktopServices::execModal(QDialog *dialog)
@@ -51,16 +100,38 @@ std::expected<void, QString> DesktopServices::printFile(const QString &path)
 {
     const QString lp = QStandardPaths::findExecutable(QStringLiteral("lp"));
     if (lp.isEmpty())
-        return std::unexpected(QStringLiteral("没有找到打印服务，无法打印。号码已保存在文件 %1 中。").arg(path));
+        return std::unexpected(QStringLiteral("没有找到打印服务，无法打印。\n号码已保存在文件：\n%1").arg(path));
     QProcess process;
     process.start(lp, {path});
     if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         const QString detail = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
-        return std::unexpected(QStringLiteral("打印服务没有接受打印任务%1。号码已保存在文件 %2 中。")
+        return std::unexpected(QStringLiteral("打印服务没有接受打印任务%1。\n号码已保存在文件：\n%2")
                                    .arg(detail.isEmpty() ? QString() : QStringLiteral("（") + detail + QStringLiteral("）"),
                                         path));
     }
     return {};
+}
+
+QString chooseSavePath(AppServices &services, QWidget *parent, const QString &filter, const QString &extension)
+{
+    const QString chosen = services.saveFileName(parent, filter);
+    if (chosen.isEmpty())
+        return {};
+    const QString path = savePathWithExtension(chosen, extension);
+    // The dialog asked about the name as typed; a name that only now got its
+    // extension may name another file that exists.
+    if (path != chosen && QFileInfo::exists(path)
+        && !services.confirm(parent, QStringLiteral("提示"),
+                             QStringLiteral("%1 已存在。\n要替换它吗？").arg(QFileInfo(path).fileName())))
+        return {};
+    return path;
+}
+
+void installChineseTranslations()
+{
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
 }
 
 } // namespace numsieve::gui

@@ -25,8 +25,11 @@ public:
     virtual void warn(QWidget *parent, const QString &text) = 0;
     // A yes/no/cancel question with the question icon.
     virtual Answer ask(QWidget *parent, const QString &caption, const QString &text) = 0;
-    // Standard file dialogs; an empty path means the user cancelled.
-    // filter is a Qt name filter such as "文本文件(*.txt)".
+    // A yes/no question with the question icon; true for yes.
+    virtual bool confirm(QWidget *parent, const QString &caption, const QString &text) = 0;
+    // Standard file dialogs; an empty path means the user cancelled. They
+    // open in the folder used last. filter is a Qt name filter such as
+    // "文本文件(*.txt)". The save dialog asks before replacing the file as typed.
     virtual QString openFileName(QWidget *parent, const QString &filter) = 0;
     virtual QString saveFileName(QWidget *parent, const QString &filter) = 0;
     // Shows a dialog modally.
@@ -44,11 +47,25 @@ class DesktopServices : public AppServices
 public:
     void warn(QWidget *parent, const QString &text) override;
     Answer ask(QWidget *parent, const QString &caption, const QString &text) override;
+    bool confirm(QWidget *parent, const QString &caption, const QString &text) override;
     QString openFileName(QWidget *parent, const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &filter) override;
     void execModal(QDialog *dialog) override;
     void openUrl(const QUrl &url) override;
     std::expected<void, QString> printFile(const QString &path) override;
+
+private:
+    QString m_lastFolder;
 };
+
+// Asks for the file to save to and returns the path to write, empty when the
+// user cancelled. The extension is appended unless the name already ends with
+// it; when that names another file that exists, the user is asked before it
+// is replaced, so the file written is always the one the user agreed to.
+QString chooseSavePath(AppServices &services, QWidget *parent, const QString &filter, const QString &extension);
+
+// Loads Qt's own Chinese texts, so that standard buttons and file dialogs
+// speak the program's language.
+void installChineseTranslations();
 
 } // namespace numsieve::gui

@@ -7,9 +7,11 @@ namespace numsieve::gui {
 
 CMyNumSieveApp::CMyNumSieveApp(int &argc, char **argv) : QApplication(argc, argv)
 {
+    // No display name: the window system would append it to every caption,
+    // and a message box's caption is exactly "提示" or "退出".
     setApplicationName(QStringLiteral("NumSieve"));
-    setApplicationDisplayName(CMyNumSieveDlg::kTitle);
     setApplicationVersion(CMyNumSieveDlg::kVersion);
+    installChineseTranslations();
 }
 
 int CMyNumSieveApp::run()
