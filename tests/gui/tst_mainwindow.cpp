@@ -10,6 +10,7 @@
 
 #include <QAbstractButton>
 #include <QMenu>
+#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -52,6 +53,7 @@ private Q_SLOTS:
     void printCommands();
     void menusFollowViewMode();
     void intersectMessages();
+    void saveKeepsTheChosenName();
     void exitQuestion_data();
     void exitQuestion();
     void secondCloseWhileAsking();
@@ -152,9 +154,9 @@ void TestMainWindow::saveCommands_data()
     QTest::addColumn<QString>("written");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("message");
-    QTest::newRow("straight filtered") << 32775 << "Out/NUMBERS" << "Out/numbers.txt" << QByteArray("124\r\n134\r\n")
+    QTest::newRow("straight filtered") << 32775 << "Out/NUMBERS" << "Out/NUMBERS.txt" << QByteArray("124\r\n134\r\n")
                                        << QString();
-    QTest::newRow("straight selected") << 32774 << "Out/a.TXT" << "Out/a.txt" << QByteArray("104\r\n") << QString();
+    QTest::newRow("straight selected") << 32774 << "Out/a.TXT" << "Out/a.TXT" << QByteArray("104\r\n") << QString();
     QTest::newRow("straight intersected empty") << 32776 << "" << "" << QByteArray() << "没有可保存的\"交集\"号码";
     QTest::newRow("group six empty") << 32777 << "" << "" << QByteArray() << "没有可保存的组六\"选号\"号码";
     QTest::newRow("group filtered") << 32784 << "Out/g.txt.bak" << "Out/g.txt.bak.txt" << QByteArray("001\r\n012\r\n")
@@ -248,13 +250,44 @@ void TestMainWindow::intersectMessages()
     QCOMPARE(m_services.warnings.size(), 3);
 }
 
+void TestMainWindow::saveKeepsTheChosenName()
+{
+    CMyNumSieveDlg w(m_services, m_dir->path());
+    w.workspace().tables.straight()[124].stage = ResultStage::Filtered;
+    QVERIFY(writeBytes(m_dir->filePath("MyList.txt"), "999\r\n"));
+    QVERIFY(writeBytes(m_dir->filePath("plan1.cnd"), "old"));
+    QVERIFY(writeBytes(m_dir->filePath("Plan2.cnd"), "old"));
+
+    // The existing file the dialog confirmed is the one replaced; no other appears.
+    m_services.saveAnswers.enqueue(m_dir->filePath("MyList.txt"));
+    w.runListCommand(32775);
+    QCOMPARE(readBytes(m_dir->filePath("MyList.txt")), QByteArray("124\r\n"));
+    // A typed name that only gets its extension here names a file of its own ...
+    m_services.saveAnswers.enqueue(m_dir->filePath("Plan1"));
+    QVERIFY(w.saveScheme());
+    QCOMPARE(readBytes(m_dir->filePath("plan1.cnd")), QByteArray("old"));
+    QVERIFY(QFile::exists(m_dir->filePath("Plan1.cnd")));
+    QVERIFY(m_services.questions.isEmpty());
+    // ... and when that file exists, the user is asked first: no keeps it, yes replaces it.
+    m_services.saveAnswers << m_dir->filePath("Plan2") << m_dir->filePath("Plan2");
+    m_services.confirmAnswers << false << true;
+    QVERIFY(!w.saveScheme());
+    QCOMPARE(readBytes(m_dir->filePath("Plan2.cnd")), QByteArray("old"));
+    QVERIFY(w.saveScheme());
+    QVERIFY(readBytes(m_dir->filePath("Plan2.cnd")) != "old");
+    QCOMPARE(m_services.questions, QStringList(2, "提示|Plan2.cnd 已存在。\n要替换它吗？"));
+    QStringList files = QDir(m_dir->path()).entryList({"*.txt", "*.cnd"}, QDir::Files);
+    files.sort();
+    QCOMPARE(files, (QStringList{"MyList.txt", "Plan1.cnd", "Plan2.cnd", "plan1.cnd"}));
+}
+
 void TestMainWindow::exitQuestion_data()
 {
     QTest::addColumn<int>("answer");
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<bool>("closed");
     QTest::addColumn<bool>("saved");
-    QTest::newRow("yes") << int(Answer::Yes) << "exit.CND" << true << true;
+    QTest::newRow("yes") << int(Answer::Yes) << "Exit.CND" << true << true;
     QTest::newRow("yes, dialog cancelled") << int(Answer::Yes) << "" << true << false;
     QTest::newRow("no") << int(Answer::No) << "" << true << false;
     QTest::newRow("cancel") << int(Answer::Cancel) << "" << false << false;
@@ -275,7 +308,7 @@ void TestMainWindow::exitQuestion()
     QCOMPARE(m_services.questions,
              QStringList{"退出|需要保存条件吗\n\n是　保存条件然后退出\n否　直接退出\n取消　不退出"});
     QCOMPARE(w.isVisible(), !closed);
-    QCOMPARE(QFile::exists(m_dir->filePath("exit.cnd")), saved);
+    QCOMPARE(QFile::exists(m_dir->filePath("Exit.CND")), saved);
     if (!closed) {
         // Asked again on the next close.
         m_services.askAnswers.enqueue(Answer::No);
@@ -311,12 +344,16 @@ void TestMainWindow::schemeSavedAndLoaded()
     ws.chooseSelectionPanel(2);
     m_services.saveAnswers.enqueue(m_dir->filePath("Plan.CND"));
     button(w, CMyNumSieveDlg::IdSaveScheme)->click();
-    QVERIFY(QFile::exists(m_dir->filePath("plan.cnd")));
+    QVERIFY(QFile::exists(m_dir->filePath("Plan.CND")));
     QCOMPARE(m_services.fileFilters, QStringList{"文本文件(*.cnd)"});
 
     CMyNumSieveDlg other(m_services, m_dir->path());
-    m_services.openAnswers.enqueue(m_dir->filePath("plan.cnd"));
+    // A row picked before the load is no longer picked after it.
+    auto *list = other.conditionPanel(1)->findChild<QListWidget *>();
+    list->item(0)->setSelected(true);
+    m_services.openAnswers.enqueue(m_dir->filePath("Plan.CND"));
     button(other, CMyNumSieveDlg::IdLoadScheme)->click();
+    QVERIFY(list->selectedItems().isEmpty());
     QVERIFY(m_services.warnings.isEmpty());
     QCOMPARE(other.progressLog().mid(2),
              (QStringList{"请稍候，系统正在验证导入信息...", "请稍候，系统正在添加导入信息..."}));

@@ -1,6 +1,8 @@
 #include "app/CMyNumSieveDlg.h"
 
 #include "Messages.h"
+#include "app/AppIcon.h"
+#include "app/CDialogAbout.h"
 #include "filter/CDialogLeft.h"
 #include "filter/ConditionPanel.h"
 #include "filter/ConditionPanels.h"
@@ -22,12 +24,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QKeyEvent>
-#include <QLabel>
+#include <QListWidget>
 #include <QMenu>
-#include <QVBoxLayout>
 #include <QWheelEvent>
 
 namespace numsieve::gui {
@@ -79,6 +79,7 @@ void CMyNumSieveDlg::startUp()
     QDir().mkpath(m_dataFolder);
     m_loaded = loadRegistry(m_dataFolder);
     setWindowTitle(kTitle);
+    setWindowIcon(appIcon());
 
     progress.setText(QStringLiteral("请稍候，系统正在计算遗漏数据..."));
     m_progressLog << QStringLiteral("请稍候，系统正在计算遗漏数据...");
@@ -286,10 +287,10 @@ void CMyNumSieveDlg::runListCommand(int id)
         return;
     }
     if (!command->print) {
-        const QString chosen = m_services.saveFileName(this, kNumberFilter);
-        if (chosen.isEmpty())
+        const QString path = chooseSavePath(m_services, this, kNumberFilter, QStringLiteral(".txt"));
+        if (path.isEmpty())
             return;
-        if (auto saved = writeNumberListFile(savePathWithExtension(chosen, QStringLiteral(".txt")), numbers); !saved)
+        if (auto saved = writeNumberListFile(path, numbers); !saved)
             m_services.warn(this, saved.error());
         return;
     }
@@ -335,11 +336,10 @@ void CMyNumSieveDlg::runIntersect()
 
 bool CMyNumSieveDlg::saveScheme()
 {
-    const QString chosen = m_services.saveFileName(this, kSchemeFilter);
-    if (chosen.isEmpty())
+    const QString path = chooseSavePath(m_services, this, kSchemeFilter, QStringLiteral(".cnd"));
+    if (path.isEmpty())
         return false;
-    const auto saved =
-        writeSchemeFile(savePathWithExtension(chosen, QStringLiteral(".cnd")), buildSchemeText(m_workspace));
+    const auto saved = writeSchemeFile(path, buildSchemeText(m_workspace));
     if (!saved)
         m_services.warn(this, saved.error());
     return saved.has_value();
@@ -369,22 +369,18 @@ void CMyNumSieveDlg::loadScheme()
     showConditionPanel(m_workspace.shownConditionPanel);
     selectView(m_workspace.tables.viewMode());
     refreshPanels();
+    // Rows picked before the load belong to lists that are gone; a 添加 must
+    // not move an entry the user never chose.
+    for (ConditionPanel *panel : m_conditionPanels)
+        for (QListWidget *list : panel->findChildren<QListWidget *>())
+            list->clearSelection();
     if (!result)
         m_services.warn(this, result.error());
 }
 
 void CMyNumSieveDlg::showAbout()
 {
-    QDialog about(this);
-    about.setWindowTitle(QStringLiteral("关于 ") + kTitle);
-    auto *layout = new QVBoxLayout(&about);
-    auto *product = new QLabel(kTitle + u' ' + kVersion + QStringLiteral(" 版"), &about);
-    product->setObjectName(QStringLiteral("product"));
-    layout->addWidget(product);
-    layout->addWidget(new QLabel(QStringLiteral("本软件仅供分析参考，祝您好运。"), &about));
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &about);
-    connect(buttons, &QDialogButtonBox::accepted, &about, &QDialog::accept);
-    layout->addWidget(buttons);
+    CDialogAbout about(kTitle + u' ' + kVersion + QStringLiteral(" 版"), this);
     m_services.execModal(&about);
 }
 
