@@ -1,15 +1,16 @@
 #include "CliCommands.h"
+#include "CliSupport.h"
 
 #include "Workspace.h"
 #include "filter/FilterRun.h"
 #include "history/DataFolder.h"
+#include "model/Number.h"
 #include "results/NumberListFile.h"
 #include "results/NumberStatistics.h"
 #include "scheme/SchemeFile.h"
 #include "script/ScriptConditionRunner.h"
 
 #include <QDir>
-#include <QTextStream>
 
 #include <optional>
 
@@ -51,76 +52,6 @@ const char kHelp[] =
     "\n"
     "退出码 / Exit status: 0 成功 / done; 1 系统提示（信息输出到标准错误）/ the\n"
     "system refused, its message is on standard error; 2 命令行有误 / usage error.\n";
-
-struct Arguments {
-    QString command;
-    QStringList positional;
-    QMap<QString, QStringList> options;   // option -> values in order
-    QStringList flags;
-};
-
-QTextStream &out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-QTextStream &err()
-{
-    static QTextStream stream(stderr);
-    return stream;
-}
-
-int usage(const QString &problem)
-{
-    err() << "numsieve-cli: " << problem << "\n"
-          << "numsieve-cli --help 显示用法 / shows the usage\n";
-    err().flush();
-    return Usage;
-}
-
-int refused(const QString &message)
-{
-    err() << message << "\n";
-    err().flush();
-    return Refused;
-}
-
-std::optional<Arguments> parse(const QStringList &args, const QStringList &valueOptions, const QStringList &flagOptions,
-                               QString *problem)
-{
-    Arguments a;
-    a.command = args.value(0);
-    for (int i = 1; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        if (valueOptions.contains(arg)) {
-            if (i + 1 >= args.size()) {
-                *problem = arg + QStringLiteral(" needs a value");
-                return std::nullopt;
-            }
-            a.options[arg].append(args.at(++i));
-        } else if (flagOptions.contains(arg)) {
-            a.flags.append(arg);
-        } else if (arg.startsWith(QLatin1String("--"))) {
-            *problem = QStringLiteral("unknown option ") + arg;
-            return std::nullopt;
-        } else {
-            a.positional.append(arg);
-        }
-    }
-    return a;
-}
-
-// The single value of an option that may be given once.
-std::optional<QString> single(const Arguments &a, const QString &option, QString *problem)
-{
-    const QStringList values = a.options.value(option);
-    if (values.size() > 1) {
-        *problem = option + QStringLiteral(" given more than once");
-        return std::nullopt;
-    }
-    return values.value(0);
-}
 
 // Loads the data folder and returns the draws of the lottery with that id (the
 // first lottery when no id is given).
@@ -223,7 +154,10 @@ int runInfoCommand(const QStringList &args)
     const auto draws = drawsOf(*data, *lottery);
     if (!draws)
         return refused(draws.error());
-    for (const QString &line : numberInfoLines(number, *draws, a->flags.contains(QStringLiteral("--group"))))
+    // A group cell of the map stands for the number in ascending digit order,
+    // and the popup shows it so.
+    const bool group = a->flags.contains(QStringLiteral("--group"));
+    for (const QString &line : numberInfoLines(group ? sortedForm(number) : number, *draws, group))
         out() << line << '\n';
     out().flush();
     return Ok;

@@ -1,0 +1,69 @@
+#include "CliSupport.h"
+
+#include "CliCommands.h"
+
+namespace numsieve::cli {
+
+QTextStream &out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QTextStream &err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+int usage(const QString &problem)
+{
+    err() << "numsieve-cli: " << problem << "\n"
+          << "numsieve-cli --help 显示用法 / shows the usage\n";
+    err().flush();
+    return Usage;
+}
+
+int refused(const QString &message)
+{
+    err() << message << "\n";
+    err().flush();
+    return Refused;
+}
+
+std::optional<Arguments> parse(const QStringList &args, const QStringList &valueOptions, const QStringList &flagOptions,
+                               QString *problem)
+{
+    Arguments a;
+    a.command = args.value(0);
+    for (int i = 1; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        if (valueOptions.contains(arg)) {
+            if (i + 1 >= args.size()) {
+                *problem = arg + QStringLiteral(" needs a value");
+                return std::nullopt;
+            }
+            a.options[arg].append(args.at(++i));
+        } else if (flagOptions.contains(arg)) {
+            a.flags.append(arg);
+        } else if (arg.startsWith(QLatin1String("--"))) {
+            *problem = QStringLiteral("unknown option ") + arg;
+            return std::nullopt;
+        } else {
+            a.positional.append(arg);
+        }
+    }
+    return a;
+}
+
+std::optional<QString> single(const Arguments &a, const QString &option, QString *problem)
+{
+    const QStringList values = a.options.value(option);
+    if (values.size() > 1) {
+        *problem = option + QStringLiteral(" given more than once");
+        return std::nullopt;
+    }
+    return values.value(0);
+}
+
+} // namespace numsieve::cli

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+#include <optional>
+
+namespace numsieve::cli {
+
+// A command line split into the command, its positional arguments, the values
+// of its value options (in order) and its flags.
+struct Arguments {
+    QString command;
+    QStringList positional;
+    QMap<QString, QStringList> options;
+    QStringList flags;
+};
+
+QTextStream &out();
+QTextStream &err();
+
+// Prints the problem and a pointer to --help; returns the usage exit status.
+int usage(const QString &problem);
+// Prints the system's own message on standard error; returns the refusal status.
+int refused(const QString &message);
+
+std::optional<Arguments> parse(const QStringList &args, const QStringList &valueOptions, const QStringList &flagOptions,
+                               QString *problem);
+// The single value of an option that may be given once (empty when not given).
+std::optional<QString> single(const Arguments &a, const QString &option, QString *problem);
+
+} // namespace numsieve::cli
