@@ -29,7 +29,8 @@ int main(int argc, char *argv[])
     // Queued behind the first paint of the shown window.
     QTimer::singleShot(0, &app, [&] {
         std::printf("issues shown: %d\n", window.leftPanel()->issueSelector()->count());
-        app.quit();
+        // exit(), not quit(): quitting would close the window and ask the exit question.
+        QCoreApplication::exit(0);
     });
     return app.exec();
 }
