@@ -1,10 +1,16 @@
 // Shows the main window with a filtered map on the current display and saves
 // a picture of the screen, for the pictures in docs/. Run it under Xvfb:
-//   xvfb-run -s "-screen 0 1100x800x24" build/bin/numsieve-screenshot OUT.png [PANEL]
-// PANEL is the condition panel to show (1..15, default 2).
+//   xvfb-run -s "-screen 0 1100x800x24" build/bin/numsieve-screenshot OUT.png [SCENE]
+// SCENE is the condition panel to show (1..15, default 2), or one of
+//   issues   the issue selector's open list
+//   exit     the exit question
+//   manager  the lottery manager
 #include "app/AppServices.h"
 #include "app/CMyNumSieveDlg.h"
 #include "app/WindowMessages.h"
+#include "filter/CDialogLeft.h"
+#include "history/CDialogManger.h"
+#include "ui/CBitComboBox.h"
 
 #include <QApplication>
 #include <QDir>
@@ -25,7 +31,9 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QString out = args.at(1);
-    const int panel = args.size() > 2 ? args.at(2).toInt() : 2;
+    const QString scene = args.value(2, QStringLiteral("2"));
+    const int panel = qBound(1, scene.toInt() > 0 ? scene.toInt() : 2, kConditionCount);
+    installChineseTranslations();
 
     // A data folder of its own with a short draw history.
     QTemporaryDir dir;
@@ -40,8 +48,9 @@ int main(int argc, char *argv[])
         return 1;
     const char *numbers[] = {"381", "527", "096", "443", "718", "250", "964", "133", "805", "672"};
     int issue = 2026320;
-    for (const char *n : numbers)
-        draws.write(QByteArray::number(issue++) + '$' + n + "\r\n");
+    // Long enough that the issue list needs its scroll bar.
+    for (int i = 0; i < 200; ++i)
+        draws.write(QByteArray::number(issue++) + '$' + numbers[i % 10] + "\r\n");
     draws.close();
 
     DesktopServices services;
@@ -66,11 +75,29 @@ int main(int argc, char *argv[])
     window.move(20, 20);
     window.show();
 
+    // What the picture shows, and the part of the screen it takes.
+    QWidget *subject = &window;
+    std::unique_ptr<CDialogManger> manager;
+    if (scene == QLatin1String("issues")) {
+        QTimer::singleShot(300, &app, [&] { window.leftPanel()->issueSelector()->showPopup(); });
+    } else if (scene == QLatin1String("exit")) {
+        QTimer::singleShot(300, &window, [&] { window.close(); });
+    } else if (scene == QLatin1String("manager")) {
+        manager = std::make_unique<CDialogManger>(services, window, window.loadedRegistry(), window.dataFolder(), &window);
+        manager->move(60, 60);
+        manager->show();
+        subject = manager.get();
+    }
+
     int status = 1;
     QTimer::singleShot(1500, &app, [&] {
-        const QPixmap shot = window.screen()->grabWindow(0, window.x(), window.y(), window.width(), window.height());
+        const QRect r = subject->frameGeometry();
+        const QPixmap shot = window.screen()->grabWindow(0, r.x(), r.y(), r.width(), r.height());
         status = shot.save(out) ? 0 : 1;
-        app.quit();
+        // exit(), not quit(): quitting would close the window and ask the exit question.
+        if (QWidget *question = QApplication::activeModalWidget())
+            question->close();
+        QCoreApplication::exit(0);
     });
     app.exec();
     return status;

@@ -2,6 +2,7 @@
 
 #include "app/AppServices.h"
 
+#include <QAbstractButton>
 #include <QDialog>
 #include <QQueue>
 #include <QStringList>
@@ -28,6 +29,7 @@ public:
     QString printError;              // when set, printing fails with it
     QStringList modalDialogs;        // titles of modal dialogs shown
     std::function<void()> whileAsking; // runs while a question is on screen
+    std::function<void(QDialog *)> whileModal; // drives a modal dialog while it is "shown"
 
     void warn(QWidget *, const QString &text) override { warnings.append(text); }
     Answer ask(QWidget *, const QString &caption, const QString &text) override
@@ -55,6 +57,8 @@ public:
     void execModal(QDialog *dialog) override
     {
         modalDialogs.append(dialog->windowTitle());
+        if (whileModal)
+            whileModal(dialog);
     }
     void openUrl(const QUrl &url) override { openedUrls.append(url); }
     std::expected<void, QString> printFile(const QString &path) override
@@ -65,5 +69,14 @@ public:
         return {};
     }
 };
+
+// The button of a window that runs the command with that id.
+inline QAbstractButton *button(QWidget &window, int id)
+{
+    for (QAbstractButton *b : window.findChildren<QAbstractButton *>())
+        if (b->property("commandId").toInt() == id)
+            return b;
+    return nullptr;
+}
 
 } // namespace guitest

@@ -18,16 +18,9 @@ using namespace numsieve;
 using namespace numsieve::gui;
 using guitest::FakeServices;
 using namespace testsupport;
+using guitest::button;
 
 namespace {
-
-QAbstractButton *button(CMyNumSieveDlg &w, int id)
-{
-    for (QAbstractButton *b : w.findChildren<QAbstractButton *>())
-        if (b->property("commandId").toInt() == id)
-            return b;
-    return nullptr;
-}
 
 QStringList menuTexts(QMenu *menu)
 {

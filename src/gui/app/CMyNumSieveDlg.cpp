@@ -7,6 +7,7 @@
 #include "filter/ConditionPanel.h"
 #include "filter/ConditionPanels.h"
 #include "filter/FilterRun.h"
+#include "history/CDialogManger.h"
 #include "history/DataFolder.h"
 #include "results/CDialogRight.h"
 #include "results/ListCommands.h"
@@ -246,6 +247,7 @@ void CMyNumSieveDlg::runCommand(int id)
     case IdIntersect: runIntersect(); return;
     case IdBuy: m_services.openUrl(QUrl(m_buyLink)); return;
     case IdAbout: showAbout(); return;
+    case IdLotteryManager: openLotteryManager(); return;
     default: break;
     }
     if (findListCommand(id))
@@ -382,6 +384,14 @@ void CMyNumSieveDlg::showAbout()
 {
     CDialogAbout about(kTitle + u' ' + kVersion + QStringLiteral(" 版"), this);
     m_services.execModal(&about);
+}
+
+void CMyNumSieveDlg::openLotteryManager()
+{
+    // The manager edits a copy of what the selectors show; its saves reach
+    // this window only through the data files and WM_LOTTERY_RELOAD.
+    CDialogManger manager(m_services, *this, m_leftPanel->registry(), m_dataFolder, this);
+    m_services.execModal(&manager);
 }
 
 void CMyNumSieveDlg::requestExit()

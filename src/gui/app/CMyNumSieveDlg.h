@@ -88,6 +88,7 @@ private:
     void showConditionPanel(int n);
     void reloadData();
     void showAbout();
+    void openLotteryManager();
     void runSelect();
     void runFilter();
     void runIntersect();

@@ -1,0 +1,259 @@
+#include "history/CDialogManger.h"
+
+#include "app/AppServices.h"
+#include "app/WindowMessages.h"
+#include "history/CDialogIssueUpdate.h"
+#include "online/OnlineHosts.h"
+#include "ui/DialogUnits.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+
+namespace numsieve::gui {
+
+namespace {
+
+using C = LotteryManager::Control;
+
+constexpr QSize kButtonUnits{50, 14};
+
+// Shows the texts in the list, touching it only when they changed, so that
+// an unchanged list keeps its scroll position.
+void showEntries(QListWidget *list, const QStringList &entries, int row)
+{
+    bool same = list->count() == entries.size();
+    for (int i = 0; same && i < entries.size(); ++i)
+        same = list->item(i)->text() == entries.at(i);
+    if (!same) {
+        list->clear();
+        list->addItems(entries);
+    }
+    if (row >= 0 && row < list->count()) {
+        list->setCurrentRow(row);
+        list->scrollToItem(list->item(row));
+    } else {
+        list->setCurrentRow(-1);
+        list->clearSelection();
+    }
+}
+
+} // namespace
+
+CDialogManger::CDialogManger(AppServices &services, MessageHandler &mainWindow, const LotteryRegistry &registry,
+                             const QString &dataFolder, QWidget *parent)
+    : QDialog(parent)
+    , m_services(services)
+    , m_mainWindow(mainWindow)
+    , m_dataFolder(dataFolder)
+    , m_manager(registry)
+{
+    setObjectName(QStringLiteral("CDialogManger"));
+    setWindowTitle(QStringLiteral("彩票管理"));
+    setFixedSize(dluToPixels(QSize(419, 297)));
+    createControls();
+    showState();
+}
+
+QAbstractButton *CDialogManger::addButton(int id, const QString &text, QRect units)
+{
+    auto *b = new QPushButton(text, this);
+    b->setGeometry(dluToPixels(units));
+    b->setAutoDefault(false);
+    b->setProperty("commandId", id);
+    connect(b, &QAbstractButton::clicked, this, [this, id] { runCommand(id); });
+    m_buttons.insert(id, b);
+    return b;
+}
+
+QAbstractButton *CDialogManger::button(int id) const
+{
+    return m_buttons.value(id);
+}
+
+void CDialogManger::createControls()
+{
+    auto *lotteries = new QGroupBox(QStringLiteral("彩票"), this);
+    lotteries->setGeometry(dluToPixels(QRect(7, 7, 171, 264)));
+    auto *draws = new QGroupBox(QStringLiteral("号码"), this);
+    draws->setGeometry(dluToPixels(QRect(187, 7, 225, 264)));
+
+    m_lotteryList = new QListWidget(this);
+    m_lotteryList->setObjectName(QStringLiteral("1048"));
+    m_lotteryList->setGeometry(dluToPixels(QRect(14, 19, 158, 200)));
+    m_drawList = new QListWidget(this);
+    m_drawList->setObjectName(QStringLiteral("1049"));
+    m_drawList->setGeometry(dluToPixels(QRect(194, 19, 212, 183)));
+    // A lottery may hold a hundred thousand draws.
+    m_drawList->setUniformItemSizes(true);
+
+    const std::pair<const char16_t *, QPoint> labels[] = {
+        {u"彩票ID", {14, 223}}, {u"彩票名称", {68, 223}}, {u"奖期", {195, 206}}, {u"开奖号码", {248, 206}}};
+    for (const auto &[text, at] : labels) {
+        auto *label = new QLabel(QString::fromUtf16(text), this);
+        label->move(dluToPixels(at));
+        label->adjustSize();
+    }
+
+    const std::pair<C, QRect> edits[] = {{C::IdEdit, {14, 235, 50, 13}},
+                                         {C::NameEdit, {68, 235, 104, 13}},
+                                         {C::IssueEdit, {194, 217, 50, 13}},
+                                         {C::NumberEdit, {248, 217, 158, 13}}};
+    for (const auto &[id, units] : edits) {
+        auto *e = new QLineEdit(this);
+        e->setObjectName(QString::number(int(id)));
+        e->setGeometry(dluToPixels(units));
+        m_edits.insert(id, e);
+        connect(e, &QLineEdit::textEdited, this, [this, id, e](const QString &text) {
+            if (!m_manager.setEditText(id, text))
+                e->setText(m_manager.editText(id));
+        });
+    }
+    const QRegularExpression digits(QStringLiteral("[0-9]*"));
+    m_edits.value(C::IdEdit)->setValidator(new QRegularExpressionValidator(digits, this));
+    m_edits.value(C::IdEdit)->setMaxLength(LotteryManager::kIdMaxLength);
+    m_edits.value(C::NumberEdit)->setValidator(new QRegularExpressionValidator(digits, this));
+    m_edits.value(C::NumberEdit)->setMaxLength(LotteryManager::kNumberMaxLength);
+
+    addButton(C::LotteryUp, QStringLiteral("↑"), QRect(146, 222, 12, 10));
+    addButton(C::LotteryDown, QStringLiteral("↓"), QRect(159, 222, 12, 10));
+    addButton(C::AddLottery, QStringLiteral("添加"), QRect(QPoint(14, 252), kButtonUnits));
+    addButton(C::ModifyLottery, QStringLiteral("修改"), QRect(QPoint(68, 252), kButtonUnits));
+    addButton(C::DeleteLottery, QStringLiteral("删除"), QRect(QPoint(122, 252), kButtonUnits));
+    addButton(C::DrawUp, QStringLiteral("↑"), QRect(380, 205, 12, 10));
+    addButton(C::DrawDown, QStringLiteral("↓"), QRect(393, 205, 12, 10));
+    addButton(C::AddDraw, QStringLiteral("添加"), QRect(QPoint(194, 234), kButtonUnits));
+    addButton(C::ModifyDraw, QStringLiteral("修改"), QRect(QPoint(248, 234), kButtonUnits));
+    addButton(C::DeleteDraw, QStringLiteral("删除"), QRect(QPoint(302, 234), kButtonUnits));
+    addButton(C::DeleteAllDraws, QStringLiteral("全部删除"), QRect(QPoint(356, 234), kButtonUnits));
+    addButton(C::DownloadDraws, QStringLiteral("更新号码"), QRect(QPoint(194, 251), kButtonUnits));
+    addButton(C::ExportDraws, QStringLiteral("导出号码"), QRect(QPoint(248, 251), kButtonUnits));
+    addButton(C::ImportDraws, QStringLiteral("导入号码"), QRect(QPoint(302, 251), kButtonUnits));
+    auto *ok = addButton(IdOk, QStringLiteral("确定"), QRect(QPoint(254, 277), kButtonUnits));
+    addButton(IdCancel, QStringLiteral("取消"), QRect(QPoint(308, 277), kButtonUnits));
+    addButton(IdSave, QStringLiteral("保存"), QRect(QPoint(362, 277), kButtonUnits));
+    static_cast<QPushButton *>(ok)->setDefault(true);
+
+    connect(m_lotteryList, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (m_showing)
+            return;
+        m_manager.selectLottery(row);
+        showState();
+    });
+    connect(m_drawList, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (m_showing)
+            return;
+        m_manager.selectDraw(row);
+        showState();
+    });
+    connect(m_lotteryList, &QListWidget::itemDoubleClicked, this, [this] {
+        m_manager.lotteryDoubleClicked();
+        showState();
+    });
+    connect(m_drawList, &QListWidget::itemDoubleClicked, this, [this] {
+        m_manager.drawDoubleClicked();
+        showState();
+    });
+}
+
+void CDialogManger::runCommand(int id)
+{
+    QStringList messages;
+    switch (id) {
+    case C::LotteryUp: m_manager.moveLotteryUp(); break;
+    case C::LotteryDown: m_manager.moveLotteryDown(); break;
+    case C::AddLottery: messages = m_manager.addLottery(); break;
+    case C::ModifyLottery: messages = m_manager.modifyLottery(); break;
+    case C::DeleteLottery: messages = m_manager.deleteLottery(); break;
+    case C::DrawUp: m_manager.moveDrawUp(); break;
+    case C::DrawDown: m_manager.moveDrawDown(); break;
+    case C::AddDraw: messages = m_manager.addDraw(); break;
+    case C::ModifyDraw: messages = m_manager.modifyDraw(); break;
+    case C::DeleteDraw: m_manager.deleteDraw(); break;
+    case C::DeleteAllDraws:
+        if (m_services.confirm(this, QStringLiteral("提示"), LotteryManager::kDeleteAllQuestion))
+            m_manager.deleteAllDraws();
+        break;
+    case C::DownloadDraws: download(); break;
+    case C::ExportDraws: exportDraws(); break;
+    case C::ImportDraws: importDraws(); break;
+    case IdSave: save(); break;
+    case IdOk:
+        // A save that failed keeps the window, and the edits, open.
+        if (save())
+            accept();
+        return;
+    case IdCancel: reject(); return;
+    default: return;
+    }
+    showMessages(messages);
+    showState();
+}
+
+void CDialogManger::showMessages(const QStringList &messages)
+{
+    for (const QString &text : messages)
+        m_services.warn(this, text);
+}
+
+void CDialogManger::showState()
+{
+    m_showing = true;
+    showEntries(m_lotteryList, m_manager.lotteryEntries(), m_manager.lotteryRow());
+    showEntries(m_drawList, m_manager.drawEntries(), m_manager.drawRow());
+    for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it) {
+        const auto id = C(it.key());
+        if (it.value()->text() != m_manager.editText(id))
+            it.value()->setText(m_manager.editText(id));
+        it.value()->setEnabled(m_manager.isEnabled(id));
+    }
+    for (int id = LotteryManager::kFirstControl; id <= LotteryManager::kLastControl; ++id)
+        if (QAbstractButton *b = m_buttons.value(id))
+            b->setEnabled(m_manager.isEnabled(C(id)));
+    m_showing = false;
+}
+
+void CDialogManger::download()
+{
+    const auto number = m_manager.downloadLotteryNumber();
+    if (!number) {
+        m_services.warn(this, number.error());
+        return;
+    }
+    CDialogIssueUpdate update(m_services, loadOnlineHosts(m_dataFolder).analysis, *number, this);
+    if (m_downloadTimeoutMs > 0)
+        update.setTimeout(m_downloadTimeoutMs);
+    m_services.execModal(&update);
+    m_manager.applyDownload(update.draws());
+}
+
+void CDialogManger::exportDraws()
+{
+    const QString path = chooseSavePath(m_services, this, kFilter, QStringLiteral(".txt"));
+    if (path.isEmpty())
+        return;
+    if (const auto written = m_manager.exportFile(path); !written)
+        m_services.warn(this, written.error());
+}
+
+void CDialogManger::importDraws()
+{
+    const QString path = m_services.openFileName(this, kFilter);
+    if (!path.isEmpty())
+        showMessages(m_manager.importFile(path));
+}
+
+bool CDialogManger::save()
+{
+    if (const auto saved = m_manager.save(m_dataFolder); !saved) {
+        m_services.warn(this, saved.error());
+        return false;
+    }
+    m_mainWindow.sendMessage(WM_LOTTERY_RELOAD);
+    return true;
+}
+
+} // namespace numsieve::gui

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "history/LotteryManager.h"
+
+#include <QDialog>
+#include <QMap>
+
+class QAbstractButton;
+class QLineEdit;
+class QListWidget;
+
+namespace numsieve::gui {
+
+class AppServices;
+class MessageHandler;
+
+// 彩票管理: edits a working copy of the lotteries and their draws. The
+// manager core holds every list, edit text and enabled state; this window
+// hands it the user's typing and clicks and shows its state after each one.
+// Only 保存 and 确定 write the data folder, and each save asks the main
+// window to read it again.
+class CDialogManger : public QDialog
+{
+    Q_OBJECT
+
+public:
+    enum { IdSave = 1032, IdOk = 1, IdCancel = 2 };
+    static inline const QString kFilter = QStringLiteral("文本文件(*.txt)");
+
+    CDialogManger(AppServices &services, MessageHandler &mainWindow, const LotteryRegistry &registry,
+                  const QString &dataFolder, QWidget *parent = nullptr);
+
+    const LotteryManager &manager() const { return m_manager; }
+    QAbstractButton *button(int id) const;
+    QLineEdit *edit(LotteryManager::Control id) const { return m_edits.value(id); }
+    QListWidget *lotteryList() const { return m_lotteryList; }
+    QListWidget *drawList() const { return m_drawList; }
+    // Tests shorten the wait for a silent download server.
+    void setDownloadTimeout(int milliseconds) { m_downloadTimeoutMs = milliseconds; }
+
+    // The commands of the buttons, by id.
+    void runCommand(int id);
+
+private:
+    void createControls();
+    QAbstractButton *addButton(int id, const QString &text, QRect units);
+    void showMessages(const QStringList &messages);
+    void showState();
+    void download();
+    void exportDraws();
+    void importDraws();
+    bool save();
+
+    AppServices &m_services;
+    MessageHandler &m_mainWindow;
+    QString m_dataFolder;
+    LotteryManager m_manager;
+    QListWidget *m_lotteryList = nullptr;
+    QListWidget *m_drawList = nullptr;
+    QMap<int, QLineEdit *> m_edits;
+    QMap<int, QAbstractButton *> m_buttons;
+    int m_downloadTimeoutMs = 0;
+    // Set while the window shows the core's state, so that the lists'
+    // selection signals are not taken for the user's.
+    bool m_showing = false;
+};
+
+} // namespace numsieve::gui

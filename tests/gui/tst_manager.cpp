@@ -1,0 +1,171 @@
+#include "app/CMyNumSieveDlg.h"
+#include "filter/CDialogLeft.h"
+#include "history/CDialogIssueUpdate.h"
+#include "history/CDialogManger.h"
+#include "ui/CBitComboBox.h"
+
+#include "CannedHttpServer.h"
+#include "GuiTestSupport.h"
+#include "TestSupport.h"
+
+#include <QAbstractButton>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace numsieve;
+using namespace numsieve::gui;
+using namespace guitest;
+using namespace testsupport;
+
+// The lottery manager as the player meets it: opened from the main window,
+// edited, saved or cancelled, and the download window against a real server.
+class TestManager : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void addedDrawReachesTheMainWindow();
+    void cancelLeavesTheFilesAlone();
+    void downloadReplacesTheDraws();
+    void silentServerEndsWithTheMessage();
+
+private:
+    // Runs the manager from button 1000; `edit` drives it while it is open.
+    void withManager(CMyNumSieveDlg &w, const std::function<void(CDialogManger &)> &edit);
+    void type(CDialogManger &m, LotteryManager::Control edit, const QString &text);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    FakeServices m_services;
+};
+
+void TestManager::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_services = FakeServices();
+    QDir().mkpath(m_dir->filePath("data"));
+    QVERIFY(writeBytes(m_dir->filePath("data/lottery.data"), "1$\xB8\xA3\xB2\xCA" "3D\r\n2$\xC5\xC5\xC1\xD0\xC8\xFD\r\n"));
+    QVERIFY(writeBytes(m_dir->filePath("data/lottery_1.data"), "2024001$123\r\n2024002$456\r\n"));
+    QVERIFY(writeBytes(m_dir->filePath("data/lottery_2.data"), "5$789\r\n"));
+}
+
+void TestManager::withManager(CMyNumSieveDlg &w, const std::function<void(CDialogManger &)> &edit)
+{
+    bool opened = false;
+    m_services.whileModal = [&](QDialog *dialog) {
+        if (qobject_cast<CDialogIssueUpdate *>(dialog)) {
+            dialog->exec();   // the download window runs for real
+        } else if (auto *manager = qobject_cast<CDialogManger *>(dialog)) {
+            opened = true;
+            edit(*manager);
+        }
+    };
+    button(w, CMyNumSieveDlg::IdLotteryManager)->click();
+    QVERIFY(opened);
+    QCOMPARE(m_services.modalDialogs.value(0), QString("彩票管理"));
+}
+
+void TestManager::type(CDialogManger &m, LotteryManager::Control edit, const QString &text)
+{
+    // As typed: through the edit's own editing, which the manager listens to.
+    m.edit(edit)->selectAll();
+    m.edit(edit)->del();
+    m.edit(edit)->insert(text);
+}
+
+void TestManager::addedDrawReachesTheMainWindow()
+{
+    CMyNumSieveDlg w(m_services, m_dir->path());
+    withManager(w, [&](CDialogManger &m) {
+        // Letters never reach the number edit, and it takes three digits at most.
+        QTest::keyClicks(m.edit(LotteryManager::NumberEdit), "3a579");
+        QCOMPARE(m.edit(LotteryManager::NumberEdit)->text(), QString("357"));
+        type(m, LotteryManager::IssueEdit, "2024003");
+        m.button(LotteryManager::AddDraw)->click();
+        QCOMPARE(m.drawList()->currentItem()->text(), QString("2024003 - 357"));
+        m.button(CDialogManger::IdOk)->click();
+    });
+    QVERIFY(m_services.warnings.isEmpty());
+    QCOMPARE(readBytes(m_dir->filePath("data/lottery_1.data")), QByteArray("2024001$123\r\n2024002$456\r\n2024003$357\r\n"));
+    // The main window read the files again: the new draw is the newest issue,
+    // and the draw history of the next filter run ends with it.
+    CBitComboBox *issues = w.leftPanel()->issueSelector();
+    QCOMPARE(issues->count(), 3);
+    QCOMPARE(issues->currentText(), QString(" 2024003"));
+    QCOMPARE(w.workspace().selectionNumbers, (QStringList{"123", "456", "357"}));
+}
+
+void TestManager::cancelLeavesTheFilesAlone()
+{
+    const QStringList files = {"data/lottery.data", "data/lottery_1.data", "data/lottery_2.data"};
+    QList<QByteArray> before;
+    for (const QString &f : files)
+        before << readBytes(m_dir->filePath(f));
+    CMyNumSieveDlg w(m_services, m_dir->path());
+    withManager(w, [&](CDialogManger &m) {
+        type(m, LotteryManager::IdEdit, "9");
+        type(m, LotteryManager::NameEdit, "自选");
+        m.button(LotteryManager::AddLottery)->click();
+        m.lotteryList()->setCurrentRow(0);
+        m.drawList()->setCurrentRow(1);
+        m.button(LotteryManager::DeleteDraw)->click();
+        m_services.confirmAnswers.enqueue(true);
+        m.lotteryList()->setCurrentRow(1);
+        m.button(LotteryManager::DeleteAllDraws)->click();
+        QCOMPARE(m.drawList()->count(), 0);
+        m.button(CDialogManger::IdCancel)->click();
+    });
+    QCOMPARE(m_services.questions, QStringList{"提示|您确定要全部删除吗"});
+    for (int i = 0; i < files.size(); ++i)
+        QCOMPARE(readBytes(m_dir->filePath(files.at(i))), before.at(i));
+    QVERIFY(!QFile::exists(m_dir->filePath("data/lottery_9.data")));
+    QCOMPARE(w.workspace().selectionNumbers, (QStringList{"123", "456"}));
+}
+
+void TestManager::downloadReplacesTheDraws()
+{
+    CannedServer server("2026001$111\r\n\r\n2026002$222\r\n\r\n2026003$333\r\n");
+    QVERIFY(writeBytes(m_dir->filePath("data/online.data"), "analysis$" + server.host().toLatin1() + "\r\n"));
+    CMyNumSieveDlg w(m_services, m_dir->path());
+    withManager(w, [&](CDialogManger &m) {
+        m.button(LotteryManager::DownloadDraws)->click();
+        QCOMPARE(m.drawList()->count(), 3);
+        QCOMPARE(m.drawList()->item(2)->text(), QString("2026003 - 333"));
+        m.button(CDialogManger::IdSave)->click();
+        m.button(CDialogManger::IdCancel)->click();
+    });
+    QCOMPARE(server.requestLines.size(), 1);
+    QVERIFY(server.requestLines.first().startsWith("GET /analyse/issue_3d.jsp?"));
+    QVERIFY(m_services.warnings.isEmpty());
+    // 保存 wrote it, and the download alone wrote nothing else.
+    QCOMPARE(readBytes(m_dir->filePath("data/lottery_1.data")), QByteArray("2026001$111\r\n2026002$222\r\n2026003$333\r\n"));
+    QCOMPARE(w.workspace().selectionNumbers, (QStringList{"111", "222", "333"}));
+}
+
+void TestManager::silentServerEndsWithTheMessage()
+{
+    CannedServer server({}, {}, true);
+    QVERIFY(writeBytes(m_dir->filePath("data/online.data"), "analysis$" + server.host().toLatin1() + "\r\n"));
+    CMyNumSieveDlg w(m_services, m_dir->path());
+    int ticks = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(20);
+    withManager(w, [&](CDialogManger &m) {
+        m.setDownloadTimeout(400);
+        m.button(LotteryManager::DownloadDraws)->click();
+        QCOMPARE(m.drawList()->count(), 2);
+        m.button(CDialogManger::IdCancel)->click();
+    });
+    QCOMPARE(m_services.warnings, QStringList{"找不到更新服务器，请检查您的电脑是否连通网络，或稍后再试"});
+    // The event loop ran all the while: the window could paint.
+    QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
+    QCOMPARE(readBytes(m_dir->filePath("data/lottery_1.data")), QByteArray("2024001$123\r\n2024002$456\r\n"));
+}
+
+QTEST_MAIN(TestManager)
+#include "tst_manager.moc"
