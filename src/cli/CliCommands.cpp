@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 #include "CliSupport.h"
+#include "DrawsCommand.h"
 
 #include "Workspace.h"
 #include "filter/FilterRun.h"
@@ -25,6 +26,7 @@ const char kHelp[] =
     "  numsieve-cli filter --scheme FILE [--data DIR] [--lottery ID] [--intersect FILE]...\n"
     "                      [--list straight|group3|group6|group] [--stage selected|filtered|intersected]\n"
     "  numsieve-cli info NUMBER [--group] [--data DIR] [--lottery ID]\n"
+    "  numsieve-cli draws list|add|import|export|download --lottery ID [--data DIR] ...\n"
     "  numsieve-cli --help\n"
     "\n"
     "filter\n"
@@ -50,6 +52,19 @@ const char kHelp[] =
     "  Prints the lines of the number information popup for NUMBER (0-999), one per\n"
     "  line; --group counts draws in any digit order.\n"
     "\n"
+    "draws（与彩票管理相同的操作，修改后像“保存”一样写入数据文件夹）\n"
+    "  The lottery manager's draw operations; a change is saved as 保存 saves it.\n"
+    "    draws list --lottery ID                  每行输出一期“奖期$号码”，由旧到新\n"
+    "                                             prints \"issue$number\" per draw, oldest first\n"
+    "    draws add --lottery ID ISSUE NUMBER      添加一期开奖号码 / adds one draw as the newest\n"
+    "    draws import --lottery ID FILE           导入号码（每行“奖期$号码”），跳过已有奖期\n"
+    "                                             imports \"issue$number\" lines, skipping known issues\n"
+    "    draws export --lottery ID FILE           导出号码，文件名缺少时补上 .txt\n"
+    "                                             exports the draws; \".txt\" is added when missing\n"
+    "    draws download --lottery ID              从 online.data 中 analysis 指定的服务器下载并替换全部号码\n"
+    "                                             downloads the draw list from the analysis host of\n"
+    "                                             online.data and replaces every draw (lotteries 1-4)\n"
+    "\n"
     "退出码 / Exit status: 0 成功 / done; 1 系统提示（信息输出到标准错误）/ the\n"
     "system refused, its message is on standard error; 2 命令行有误 / usage error.\n";
 
@@ -64,7 +79,7 @@ std::expected<QStringList, QString> drawsOf(const QString &dataDir, const QStrin
     for (qsizetype i = 0; i < registry.count(); ++i)
         if (registry.at(i).id == lotteryId)
             return registry.at(i).numbers();
-    return std::unexpected(QStringLiteral("找不到编号为 %1 的彩种 / no lottery with id %1").arg(lotteryId));
+    return std::unexpected(noLotteryMessage(lotteryId));
 }
 
 int runFilterCommand(const QStringList &args)
@@ -177,8 +192,10 @@ int run(const QStringList &arguments)
         return runFilterCommand(arguments);
     if (command == QLatin1String("info"))
         return runInfoCommand(arguments);
+    if (command == QLatin1String("draws"))
+        return runDrawsCommand(arguments);
     if (command.isEmpty())
-        return usage(QStringLiteral("missing command: filter or info"));
+        return usage(QStringLiteral("missing command: filter, info or draws"));
     return usage(QStringLiteral("unknown command ") + command);
 }
 

@@ -31,6 +31,11 @@ int refused(const QString &message)
     return Refused;
 }
 
+QString noLotteryMessage(const QString &id)
+{
+    return QStringLiteral("找不到编号为 %1 的彩种 / no lottery with id %1").arg(id);
+}
+
 std::optional<Arguments> parse(const QStringList &args, const QStringList &valueOptions, const QStringList &flagOptions,
                                QString *problem)
 {

@@ -26,6 +26,9 @@ int usage(const QString &problem);
 // Prints the system's own message on standard error; returns the refusal status.
 int refused(const QString &message);
 
+// The refusal when --lottery names no lottery of the data folder.
+QString noLotteryMessage(const QString &id);
+
 std::optional<Arguments> parse(const QStringList &args, const QStringList &valueOptions, const QStringList &flagOptions,
                                QString *problem);
 // The single value of an option that may be given once (empty when not given).

@@ -1,0 +1,150 @@
+#include "CannedHttpServer.h"
+#include "TestSupport.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace testsupport;
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+};
+
+// Runs the tool while this process keeps serving events, so that a test
+// server in it can answer the tool's requests.
+Run cli(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(NUMSIEVE_CLI_PATH), args);
+    if (!QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 60000))
+        return {};
+    return {p.exitCode(), p.readAllStandardOutput(), QString::fromUtf8(p.readAllStandardError())};
+}
+
+} // namespace
+
+// numsieve-cli draws: the manager's draw operations for scripts.
+class TestCliDraws : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void addAndList();
+    void importKeepsTheGoodLines();
+    void exportWritesTheList();
+    void download();
+    void failedSaveChangesNothing();
+
+private:
+    QStringList draws(const QStringList &args) { return QStringList{"draws"} + args + QStringList{"--data", m_data}; }
+    QByteArray file(const QString &name) { return readBytes(m_data + '/' + name); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_data;
+};
+
+void TestCliDraws::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_data = m_dir->filePath("data");
+    QVERIFY(QDir().mkpath(m_data));
+    QVERIFY(writeBytes(m_data + "/lottery.data", gbk("1$福彩3D\r\n7$自选\r\n")));
+    QVERIFY(writeBytes(m_data + "/lottery_1.data", "2026001$321\r\n"));
+    QVERIFY(writeBytes(m_data + "/lottery_7.data", ""));
+}
+
+void TestCliDraws::addAndList()
+{
+    Run r = cli(draws({"add", "--lottery", "7", "2024-001", "357"}));
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(file("lottery_7.data"), QByteArray("2024-001$357\r\n"));
+    QCOMPARE(file("lottery.data"), gbk("1$福彩3D\r\n7$自选\r\n"));
+
+    // The manager's refusals, word for word, and nothing written.
+    r = cli(draws({"add", "--lottery", "7", "2024-001", "111"}));
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, QString("奖期已经存在，请选择其他奖期\n"));
+    r = cli(draws({"add", "--lottery", "7", "2024-002", "11"}));
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, QString("开奖号码必须是3个\n"));
+    QCOMPARE(file("lottery_7.data"), QByteArray("2024-001$357\r\n"));
+    // What the number edit would never take is a usage error.
+    QCOMPARE(cli(draws({"add", "--lottery", "7", "2024-002", "12a"})).exitCode, 2);
+    QCOMPARE(cli(draws({"add", "--lottery", "9", "1", "123"})).exitCode, 1);
+    QCOMPARE(cli(draws({"list"})).exitCode, 2);
+
+    r = cli(draws({"list", "--lottery", "1"}));
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out, QByteArray("2026001$321\n"));
+}
+
+void TestCliDraws::importKeepsTheGoodLines()
+{
+    const QString source = m_dir->filePath("import.txt");
+    QVERIFY(writeBytes(source, " 2026002 $ 456 \r\n2026003$45x\r\n2026001$999\r\n2026004$789\r\n"));
+    const Run r = cli(draws({"import", "--lottery", "1", source}));
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, QString("2026003期开奖号码不是数字，无法导入\n"));
+    QCOMPARE(QString::fromUtf8(r.out), QString("成功导入2期号码,自动过滤掉1个已存在的奖期号码\n"));
+    QCOMPARE(file("lottery_1.data"), QByteArray("2026001$321\r\n2026002$456\r\n2026004$789\r\n"));
+
+    const Run missing = cli(draws({"import", "--lottery", "1", m_dir->filePath("gone.txt")}));
+    QCOMPARE(missing.exitCode, 1);
+    QCOMPARE(missing.err, QString("文件不存在\n"));
+}
+
+void TestCliDraws::exportWritesTheList()
+{
+    QCOMPARE(cli(draws({"export", "--lottery", "1", m_dir->filePath("Draws")})).exitCode, 0);
+    QCOMPARE(readBytes(m_dir->filePath("Draws.txt")), QByteArray("2026001$321\r\n"));
+    QCOMPARE(cli(draws({"export", "--lottery", "1", m_dir->filePath("Two.TXT")})).exitCode, 0);
+    QVERIFY(QFile::exists(m_dir->filePath("Two.TXT")));
+    const Run r = cli(draws({"export", "--lottery", "1", m_dir->filePath("no/such/folder/x.txt")}));
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY(!r.err.isEmpty());
+}
+
+void TestCliDraws::download()
+{
+    CannedServer good("2026101$111\r\n\r\n2026102$222\r\n");
+    QVERIFY(writeBytes(m_data + "/online.data", "analysis$" + good.host().toLatin1() + "\r\n"));
+    Run r = cli(draws({"download", "--lottery", "1"}));
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(file("lottery_1.data"), QByteArray("2026101$111\r\n2026102$222\r\n"));
+    QCOMPARE(good.requestLines.size(), 1);
+
+    CannedServer portal("<html>login</html>\r\n2026103$12a\r\n");
+    QVERIFY(writeBytes(m_data + "/online.data", "analysis$" + portal.host().toLatin1() + "\r\n"));
+    r = cli(draws({"download", "--lottery", "1"}));
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, QString("更新服务器无法连接，更新数据无法导入，请稍后再试\n"));
+    QCOMPARE(file("lottery_1.data"), QByteArray("2026101$111\r\n2026102$222\r\n"));
+
+    r = cli(draws({"download", "--lottery", "7"}));
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY(r.err.startsWith(QString::fromUtf8("目前只支持")));
+}
+
+void TestCliDraws::failedSaveChangesNothing()
+{
+    // A folder stands where lottery 7's draw file would be written.
+    QVERIFY(QFile::remove(m_data + "/lottery_7.data"));
+    QVERIFY(QDir().mkpath(m_data + "/lottery_7.data"));
+    const QByteArray registry = file("lottery.data");
+    const Run r = cli(draws({"add", "--lottery", "7", "2024001", "357"}));
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY(!r.err.isEmpty());
+    QCOMPARE(file("lottery.data"), registry);
+    QCOMPARE(file("lottery_1.data"), QByteArray("2026001$321\r\n"));
+    QVERIFY(QFileInfo(m_data + "/lottery_7.data").isDir());
+    QCOMPARE(QDir(m_data).entryList(QDir::Files | QDir::Hidden).size(), 2);   // no temporary file left
+}
+
+QTEST_GUILESS_MAIN(TestCliDraws)
+#include "tst_cli_draws.moc"
