@@ -8,8 +8,8 @@
 #include "ui/SkinFont.h"
 #include "ui/SkinImages.h"
 
-#include <QFontMetrics>
 #include <QKeyEvent>
+#include <QScrollBar>
 
 namespace numsieve::gui {
 
@@ -23,11 +23,38 @@ const int kMoveButtonIds[2] = {1029, 1033};
 const int kAvailableIds[2] = {1024, 1026};
 const int kChosenIds[2] = {1025, 1027};
 
+// The caption is centred between the bar's accent stripe and its right end.
+const QMargins kCaptionMargins{8, 0, 3, 0};
+
 const QString &moveCaption(int k)
 {
     static const QString captions[4] = {QStringLiteral("添加"), QStringLiteral("删除"), QStringLiteral("全部添加"),
                                         QStringLiteral("全部删除")};
     return captions[k];
+}
+
+// One size for every caption bar of every panel, so that captions look
+// alike wherever the user turns: the largest at which the longest captions,
+// five ideographs like 最大最小号 or 新旧跳形态, fit the bar.
+QFont captionFont()
+{
+    const int room = SkinImages::captionBarSize.width() - kCaptionMargins.left() - kCaptionMargins.right();
+    return skinFontFitting({QStringLiteral("最大最小号")}, room);
+}
+
+// Both boxes of a list condition show its entries in one size: the largest
+// at which the longest entry of the whole vocabulary fits beside the
+// scroll bar, so that an entry never loses its end when it moves.
+void fitEntries(CListBoxFlat *available, CListBoxFlat *chosen, const QStringList &vocabulary)
+{
+    // Room for the item's own text margins on both sides.
+    constexpr int kItemMargins = 8;
+    available->ensurePolished();
+    const int room = available->width() - 2 * available->frameWidth()
+                     - available->verticalScrollBar()->sizeHint().width() - kItemMargins;
+    const QFont font = skinFontFitting(vocabulary, room);
+    available->setFont(font);
+    chosen->setFont(font);
 }
 
 } // namespace
@@ -96,13 +123,8 @@ void ConditionPanel::buildCaption(const PanelCaption &caption)
     bar->setPalette(palette);
     bar->setFocusPolicy(Qt::NoFocus);
     bar->setAttribute(Qt::WA_TransparentForMouseEvents);
-    // Five-character captions are wider than the bar at the dialog font;
-    // they get a slightly smaller one rather than losing their ends.
-    QFont font = skinFont();
-    const int room = SkinImages::captionBarSize.width() - 10;
-    while (QFontMetrics(font).horizontalAdvance(caption.text) > room && font.pointSizeF() > 6)
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-    bar->setFont(font);
+    bar->setFont(captionFont());
+    bar->setContentsMargins(kCaptionMargins);
     bar->setGeometry(QRect(dluToPixels(caption.place), SkinImages::captionBarSize));
     addControl(caption.id, bar);
 }
@@ -116,10 +138,12 @@ void ConditionPanel::buildList(int index, const PanelList &list)
         // A click toggles one entry; several may be picked at once.
         box->setSelectionMode(QAbstractItemView::MultiSelection);
         box->setSortingEnabled(false);
-        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     }
     widgets.available->setGeometry(dluToPixels(list.available));
     widgets.chosen->setGeometry(dluToPixels(list.chosen));
+    const QList<ListCondition *> conditions = m_ws.conditions.lists(m_spec.number);
+    if (index < conditions.size())
+        fitEntries(widgets.available, widgets.chosen, conditions.at(index)->vocabulary());
     addControl(kAvailableIds[index], widgets.available);
     addControl(kChosenIds[index], widgets.chosen);
 

@@ -114,7 +114,7 @@ void CButtonEx::paintEvent(QPaintEvent *)
     if (!text().isEmpty()) {
         p.setFont(font());
         p.setPen(captionColour());
-        p.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, text());
+        p.drawText(contentsRect(), Qt::AlignCenter | Qt::TextSingleLine, text());
     }
 }
 

@@ -10,7 +10,8 @@ namespace numsieve::gui {
 
 // Owner-drawn picture button: a normal, a mouse-over and a pressed picture,
 // an "active" mark shown like a press (the condition whose panel is shown),
-// and its caption centred on one line over the picture. It paints nothing
+// and its caption centred on one line over the picture (within the
+// contents margins, for pictures with a mark at one end). It paints nothing
 // but the picture and the caption, so the parent's background shows through
 // wherever the picture is transparent.
 class CButtonEx : public QAbstractButton

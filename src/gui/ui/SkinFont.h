@@ -16,4 +16,10 @@ QFont skinFont();
 // skin images (captions of picture buttons, the title strip).
 QFont skinFont(qreal pointSize, bool bold = false);
 
+// The skin font at the largest size, from the dialog size down, at which
+// every one of the texts is at most width pixels wide. Places laid out for
+// 宋体 are too narrow for the wider fallback fonts; a smaller size of the
+// same family keeps the texts whole without moving the layout.
+QFont skinFontFitting(const QStringList &texts, int width);
+
 } // namespace numsieve::gui
