@@ -144,14 +144,19 @@ private Q_SLOTS:
 
     void bitComboItemsUseTheirColours_data()
     {
+        QTest::addColumn<int>("state");
         QTest::addColumn<bool>("selected");
         QTest::addColumn<QColor>("background");
-        QTest::newRow("normal") << false << QColor(10, 20, 30);
-        QTest::newRow("selected") << true << QColor(200, 210, 220);
+        QTest::newRow("normal") << int(QStyle::State_None) << false << QColor(10, 20, 30);
+        QTest::newRow("selected") << int(QStyle::State_Selected) << true << QColor(200, 210, 220);
+        // After a wheel turn the row under the resting mouse is not the
+        // selected one; only the selected row is lit.
+        QTest::newRow("under the mouse") << int(QStyle::State_MouseOver) << false << QColor(10, 20, 30);
     }
 
     void bitComboItemsUseTheirColours()
     {
+        QFETCH(int, state);
         QFETCH(bool, selected);
         QFETCH(QColor, background);
         CBitComboBox combo;
@@ -163,7 +168,7 @@ private Q_SLOTS:
         QStyleOptionViewItem option;
         option.rect = canvas.rect();
         option.font = combo.font();
-        option.state = QStyle::State_Enabled | (selected ? QStyle::State_Selected : QStyle::State_None);
+        option.state = QStyle::State_Enabled | QStyle::State(state);
         combo.itemDelegate()->paint(&p, option, combo.model()->index(0, 0));
         p.end();
         QCOMPARE(canvas.pixelColor(1, 1), background);

@@ -15,8 +15,6 @@
 #include "ui/SkinImages.h"
 
 #include <QLabel>
-#include <QListView>
-#include <QProxyStyle>
 #include <QStringListModel>
 
 namespace numsieve::gui {
@@ -48,24 +46,6 @@ constexpr TabPlace kTabs[4] = {
     {u"组选", QRect(QPoint(91, 45), QPoint(178, 74))},
     {u"胆拖", QRect(QPoint(179, 45), QPoint(266, 74))},
     {u"大底", QRect(QPoint(267, 45), QPoint(402, 74))},
-};
-
-// The selectors open as a list under the box, scrolled to the chosen item,
-// as drop-down lists do on the desktop the layout comes from. A style that
-// pops the list up over the box would also measure every item first, which
-// takes a visible moment with a hundred thousand issues.
-class DropDownStyle : public QProxyStyle
-{
-public:
-    using QProxyStyle::QProxyStyle;
-
-    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
-                  QStyleHintReturn *returnData) const override
-    {
-        if (hint == SH_ComboBox_Popup)
-            return 0;
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
-    }
 };
 
 } // namespace
@@ -116,11 +96,8 @@ void CDialogLeft::createSelectors()
         label->setObjectName(QString::fromUtf16(text));
     }
 
-    auto *style = new DropDownStyle;
-    style->setParent(this);
-    auto selector = [this, style](int x, int width) {
+    auto selector = [this](int x, int width) {
         auto *box = new CBitComboBox(this);
-        box->setStyle(style);
         const QPoint at = dluToPixels(QPoint(x, 7));
         box->setGeometry(at.x(), at.y(), dluToPixelsX(width), SkinImages::comboHeight);
         return box;
@@ -136,11 +113,11 @@ void CDialogLeft::createSelectors()
     m_issue->setModel(m_issueModel);
     m_issue->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_issue->setMinimumContentsLength(8);
-    if (auto *list = qobject_cast<QListView *>(m_issue->view()))
-        list->setUniformItemSizes(true);
     m_issue->setMaxVisibleItems(20);
 
+    // The eleven choices are few enough to show at once.
     m_tolerance->addItems(toleranceTexts());
+    m_tolerance->setMaxVisibleItems(int(toleranceTexts().size()));
 
     connect(m_lottery, &QComboBox::currentIndexChanged, this, [this] { applyLotterySelection(); });
     connect(m_tolerance, &QComboBox::currentIndexChanged, this, [this](int index) { m_ws.toleranceIndex = index; });

@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <QWheelEvent>
 
 namespace numsieve::gui {
 
@@ -24,7 +25,10 @@ public:
 
     void paint(QPainter *p, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        const bool selected = option.state & (QStyle::State_Selected | QStyle::State_MouseOver);
+        // The selection follows the mouse while it moves over the list; the
+        // row under a resting mouse is not marked as well, or a wheel turn
+        // would leave two rows lit.
+        const bool selected = option.state & QStyle::State_Selected;
         p->fillRect(option.rect, selected ? m_combo->selectedBackground() : m_combo->normalBackground());
         p->setFont(option.font);
         p->setPen(selected ? m_combo->selectedText() : m_combo->normalText());
@@ -49,6 +53,7 @@ private:
 CBitComboBox::CBitComboBox(QWidget *parent)
     : QComboBox(parent)
 {
+    setUpDropDown(this);
     setFont(skinFont());
     setItemDelegate(new ItemDelegate(this));
     view()->setStyleSheet(QStringLiteral("QAbstractItemView { background: #738a9a; "
@@ -85,6 +90,27 @@ QSize CBitComboBox::sizeHint() const
 QSize CBitComboBox::minimumSizeHint() const
 {
     return sizeHint();
+}
+
+void CBitComboBox::wheelEvent(QWheelEvent *event)
+{
+    if (!m_wheelFocus.allowsWheel(this)) {
+        event->ignore();
+        return;
+    }
+    QComboBox::wheelEvent(event);
+}
+
+void CBitComboBox::focusInEvent(QFocusEvent *event)
+{
+    m_wheelFocus.focusIn(event->reason());
+    QComboBox::focusInEvent(event);
+}
+
+void CBitComboBox::focusOutEvent(QFocusEvent *event)
+{
+    m_wheelFocus.focusOut(event->reason());
+    QComboBox::focusOutEvent(event);
 }
 
 void CBitComboBox::paintEvent(QPaintEvent *)

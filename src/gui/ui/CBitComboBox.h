@@ -3,6 +3,8 @@
 #include "ui/SkinImages.h"
 
 #include <QColor>
+#include "ui/DropDown.h"
+
 #include <QComboBox>
 
 namespace numsieve::gui {
@@ -10,7 +12,8 @@ namespace numsieve::gui {
 // A drop-down list painted from pictures: a left end, a middle stretched to
 // the width and a drop button at the right end. Items of the open list are
 // painted on their own colours, the selected one on the selected colours,
-// over a (115, 138, 154) list with a frame.
+// over a (115, 138, 154) list with a frame. A wheel turn changes the choice
+// only while the box has a focus the user gave it.
 class CBitComboBox : public QComboBox
 {
     Q_OBJECT
@@ -33,9 +36,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     ComboParts m_parts;
+    WheelFocus m_wheelFocus;
     QColor m_selectedBackground{22, 84, 156};
     QColor m_selectedText{255, 255, 255};
     QColor m_normalBackground{242, 248, 255};
