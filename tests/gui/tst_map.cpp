@@ -1,5 +1,6 @@
 #include "results/CDialogNumberInfo.h"
 #include "results/CDialogRight.h"
+#include "results/NumberStatistics.h"
 #include "results/ResultTables.h"
 
 #include <QApplication>
@@ -76,6 +77,7 @@ private Q_SLOTS:
     void hitTest();
     void rightClickShowsNumberInfo_data();
     void rightClickShowsNumberInfo();
+    void popupValuesShareTheirColumn();
     void popupDragsByClientArea();
     void popupHides_data();
     void popupHides();
@@ -161,6 +163,12 @@ void TestMap::cellColours()
         QCOMPARE(image.pixelColor(cell.bottomRight()), QColor(204, 204, 204));
         QCOMPARE(image.pixelColor(cell.topLeft() + QPoint(1, 1)), fill);
         QCOMPARE(image.pixelColor(cell.bottomRight() - QPoint(1, 1)), fill);
+        // The digits keep off the grid lines: the column inside each side
+        // line is the fill alone.
+        for (int y = cell.top() + 1; y < cell.bottom(); ++y) {
+            QCOMPARE(image.pixelColor(cell.left() + 1, y), fill);
+            QCOMPARE(image.pixelColor(cell.right() - 1, y), fill);
+        }
     }
 }
 
@@ -329,6 +337,35 @@ void TestMap::rightClickShowsNumberInfo()
     QCOMPARE(info->geometry(), QRect(m_map->mapToGlobal(point) - QPoint(253, 10), QSize(271, 282)));
     // A right click changes no stage.
     QCOMPARE(entry.stage, ResultStage::None);
+}
+
+void TestMap::popupValuesShareTheirColumn()
+{
+    // A number whose sum (second line) and AC value (sixth line) are the
+    // same text, so that both values must start on the same pixel column.
+    const auto value = [](const QString &line) { return line.mid(line.lastIndexOf(QChar(0x3000)) + 1); };
+    int number = 0;
+    while (number < 1000) {
+        const QStringList lines = numsieve::numberInfoLines(number, {}, false);
+        if (value(lines.at(1)) == value(lines.at(5)))
+            break;
+        ++number;
+    }
+    QVERIFY(number < 1000);
+    CDialogNumberInfo *info = m_map->numberInfo();
+    info->showFor(number, {}, false, QPoint(0, 0));
+    const QImage image = info->grab().toImage();
+    // The first dark pixel right of the names, on the text rows of a line.
+    const auto valueLeft = [&image](int top) {
+        for (int x = 50; x < 130; ++x)
+            for (int y = top; y < top + 14; ++y)
+                if (qGray(image.pixel(x, y)) < 100)
+                    return x;
+        return -1;
+    };
+    const auto &positions = numsieve::numberInfoPositions();
+    QVERIFY(valueLeft(positions[1].y()) > 0);
+    QCOMPARE(valueLeft(positions[5].y()), valueLeft(positions[1].y()));
 }
 
 void TestMap::popupDragsByClientArea()

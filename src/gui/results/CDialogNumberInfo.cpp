@@ -17,6 +17,26 @@ const QColor kTitleColour(0, 54, 101);
 const QPoint kTitlePos(14, 6);   // after the accent bar of the caption strip
 const QPoint kCloseButtonPos(219, 3);
 
+// Every line is a name padded with ideographic spaces to six full-width
+// cells, then the value. The padding lines the values up only in a font
+// whose Latin letters are half as wide as an ideograph (宋体); "AC值" and
+// its spaces are drawn apart from the value, which starts at the seventh cell
+// whatever the font.
+constexpr int kNameCells = 6;
+constexpr QChar kIdeographicSpace(0x3000);
+
+void drawInfoLine(QPainter &painter, QPoint at, const QString &line)
+{
+    const qsizetype valueStart = line.lastIndexOf(kIdeographicSpace) + 1;
+    if (valueStart == 0) {
+        drawTextAt(painter, at.x(), at.y(), line);
+        return;
+    }
+    const int valueColumn = kNameCells * painter.fontMetrics().horizontalAdvance(kIdeographicSpace);
+    drawTextAt(painter, at.x(), at.y(), line.left(valueStart));
+    drawTextAt(painter, at.x() + valueColumn, at.y(), line.mid(valueStart));
+}
+
 } // namespace
 
 CDialogNumberInfo::CDialogNumberInfo(QWidget *parent)
@@ -71,7 +91,7 @@ void CDialogNumberInfo::paintEvent(QPaintEvent *event)
     painter.setPen(Qt::black);
     const auto &positions = numberInfoPositions();
     for (qsizetype i = 0; i < m_lines.size() && i < qsizetype(positions.size()); ++i)
-        drawTextAt(painter, positions[size_t(i)].x(), positions[size_t(i)].y(), m_lines[i]);
+        drawInfoLine(painter, positions[size_t(i)], m_lines[i]);
 }
 
 void CDialogNumberInfo::keyPressEvent(QKeyEvent *event)

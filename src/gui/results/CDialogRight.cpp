@@ -4,6 +4,7 @@
 #include "results/MapText.h"
 #include "ui/SkinFont.h"
 
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -78,8 +79,23 @@ bool contains(std::span<ResultEntry> table, const ResultEntry *entry)
     return !table.empty() && entry >= table.data() && entry < table.data() + table.size();
 }
 
+// The three digits keep this much of the cell's colour between them and the
+// grid lines on either side.
+constexpr int kCellTextMargin = 2;
+
+// The font of the cell numbers: the dialog font, or a smaller size of it
+// where the fallback font's digits are wider than 宋体's.
+QFont cellFont()
+{
+    QStringList widest;
+    for (int d = 0; d <= 9; ++d)
+        widest.append(QString(3, QChar(u'0' + d)));
+    return skinFontFitting(widest, kCellSize.width() - 2 - 2 * kCellTextMargin);
+}
+
 void paintCells(QPainter &painter, std::span<ResultEntry> table, const QRect &exposed)
 {
+    const QFontMetrics metrics(painter.font());
     for (const ResultEntry &entry : table) {
         if (!entry.cell.intersects(exposed))
             continue;
@@ -87,7 +103,9 @@ void paintCells(QPainter &painter, std::span<ResultEntry> table, const QRect &ex
         painter.fillRect(entry.cell, kBorderColour);
         painter.fillRect(entry.cell.adjusted(1, 1, -1, -1), look.fill);
         painter.setPen(look.text);
-        drawTextAt(painter, entry.cell.left() + 3, entry.cell.top() + 3, numberText(entry.number));
+        const QString text = numberText(entry.number);
+        const int left = entry.cell.left() + (entry.cell.width() - metrics.horizontalAdvance(text) + 1) / 2;
+        drawTextAt(painter, left, entry.cell.top() + 3, text);
     }
 }
 
@@ -96,6 +114,7 @@ void paintCells(QPainter &painter, std::span<ResultEntry> table, const QRect &ex
 CDialogRight::CDialogRight(ResultTables &tables, QWidget *parent)
     : QWidget(parent)
     , m_tables(tables)
+    , m_cellFont(cellFont())
 {
     setObjectName(QStringLiteral("CDialogRight"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -224,15 +243,19 @@ void CDialogRight::paintEvent(QPaintEvent *event)
     painter.setPen(Qt::black);
     drawTextAt(painter, kTextLeft, kCountLineTop + dy, counts[0]);
     int hintsTop = kStraightHintsTop;
+    if (m_tables.viewMode() != ViewMode::Straight) {
+        drawTextAt(painter, kTextLeft, kGroupSixCountLineTop + dy, counts[1]);
+        hintsTop = kGroupHintsTop;
+    }
+    painter.setFont(m_cellFont);
     if (m_tables.viewMode() == ViewMode::Straight) {
         paintCells(painter, m_tables.straight(), event->rect());
     } else {
-        drawTextAt(painter, kTextLeft, kGroupSixCountLineTop + dy, counts[1]);
         paintCells(painter, m_tables.groupThree(), event->rect());
         paintCells(painter, m_tables.groupSix(), event->rect());
-        hintsTop = kGroupHintsTop;
     }
 
+    painter.setFont(skinFont());
     painter.setPen(Qt::black);
     drawTextAt(painter, kTextLeft, hintsTop + dy, QStringLiteral("相关提示"));
     const QStringList &hints = hintLines();

@@ -2,6 +2,7 @@
 
 #include "results/ResultTables.h"
 
+#include <QFont>
 #include <QRect>
 #include <QStringList>
 #include <QWidget>
@@ -77,6 +78,7 @@ private:
     QRect countStrip(const ResultEntry &entry) const;
 
     ResultTables &m_tables;
+    QFont m_cellFont;
     QStringList m_drawList;
     QScrollBar *m_scrollBar = nullptr;
     CDialogNumberInfo *m_numberInfo = nullptr;
