@@ -2,16 +2,24 @@
 // a picture of the screen, for the pictures in docs/. Run it under Xvfb:
 //   xvfb-run -s "-screen 0 1100x800x24" build/bin/numsieve-screenshot OUT.png [SCENE]
 // SCENE is the condition panel to show (1..15, default 2), or one of
-//   issues   the issue selector's open list
-//   exit     the exit question
-//   manager  the lottery manager
+//   issues     the issue selector's open list
+//   tolerance  the tolerance selector's open list
+//   P:ID       condition panel P with its drop-down list of dialog id ID
+//              open, e.g. 15:1041 for the period list of panel 15
+//   info       the number popup of a map cell
+//   exit       the exit question
+//   manager    the lottery manager
 #include "app/AppServices.h"
 #include "app/CMyNumSieveDlg.h"
 #include "app/WindowMessages.h"
 #include "filter/CDialogLeft.h"
+#include "filter/ConditionPanel.h"
 #include "history/CDialogManger.h"
+#include "results/CDialogNumberInfo.h"
+#include "results/CDialogRight.h"
 #include "ui/CBitComboBox.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -32,7 +40,8 @@ int main(int argc, char *argv[])
     }
     const QString out = args.at(1);
     const QString scene = args.value(2, QStringLiteral("2"));
-    const int panel = qBound(1, scene.toInt() > 0 ? scene.toInt() : 2, kConditionCount);
+    const int shownPanel = scene.section(QLatin1Char(':'), 0, 0).toInt();
+    const int panel = qBound(1, shownPanel > 0 ? shownPanel : 2, kConditionCount);
     installChineseTranslations();
 
     // A data folder of its own with a short draw history.
@@ -78,8 +87,26 @@ int main(int argc, char *argv[])
     // What the picture shows, and the part of the screen it takes.
     QWidget *subject = &window;
     std::unique_ptr<CDialogManger> manager;
-    if (scene == QLatin1String("issues")) {
-        QTimer::singleShot(300, &app, [&] { window.leftPanel()->issueSelector()->showPopup(); });
+    // A scene with an open list or popup takes in the part of it that hangs
+    // out of the window.
+    QWidget *overhang = nullptr;
+    QComboBox *dropDown = nullptr;
+    if (scene == QLatin1String("issues"))
+        dropDown = window.leftPanel()->issueSelector();
+    else if (scene == QLatin1String("tolerance"))
+        dropDown = window.leftPanel()->toleranceSelector();
+    else if (scene.contains(QLatin1Char(':')))
+        dropDown = qobject_cast<QComboBox *>(window.conditionPanel(panel)->control(scene.section(QLatin1Char(':'), 1).toInt()));
+    if (dropDown) {
+        QTimer::singleShot(300, &app, [&] { dropDown->showPopup(); });
+        overhang = dropDown->view()->window();
+    } else if (scene == QLatin1String("info")) {
+        QTimer::singleShot(300, &app, [&] {
+            const ResultEntry &entry = window.workspace().tables.straight()[155];
+            window.map()->numberInfo()->showFor(entry.number, window.map()->drawList(), false,
+                                                window.map()->mapToGlobal(entry.cell.bottomRight()));
+        });
+        overhang = window.map()->numberInfo();
     } else if (scene == QLatin1String("exit")) {
         QTimer::singleShot(300, &window, [&] { window.close(); });
     } else if (scene == QLatin1String("manager")) {
@@ -91,7 +118,9 @@ int main(int argc, char *argv[])
 
     int status = 1;
     QTimer::singleShot(1500, &app, [&] {
-        const QRect r = subject->frameGeometry();
+        QRect r = subject->frameGeometry();
+        if (overhang && overhang->isVisible())
+            r = r.united(overhang->frameGeometry());
         const QPixmap shot = window.screen()->grabWindow(0, r.x(), r.y(), r.width(), r.height());
         status = shot.save(out) ? 0 : 1;
         // exit(), not quit(): quitting would close the window and ask the exit question.

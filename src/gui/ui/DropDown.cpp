@@ -1,11 +1,14 @@
 #include "ui/DropDown.h"
 
+#include "ui/FlatFrame.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QListView>
 #include <QPointer>
 #include <QProxyStyle>
+#include <QScrollBar>
 
 namespace numsieve::gui {
 
@@ -59,6 +62,8 @@ void setUpDropDown(QComboBox *box)
     QAbstractItemView *view = box->view();
     view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The skin's slim bar, whose handle stands out from its track.
+    view->verticalScrollBar()->setStyleSheet(scrollBarStyleSheet());
     // Rows of one height let the list place a hundred thousand entries
     // without asking each for its size.
     if (auto *list = qobject_cast<QListView *>(view))
