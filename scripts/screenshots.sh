@@ -12,3 +12,5 @@ shoot() { xvfb-run -a -s "-screen 0 1100x800x24" build/bin/numsieve-screenshot "
 shoot docs/screenshot-main.png 2
 shoot docs/screenshot-panel1.png 1
 shoot docs/screenshot-panel15.png 15
+shoot docs/screenshot-panel6.png 6
+shoot docs/screenshot-issues.png issues
