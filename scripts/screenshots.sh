@@ -14,3 +14,5 @@ shoot docs/screenshot-panel1.png 1
 shoot docs/screenshot-panel15.png 15
 shoot docs/screenshot-panel6.png 6
 shoot docs/screenshot-issues.png issues
+shoot docs/screenshot-manager.png manager
+shoot docs/screenshot-exit.png exit
