@@ -109,6 +109,8 @@ int main(int argc, char *argv[])
         overhang = window.map()->numberInfo();
     } else if (scene == QLatin1String("exit")) {
         QTimer::singleShot(300, &window, [&] { window.close(); });
+    } else if (scene == QLatin1String("about")) {
+        QTimer::singleShot(300, &window, [&] { window.runCommand(CMyNumSieveDlg::IdAbout); });
     } else if (scene == QLatin1String("manager")) {
         manager = std::make_unique<CDialogManger>(services, window, window.loadedRegistry(), window.dataFolder(), &window);
         manager->move(60, 60);
