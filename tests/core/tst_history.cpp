@@ -44,7 +44,7 @@ private Q_SLOTS:
     void saveThenLoadGivesTheSameRegistry();
     void loadCreatesFolderAndMissingFiles();
     void failedSaveInReadOnlyFolderChangesNothing();
-    void failureMidwayKeepsUnwrittenFilesAndLeavesNoTemporaries();
+    void failureMidwayKeepsEveryFileAndLeavesNoTemporaries();
     void idThatLeavesTheFolderIsNeverUsedAsFileName();
     void indexAfterReload_data();
     void indexAfterReload();
@@ -235,7 +235,7 @@ void TestHistory::failedSaveInReadOnlyFolderChangesNothing()
     QCOMPARE(readBytes(drawFilePath(data, "2")), QByteArray("b$222\r\n"));
 }
 
-void TestHistory::failureMidwayKeepsUnwrittenFilesAndLeavesNoTemporaries()
+void TestHistory::failureMidwayKeepsEveryFileAndLeavesNoTemporaries()
 {
     QTemporaryDir dir;
     const QString data = dir.path();
@@ -254,7 +254,8 @@ void TestHistory::failureMidwayKeepsUnwrittenFilesAndLeavesNoTemporaries()
     QVERIFY(!saved.has_value());
     QVERIFY2(saved.error().contains("lottery_2.data"), qPrintable(saved.error()));
 
-    QCOMPARE(readBytes(drawFilePath(data, "1")), QByteArray("new$101\r\n"));
+    // Nothing is replaced before every new content is written.
+    QCOMPARE(readBytes(drawFilePath(data, "1")), QByteArray("old$111\r\n"));
     QCOMPARE(readBytes(drawFilePath(data, "3")), QByteArray("old$333\r\n"));
     QCOMPARE(readBytes(registryFilePath(data)), QByteArray("1$A\r\n3$C\r\n"));
     QCOMPARE(folderEntries(data), QStringList({"lottery.data", "lottery_1.data", "lottery_2.data", "lottery_3.data"}));

@@ -296,14 +296,15 @@ void TestLotteryManager::failedSaveChangesNoFile()
     QTemporaryDir dir;
     const QString data = dir.path();
     QVERIFY(writeBytes(registryFilePath(data), "01$A\r\n"));
-    QVERIFY(writeBytes(drawFilePath(data, "01"), "x$1\r\n"));
-    // Nothing can replace a folder standing where the first draw file goes.
-    QVERIFY(QDir(data).mkdir("lottery_1.data"));
+    QVERIFY(writeBytes(drawFilePath(data, "1"), "x$1\r\n"));
+    // Nothing can replace a folder standing where the last draw file goes;
+    // the draw file written before it keeps its old content all the same.
+    QVERIFY(QDir(data).mkdir("lottery_01.data"));
     const auto saved = M(sample()).save(data);
     QVERIFY(!saved.has_value());
-    QVERIFY2(saved.error().contains("lottery_1.data"), qPrintable(saved.error()));
+    QVERIFY2(saved.error().contains("lottery_01.data"), qPrintable(saved.error()));
     QCOMPARE(readBytes(registryFilePath(data)), QByteArray("01$A\r\n"));
-    QCOMPARE(readBytes(drawFilePath(data, "01")), QByteArray("x$1\r\n"));
+    QCOMPARE(readBytes(drawFilePath(data, "1")), QByteArray("x$1\r\n"));
     QCOMPARE(QDir(data).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
              (QStringList{"lottery.data", "lottery_01.data", "lottery_1.data"}));
 }

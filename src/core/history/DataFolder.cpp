@@ -94,11 +94,12 @@ std::expected<void, QString> saveRegistry(const QString &dataDir, const LotteryR
             return std::unexpected(QStringLiteral("彩种编号“") + lottery.id + QStringLiteral("”不能用作文件名，无法保存"));
     }
     QDir().mkpath(dataDir);   // removed behind our back: the writes below then report it
-    for (const Lottery &lottery : registry.lotteries()) {
-        if (auto written = writeTextLines(drawFilePath(dataDir, lottery.id), drawLines(lottery)); !written)
-            return written;
-    }
-    return writeTextLines(registryFilePath(dataDir), registryFileLines);
+    QList<std::pair<QString, QByteArray>> files;
+    files.reserve(registry.count() + 1);
+    for (const Lottery &lottery : registry.lotteries())
+        files.append({drawFilePath(dataDir, lottery.id), encodeLines(drawLines(lottery))});
+    files.append({registryFilePath(dataDir), encodeLines(registryFileLines)});
+    return saveFilesAtomically(files);
 }
 
 } // namespace numsieve

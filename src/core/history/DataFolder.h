@@ -35,11 +35,12 @@ QStringList drawLines(const Lottery &lottery);
 LotteryRegistry loadRegistry(const QString &dataDir);
 
 // Writes every lottery's draw file, in registry order, then lottery.data. Each
-// file is replaced atomically, so a crash or a full disk leaves it either old
-// or new, never missing or cut short. Writing the registry last means a new
-// lottery is only listed once its draws are on disk. On the first failure the
-// message is returned and the files not yet written stay as they were. Draw
-// files of lotteries no longer listed are left alone.
+// file is replaced atomically, so a crash leaves it either old or new, never
+// missing or cut short, and every new content is on disk before the first
+// file is replaced: a file that cannot be written (a full disk, a folder in
+// its place) fails the save with its message and leaves every file as it was.
+// Replacing the registry last means a new lottery is only listed once its
+// draws are in place. Draw files of lotteries no longer listed are left alone.
 std::expected<void, QString> saveRegistry(const QString &dataDir, const LotteryRegistry &registry);
 // The same, with lottery.data's lines given apart from the draws: the lottery
 // manager lists its lotteries in an order of its own, which the registry does

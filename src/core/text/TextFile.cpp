@@ -7,6 +7,9 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <memory>
+#include <vector>
+
 namespace numsieve {
 
 namespace {
@@ -84,20 +87,33 @@ QStringList readOrCreateTextLines(const QString &path)
     return decodeLines(file.readAll());
 }
 
+std::expected<void, QString> saveFilesAtomically(const QList<std::pair<QString, QByteArray>> &files)
+{
+    auto failed = [](const QString &path, const QString &error) {
+        return std::unexpected(QStringLiteral("无法保存文件 %1：%2").arg(QDir::toNativeSeparators(path), error));
+    };
+    // Every new content goes to its temporary file first; a file that cannot
+    // be written discards them all (an uncommitted QSaveFile removes its
+    // temporary file), so a full disk leaves every old file in place.
+    std::vector<std::unique_ptr<QSaveFile>> staged;
+    staged.reserve(files.size());
+    for (const auto &[path, bytes] : files) {
+        auto file = std::make_unique<QSaveFile>(path);
+        if (!file->open(QIODevice::WriteOnly))
+            return failed(path, file->errorString());
+        if (file->write(bytes) != bytes.size())
+            return failed(path, file->errorString());
+        staged.push_back(std::move(file));
+    }
+    for (const auto &file : staged)
+        if (!file->commit())
+            return failed(file->fileName(), file->errorString());
+    return {};
+}
+
 std::expected<void, QString> saveFileAtomically(const QString &path, const QByteArray &bytes)
 {
-    const QString shown = QDir::toNativeSeparators(path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return std::unexpected(QStringLiteral("无法保存文件 %1：%2").arg(shown, file.errorString()));
-    if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return std::unexpected(QStringLiteral("无法保存文件 %1：%2").arg(shown, error));
-    }
-    if (!file.commit())
-        return std::unexpected(QStringLiteral("无法保存文件 %1：%2").arg(shown, file.errorString()));
-    return {};
+    return saveFilesAtomically({{path, bytes}});
 }
 
 std::expected<void, QString> writeTextLines(const QString &path, const QStringList &lines)

@@ -32,6 +32,11 @@ QStringList readOrCreateTextLines(const QString &path);
 // user-facing text.
 std::expected<void, QString> saveFileAtomically(const QString &path, const QByteArray &bytes);
 
+// Replaces several files as one save: every new content is written to its
+// temporary file before the first file is replaced, in the order given. When
+// any content cannot be written, no file is touched.
+std::expected<void, QString> saveFilesAtomically(const QList<std::pair<QString, QByteArray>> &files);
+
 std::expected<void, QString> writeTextLines(const QString &path, const QStringList &lines);
 
 } // namespace numsieve
