@@ -5,22 +5,13 @@
 #include "text/TextFile.h"
 
 #include <QEventLoop>
-#include <QNetworkAccessManager>
-#include <QNetworkProxyFactory>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 
 #include <algorithm>
 #include <array>
-#include <mutex>
 
 namespace numsieve {
 
 namespace {
-
-// A draw list of decades is a few hundred kilobytes; anything far larger is
-// not one, and must not fill the memory before the parser gets to refuse it.
-constexpr qint64 kMaxBodyBytes = 8 * 1024 * 1024;
 
 bool isBlank(QChar c)
 {
@@ -44,12 +35,6 @@ bool isThreeDigits(const QString &text)
         && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
 }
 
-void useSystemProxyOnce()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { QNetworkProxyFactory::setUseSystemConfiguration(true); });
-}
-
 } // namespace
 
 QString drawListPathTemplate(int lotteryNumber)
@@ -68,17 +53,9 @@ QString drawListPathTemplate(int lotteryNumber)
 QUrl drawListUrl(const QString &host, int lotteryNumber, int queryNumber)
 {
     const QString path = drawListPathTemplate(lotteryNumber);
-    if (host.isEmpty() || path.isEmpty())
+    if (path.isEmpty())
         return {};
-    QString request = path;
-    request.replace(QLatin1String("%d"), QString::number(queryNumber));
-    const QUrl url(QStringLiteral("http://") + host + request, QUrl::StrictMode);
-    // A "/" or "@" in the configured host would silently ask another path or
-    // another server.
-    if (!url.isValid() || url.host().isEmpty() || !url.userInfo().isEmpty()
-        || url.path() != path.left(path.indexOf(QLatin1Char('?'))))
-        return {};
-    return url;
+    return hostUrl(host, QString(path).replace(QLatin1String("%d"), QString::number(queryNumber)));
 }
 
 DownloadOutcome parseDrawList(const QStringList &lines)
@@ -105,80 +82,28 @@ DownloadOutcome parseDrawListBody(const QByteArray &body)
 DrawDownload::DrawDownload(QObject *parent)
     : QObject(parent)
 {
-    useSystemProxyOnce();
-    m_deadline.setSingleShot(true);
-    connect(&m_deadline, &QTimer::timeout, this, [this] {
-        if (m_reply)
-            m_reply->abort();   // finishes the reply with an error
+    connect(&m_get, &HttpGet::finished, this, [this](const HttpAnswer &answer) {
+        switch (answer.status) {
+        case HttpAnswer::NoFile: finish({{}, msg::kUpdateServerNotFound, m_url}); return;
+        case HttpAnswer::TooLarge: finish({{}, msg::kUpdateDataRefused, m_url}); return;
+        case HttpAnswer::File: break;
+        }
+        DownloadOutcome outcome = parseDrawListBody(answer.body);
+        outcome.url = m_url;
+        finish(std::move(outcome));
     });
-}
-
-DrawDownload::~DrawDownload()
-{
-    // Nobody listens any more; the reply must not call back into a half
-    // destroyed object.
-    if (m_reply) {
-        m_reply->disconnect(this);
-        m_reply->abort();
-    }
 }
 
 void DrawDownload::start(const QString &host, int lotteryNumber)
 {
-    if (m_running)
+    if (m_get.isRunning())
         return;
-    m_running = true;
-    m_tooLarge = false;
     m_url = drawListUrl(host, lotteryNumber, RandomSource::global().next());
-    if (!m_url.isValid()) {
-        m_url.clear();
-        // Queued, so that a caller may connect or enter its event loop after start().
-        QTimer::singleShot(0, this, [this] { finish({{}, msg::kUpdateServerNotFound, {}}); });
-        return;
-    }
-
-    if (!m_network)
-        m_network = new QNetworkAccessManager(this);
-    m_reply = m_network->get(QNetworkRequest(m_url));
-    connect(m_reply, &QNetworkReply::finished, this, &DrawDownload::onReplyFinished);
-    connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64) {
-        if (received > kMaxBodyBytes && m_reply) {
-            m_tooLarge = true;
-            m_reply->abort();
-        }
-    });
-    m_deadline.start(m_timeoutMs);
-}
-
-void DrawDownload::onReplyFinished()
-{
-    m_deadline.stop();
-    QNetworkReply *reply = m_reply;
-    m_reply.clear();
-    if (!reply)
-        return;
-    reply->deleteLater();
-
-    if (m_tooLarge) {
-        finish({{}, msg::kUpdateDataRefused, m_url});
-        return;
-    }
-    // Only a 2xx answer carries the list. Any other status (an error page, a
-    // redirect we could not follow) counts as the server returning no file,
-    // like a failed connection or the deadline.
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->error() != QNetworkReply::NoError || status < 200 || status > 299) {
-        finish({{}, msg::kUpdateServerNotFound, m_url});
-        return;
-    }
-    DownloadOutcome outcome = parseDrawListBody(reply->readAll());
-    outcome.url = m_url;
-    finish(std::move(outcome));
+    m_get.start(m_url);
 }
 
 void DrawDownload::finish(DownloadOutcome outcome)
 {
-    m_running = false;
     Q_EMIT finished(outcome);
 }
 

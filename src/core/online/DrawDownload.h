@@ -1,18 +1,13 @@
 #pragma once
 
 #include "history/Draw.h"
+#include "online/HttpGet.h"
 
-#include <QByteArray>
 #include <QList>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 #include <QUrl>
-
-class QNetworkAccessManager;
-class QNetworkReply;
 
 namespace numsieve {
 
@@ -21,7 +16,7 @@ inline const QString kUpdateServerNotFound = QStringLiteral("找不到更新服�
 inline const QString kUpdateDataRefused = QStringLiteral("更新服务器无法连接，更新数据无法导入，请稍后再试");
 } // namespace msg
 
-inline constexpr int kDrawDownloadTimeoutMs = 20000;
+inline constexpr int kDrawDownloadTimeoutMs = HttpGet::kDefaultTimeoutMs;
 
 // The analysis server's draw list of one built-in lottery (1 to 4) as
 // "path?%d"; empty for any other number.
@@ -60,13 +55,12 @@ class DrawDownload : public QObject
 
 public:
     explicit DrawDownload(QObject *parent = nullptr);
-    ~DrawDownload() override;
 
     // The whole request, connection included, must end within this time.
-    void setTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
-    int timeout() const { return m_timeoutMs; }
+    void setTimeout(int milliseconds) { m_get.setTimeout(milliseconds); }
+    int timeout() const { return m_get.timeout(); }
 
-    bool isRunning() const { return m_running; }
+    bool isRunning() const { return m_get.isRunning(); }
 
     // Ignored while a download runs.
     void start(const QString &host, int lotteryNumber);
@@ -75,16 +69,10 @@ Q_SIGNALS:
     void finished(const numsieve::DownloadOutcome &outcome);
 
 private:
-    void onReplyFinished();
     void finish(DownloadOutcome outcome);
 
-    QNetworkAccessManager *m_network = nullptr;
-    QPointer<QNetworkReply> m_reply;
-    QTimer m_deadline;
+    HttpGet m_get;
     QUrl m_url;
-    int m_timeoutMs = kDrawDownloadTimeoutMs;
-    bool m_running = false;
-    bool m_tooLarge = false;
 };
 
 // For the command-line tool: downloads with the analysis host of the data

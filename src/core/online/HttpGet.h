@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+namespace numsieve {
+
+// What one GET brought back. No file covers everything the program treats
+// alike: no connection, an error status, no answer in time, or no URL at all.
+struct HttpAnswer {
+    enum Status { File, NoFile, TooLarge };
+    Status status = NoFile;
+    QByteArray body;
+};
+
+// One plain HTTP GET with the system proxy settings that never blocks the
+// thread: finished() is emitted exactly once per start(), always after
+// start() has returned, also when there is nothing to send.
+class HttpGet : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kDefaultTimeoutMs = 20000;
+    // Every answer the program reads is a few hundred kilobytes at most;
+    // anything far larger must not fill the memory before it is refused.
+    static constexpr qint64 kMaxBodyBytes = 8 * 1024 * 1024;
+
+    explicit HttpGet(QObject *parent = nullptr);
+    ~HttpGet() override;
+
+    // The whole request, connection included, must end within this time.
+    void setTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
+    int timeout() const { return m_timeoutMs; }
+    bool isRunning() const { return m_running; }
+
+    // Ignored while a request runs. An invalid URL sends nothing: no file.
+    void start(const QUrl &url);
+
+Q_SIGNALS:
+    void finished(const numsieve::HttpAnswer &answer);
+
+private:
+    void onReplyFinished();
+    void finish(HttpAnswer answer);
+
+    QNetworkAccessManager *m_network = nullptr;
+    QPointer<QNetworkReply> m_reply;
+    QTimer m_deadline;
+    int m_timeoutMs = kDefaultTimeoutMs;
+    bool m_running = false;
+    bool m_tooLarge = false;
+};
+
+// "http://" + host + pathAndQuery, or an invalid URL when the host is empty
+// or would change the request: a "/" or "@" in a configured host would
+// silently ask another path or another server.
+QUrl hostUrl(const QString &host, const QString &pathAndQuery);
+
+} // namespace numsieve
