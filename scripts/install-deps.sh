@@ -9,6 +9,7 @@ PACKAGES=(
   qt6-base-dev qt6-declarative-dev qt6-tools-dev-tools qt6-translations-l10n
   libgl1-mesa-dev
   fonts-wqy-microhei
+  python3
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -27,6 +27,7 @@ const char kHelp[] =
     "                      [--list straight|group3|group6|group] [--stage selected|filtered|intersected]\n"
     "  numsieve-cli info NUMBER [--group] [--data DIR] [--lottery ID]\n"
     "  numsieve-cli draws list|add|import|export|download --lottery ID [--data DIR] ...\n"
+    "  numsieve-cli publish --out FOLDER [--data DIR] [--version TEXT] [--download URL] [--purchase URL]\n"
     "  numsieve-cli --help\n"
     "\n"
     "filter\n"
@@ -64,6 +65,16 @@ const char kHelp[] =
     "    draws download --lottery ID              从 online.data 中 analysis 指定的服务器下载并替换全部号码\n"
     "                                             downloads the draw list from the analysis host of\n"
     "                                             online.data and replaces every draw (lotteries 1-4)\n"
+    "\n"
+    "publish\n"
+    "  写出一个文件夹，任何静态网站服务器都能用它回答程序的全部请求：彩种 1 至 4 的\n"
+    "  开奖号码、版本文件（--version，默认为本程序版本；--download 下载地址）、\n"
+    "  配置文件（给出 --purchase 时显示“购买彩票”）和在线请求。\n"
+    "  Writes a folder that answers every request of the program when any static web\n"
+    "  server serves it: the draw lists of lotteries 1 to 4, the version file\n"
+    "  (--version, default this program's; --download link), the configuration file\n"
+    "  (--purchase shows 购买彩票 with that link) and the presence request. Prints the\n"
+    "  files written.\n"
     "\n"
     "退出码 / Exit status: 0 成功 / done; 1 系统提示（信息输出到标准错误）/ the\n"
     "system refused, its message is on standard error; 2 命令行有误 / usage error.\n";
@@ -194,8 +205,10 @@ int run(const QStringList &arguments)
         return runInfoCommand(arguments);
     if (command == QLatin1String("draws"))
         return runDrawsCommand(arguments);
+    if (command == QLatin1String("publish"))
+        return runPublishCommand(arguments);
     if (command.isEmpty())
-        return usage(QStringLiteral("missing command: filter, info or draws"));
+        return usage(QStringLiteral("missing command: filter, info, draws or publish"));
     return usage(QStringLiteral("unknown command ") + command);
 }
 

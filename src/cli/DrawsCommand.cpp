@@ -5,6 +5,7 @@
 #include "history/DataFolder.h"
 #include "history/LotteryManager.h"
 #include "online/DrawDownload.h"
+#include "online/ProductSite.h"
 
 #include <algorithm>
 
@@ -126,6 +127,42 @@ int runDrawsCommand(const QStringList &args)
     }
     return usage(verb.isEmpty() ? QStringLiteral("draws needs list, add, import, export or download")
                                 : QStringLiteral("unknown draws command ") + verb);
+}
+
+int runPublishCommand(const QStringList &args)
+{
+    QString problem;
+    const QStringList valueOptions = {QStringLiteral("--data"), QStringLiteral("--out"), QStringLiteral("--version"),
+                                      QStringLiteral("--download"), QStringLiteral("--purchase")};
+    const auto a = parse(args, valueOptions, {}, &problem);
+    if (!a)
+        return usage(problem);
+    QMap<QString, QString> values;
+    for (const QString &option : valueOptions) {
+        const auto value = single(*a, option, &problem);
+        if (!value)
+            return usage(problem);
+        values.insert(option, *value);
+    }
+    if (!a->positional.isEmpty())
+        return usage(QStringLiteral("unexpected argument ") + a->positional.first());
+    if (values.value(QStringLiteral("--out")).isEmpty())
+        return usage(QStringLiteral("publish needs --out FOLDER"));
+
+    const QString data = values.value(QStringLiteral("--data"));
+    PublishOptions options;
+    if (a->options.contains(QStringLiteral("--version")))
+        options.version = values.value(QStringLiteral("--version"));
+    options.downloadLink = values.value(QStringLiteral("--download"));
+    options.purchaseLink = values.value(QStringLiteral("--purchase"));
+    const auto written = publishFeed(loadRegistry(data.isEmpty() ? defaultDataFolder() : data),
+                                     values.value(QStringLiteral("--out")), options);
+    if (!written)
+        return refused(written.error());
+    for (const QString &file : *written)
+        out() << file << '\n';
+    out().flush();
+    return Ok;
 }
 
 } // namespace numsieve::cli

@@ -1,4 +1,5 @@
 #include "CannedHttpServer.h"
+#include "StaticHttpServer.h"
 #include "TestSupport.h"
 
 #include <QProcess>
@@ -40,6 +41,7 @@ private Q_SLOTS:
     void exportWritesTheList();
     void download();
     void failedSaveChangesNothing();
+    void publishedFeedIsDownloaded();
 
 private:
     QStringList draws(const QStringList &args) { return QStringList{"draws"} + args + QStringList{"--data", m_data}; }
@@ -144,6 +146,34 @@ void TestCliDraws::failedSaveChangesNothing()
     QCOMPARE(file("lottery_1.data"), QByteArray("2026001$321\r\n"));
     QVERIFY(QFileInfo(m_data + "/lottery_7.data").isDir());
     QCOMPARE(QDir(m_data).entryList(QDir::Files | QDir::Hidden).size(), 2);   // no temporary file left
+}
+
+void TestCliDraws::publishedFeedIsDownloaded()
+{
+    // A club publishes its draws ...
+    QVERIFY(writeBytes(m_data + "/lottery_1.data", "2026001$321\r\n2026002$654\r\n2026003$987\r\n"));
+    const QString site = m_dir->filePath("site");
+    Run r = cli({"publish", "--data", m_data, "--out", site, "--version", "1.6 Beta", "--purchase", "http://shop/"});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out, QByteArray("analyse/issue_3d.jsp\nanalyse/issue_pl3.jsp\nanalyse/issue_ssl.jsp\n"
+                               "analyse/issue_ssc.jsp\nsoft/trisift/update.txt\nsoft/trisift/config.txt\n"
+                               "soft/trisift/online.jsp\n"));
+    QCOMPARE(readBytes(site + "/soft/trisift/update.txt"), QByteArray("1.6 Beta\r\n\r\n"));
+    QCOMPARE(readBytes(site + "/soft/trisift/config.txt"), QByteArray("true\r\nhttp://shop/\r\n"));
+    QCOMPARE(readBytes(site + "/analyse/issue_ssl.jsp"), QByteArray());
+
+    // ... any web server serves them, and a member's download fetches exactly those draws.
+    StaticHttpServer server(site);
+    QVERIFY(server.isListening());
+    const QString member = m_dir->filePath("member");
+    QVERIFY(QDir().mkpath(member));
+    QVERIFY(writeBytes(member + "/lottery.data", "1$3D\r\n"));
+    QVERIFY(writeBytes(member + "/online.data", "analysis$" + server.host().toLatin1() + "\r\n"));
+    r = cli({"draws", "download", "--lottery", "1", "--data", member});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(readBytes(member + "/lottery_1.data"), file("lottery_1.data"));
+    QCOMPARE(server.count("/analyse/issue_3d.jsp"), 1);
+    QCOMPARE(cli({"publish", "--data", m_data}).exitCode, 2);
 }
 
 QTEST_GUILESS_MAIN(TestCliDraws)

@@ -9,6 +9,11 @@
 #include "filter/FilterRun.h"
 #include "history/CDialogManger.h"
 #include "history/DataFolder.h"
+#include "online/CDialogSoftUpdate.h"
+#include "online/HttpGet.h"
+#include "online/OnlineHosts.h"
+#include "selection/DigitRow.h"
+#include "text/TextFile.h"
 #include "results/CDialogRight.h"
 #include "results/ListCommands.h"
 #include "results/NumberListFile.h"
@@ -29,7 +34,10 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
+#include <QTimer>
 #include <QWheelEvent>
+
+#include <functional>
 
 namespace numsieve::gui {
 
@@ -93,6 +101,98 @@ void CMyNumSieveDlg::startUp()
     createButtons();
 
     createPanels();
+    startOnlineTimers(OnlineIntervals{});
+}
+
+void CMyNumSieveDlg::startOnlineTimers(const OnlineIntervals &intervals)
+{
+    // Each request is made fresh from online.data when its timer fires; with
+    // no host there, nothing is sent and nothing is said.
+    m_buyLink = defaultPurchaseLink(loadOnlineHosts(m_dataFolder));
+    const std::tuple<QTimer **, int, bool, void (CMyNumSieveDlg::*)()> timers[] = {
+        {&m_versionTimer, intervals.versionCheckMs, true, &CMyNumSieveDlg::checkVersion},
+        {&m_presenceFirstTimer, intervals.presenceFirstMs, true, &CMyNumSieveDlg::sendPresence},
+        {&m_presenceTimer, intervals.presenceEveryMs, false, &CMyNumSieveDlg::sendPresence},
+        {&m_configurationTimer, intervals.configurationMs, true, &CMyNumSieveDlg::fetchConfiguration},
+    };
+    for (const auto &[timer, interval, once, handler] : timers) {
+        if (!*timer) {
+            *timer = new QTimer(this);
+            connect(*timer, &QTimer::timeout, this, handler);
+        }
+        (*timer)->setSingleShot(once);
+        (*timer)->start(interval);
+    }
+}
+
+namespace {
+
+// Runs one background GET; the answer reaches `read` only when a file came
+// back. Every failure is silent.
+void fetchQuietly(QObject *owner, const QUrl &url, std::function<void(const QStringList &)> read)
+{
+    auto *get = new HttpGet(owner);
+    QObject::connect(get, &HttpGet::finished, owner, [get, read = std::move(read)](const HttpAnswer &answer) {
+        get->deleteLater();
+        if (answer.status == HttpAnswer::File && read)
+            read(decodeLines(answer.body));
+    });
+    get->start(url);
+}
+
+} // namespace
+
+void CMyNumSieveDlg::checkVersion()
+{
+    fetchQuietly(this, siteFileUrl(loadOnlineHosts(m_dataFolder).product, SiteFile::Update, RandomSource::global().next()),
+                 [this](const QStringList &lines) {
+                     if (offersUpdate(kVersion, parseUpdateFile(lines)))
+                         openSoftwareUpdate();
+                 });
+}
+
+void CMyNumSieveDlg::sendPresence()
+{
+    fetchQuietly(this, siteFileUrl(loadOnlineHosts(m_dataFolder).product, SiteFile::Presence, RandomSource::global().next()),
+                 {});
+}
+
+void CMyNumSieveDlg::fetchConfiguration()
+{
+    fetchQuietly(this,
+                 siteFileUrl(loadOnlineHosts(m_dataFolder).product, SiteFile::Configuration, RandomSource::global().next()),
+                 [this](const QStringList &lines) {
+                     const PurchaseOffer offer = parseConfigurationFile(lines);
+                     if (!offer.show)
+                         return;
+                     m_buyLink = offer.link;
+                     for (QAbstractButton *b : std::as_const(m_buttons))
+                         if (b->property("commandId").toInt() == IdBuy)
+                             b->show();
+                 });
+}
+
+void CMyNumSieveDlg::openSoftwareUpdate()
+{
+    CDialogSoftUpdate update(m_services, kVersion, loadOnlineHosts(m_dataFolder).product, this);
+    m_services.execModal(&update);
+}
+
+void CMyNumSieveDlg::openSitePage(SitePage page)
+{
+    const auto url = sitePageUrl(loadOnlineHosts(m_dataFolder), page);
+    if (url)
+        m_services.openUrl(*url);
+    else
+        m_services.warn(this, url.error());
+}
+
+void CMyNumSieveDlg::openPurchaseLink()
+{
+    if (m_buyLink.isEmpty())
+        m_services.warn(this, QStringLiteral("没有设置购买彩票的网址，无法打开网页。"));
+    else
+        m_services.openUrl(QUrl(m_buyLink));
 }
 
 void CMyNumSieveDlg::createButtons()
@@ -245,7 +345,13 @@ void CMyNumSieveDlg::runCommand(int id)
     case IdSelect: runSelect(); return;
     case IdFilter: runFilter(); return;
     case IdIntersect: runIntersect(); return;
-    case IdBuy: m_services.openUrl(QUrl(m_buyLink)); return;
+    case IdBuy: openPurchaseLink(); return;
+    case IdResults: openSitePage(SitePage::DrawResults); return;
+    case IdAnalysis: openSitePage(SitePage::Analysis); return;
+    case IdForum: openSitePage(SitePage::Forum); return;
+    case IdReport: openSitePage(SitePage::Report); return;
+    case IdHelp: openSitePage(SitePage::Help); return;
+    case IdSoftwareUpdate: openSoftwareUpdate(); return;
     case IdAbout: showAbout(); return;
     case IdLotteryManager: openLotteryManager(); return;
     default: break;

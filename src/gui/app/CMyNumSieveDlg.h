@@ -5,6 +5,7 @@
 #include "app/CDialogProgress.h"
 #include "app/WindowMessages.h"
 #include "history/LotteryRegistry.h"
+#include "online/ProductSite.h"
 #include "ui/CBitmapDialog.h"
 
 #include <QList>
@@ -15,6 +16,7 @@
 
 class QAbstractButton;
 class QMenu;
+class QTimer;
 
 namespace numsieve::gui {
 
@@ -33,7 +35,16 @@ class CMyNumSieveDlg : public CBitmapDialog, public MessageHandler
 
 public:
     static inline const QString kTitle = QStringLiteral("三位筛号器");
-    static inline const QString kVersion = QStringLiteral("1.5.2 Beta");
+    static inline const QString kVersion = kVersionText;
+
+    // The background requests of the online services: the version check and
+    // the configuration once, the presence request once and then repeatedly.
+    struct OnlineIntervals {
+        int versionCheckMs = 50000;
+        int presenceFirstMs = 25000;
+        int presenceEveryMs = 900000;
+        int configurationMs = 1;
+    };
 
     // Command ids of the buttons and menu items.
     enum Command {
@@ -71,6 +82,11 @@ public:
     void loadScheme();
     // Every panel re-reads the workspace (after it was changed from outside).
     void refreshPanels();
+    // (Re)starts the four timers of the background requests; start-up starts
+    // them with the standard intervals.
+    void startOnlineTimers(const OnlineIntervals &intervals);
+    // What 购买彩票 opens; the configuration file may change it.
+    QString purchaseLink() const { return m_buyLink; }
     // The close button: asks before closing; a second request while asking
     // closes at once without saving.
     void requestExit();
@@ -89,6 +105,12 @@ private:
     void reloadData();
     void showAbout();
     void openLotteryManager();
+    void openSitePage(SitePage page);
+    void openPurchaseLink();
+    void openSoftwareUpdate();
+    void checkVersion();
+    void sendPresence();
+    void fetchConfiguration();
     void runSelect();
     void runFilter();
     void runIntersect();
@@ -102,7 +124,11 @@ private:
     QString m_programFolder;
     QString m_dataFolder;
     QString m_printFile;
-    QString m_buyLink = QStringLiteral("http://www.example.com/");
+    QString m_buyLink;
+    QTimer *m_versionTimer = nullptr;
+    QTimer *m_presenceFirstTimer = nullptr;
+    QTimer *m_presenceTimer = nullptr;
+    QTimer *m_configurationTimer = nullptr;
 
     ModelessDialogTracker m_progress;
     QStringList m_progressLog;

@@ -1,0 +1,127 @@
+#include "online/ProductSite.h"
+
+#include "online/DrawDownload.h"
+#include "online/HttpGet.h"
+#include "text/TextFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace numsieve {
+
+namespace {
+
+// The host each page lives on, and its key in online.data.
+struct PageTarget {
+    QString OnlineHosts::*host;
+    const char *key;
+    const char *path;
+};
+
+PageTarget pageTarget(SitePage page)
+{
+    switch (page) {
+    case SitePage::DrawResults: return {&OnlineHosts::product, "product", "/info/draw.jsp"};
+    case SitePage::Analysis: return {&OnlineHosts::analysis, "analysis", "/"};
+    case SitePage::Forum: return {&OnlineHosts::forum, "forum", "/"};
+    case SitePage::Report: return {&OnlineHosts::forum, "forum", "/forumdisplay.php?fid=25"};
+    case SitePage::Help: return {&OnlineHosts::product, "product", "/soft/trisift/help"};
+    }
+    return {&OnlineHosts::product, "product", "/"};
+}
+
+} // namespace
+
+QString siteFilePath(SiteFile file)
+{
+    switch (file) {
+    case SiteFile::Update: return QStringLiteral("/soft/trisift/update.txt");
+    case SiteFile::Presence: return QStringLiteral("/soft/trisift/online.jsp");
+    case SiteFile::Configuration: return QStringLiteral("/soft/trisift/config.txt");
+    }
+    return {};
+}
+
+QUrl siteFileUrl(const QString &productHost, SiteFile file, int queryNumber)
+{
+    return hostUrl(productHost, siteFilePath(file) + QLatin1Char('?') + QString::number(queryNumber));
+}
+
+UpdateFile parseUpdateFile(const QStringList &lines)
+{
+    return {lines.value(0).trimmed(), lines.value(1).trimmed(), !lines.isEmpty()};
+}
+
+bool isOtherVersion(const QString &current, const QString &latest)
+{
+    return current.compare(latest, Qt::CaseInsensitive) != 0;
+}
+
+bool offersUpdate(const QString &current, const UpdateFile &file)
+{
+    return !file.latestVersion.isEmpty() && !current.isEmpty() && isOtherVersion(current, file.latestVersion);
+}
+
+PurchaseOffer parseConfigurationFile(const QStringList &lines)
+{
+    if (lines.value(0).trimmed().compare(QLatin1String("true"), Qt::CaseInsensitive) != 0)
+        return {};
+    return {true, lines.value(1).trimmed()};
+}
+
+std::expected<QUrl, QString> sitePageUrl(const OnlineHosts &hosts, SitePage page)
+{
+    const PageTarget target = pageTarget(page);
+    const QUrl url = hostUrl(hosts.*target.host, QString::fromLatin1(target.path));
+    if (!url.isValid())
+        return std::unexpected(QStringLiteral("没有设置网站地址，无法打开网页。\n"
+                                              "请在数据文件夹的 online.data 中写一行：\n%1$网站地址")
+                                   .arg(QString::fromLatin1(target.key)));
+    return url;
+}
+
+QString defaultPurchaseLink(const OnlineHosts &hosts)
+{
+    const QUrl home = hostUrl(hosts.product, QStringLiteral("/"));
+    return home.isValid() ? home.toString() : QString();
+}
+
+std::expected<QStringList, QString> publishFeed(const LotteryRegistry &registry, const QString &folder,
+                                                const PublishOptions &options)
+{
+    QList<std::pair<QString, QByteArray>> files;
+    for (int number = 1; number <= 4; ++number) {
+        const QString id = QString::number(number);
+        QStringList lines;
+        for (const Lottery &lottery : registry.lotteries())
+            if (lottery.id == id) {
+                for (const Draw &draw : lottery.draws)
+                    lines.append(draw.issue + QLatin1Char('$') + draw.number);
+                break;
+            }
+        const QString path = drawListPathTemplate(number);
+        files.append({path.left(path.indexOf(QLatin1Char('?'))).mid(1), encodeLines(lines)});
+    }
+    const QStringList config = options.purchaseLink.isEmpty()
+                                   ? QStringList{QStringLiteral("false")}
+                                   : QStringList{QStringLiteral("true"), options.purchaseLink};
+    files.append({siteFilePath(SiteFile::Update).mid(1), encodeLines({options.version, options.downloadLink})});
+    files.append({siteFilePath(SiteFile::Configuration).mid(1), encodeLines(config)});
+    files.append({siteFilePath(SiteFile::Presence).mid(1), QByteArray()});
+
+    const QDir out(folder);
+    QStringList written;
+    QList<std::pair<QString, QByteArray>> absolute;
+    for (const auto &[relative, bytes] : files) {
+        const QString path = out.filePath(relative);
+        if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+            return std::unexpected(QStringLiteral("无法创建文件夹 %1").arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
+        absolute.append({path, bytes});
+        written.append(relative);
+    }
+    if (auto saved = saveFilesAtomically(absolute); !saved)
+        return std::unexpected(saved.error());
+    return written;
+}
+
+} // namespace numsieve

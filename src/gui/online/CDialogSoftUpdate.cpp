@@ -1,0 +1,82 @@
+#include "online/CDialogSoftUpdate.h"
+
+#include "app/AppServices.h"
+#include "online/DrawDownload.h"
+#include "selection/DigitRow.h"
+#include "text/TextFile.h"
+#include "ui/DialogUnits.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+namespace numsieve::gui {
+
+CDialogSoftUpdate::CDialogSoftUpdate(AppServices &services, const QString &currentVersion, const QString &productHost,
+                                     QWidget *parent)
+    : QDialog(parent)
+    , m_services(services)
+    , m_currentVersion(currentVersion)
+    , m_productHost(productHost)
+    , m_startTimer(new QTimer(this))
+    , m_status(new QLabel(kChecking, this))
+    , m_download(new QPushButton(QStringLiteral("下载新版本"), this))
+{
+    setObjectName(QStringLiteral("CDialogSoftUpdate"));
+    setWindowTitle(QStringLiteral("软件更新"));
+    setFixedSize(dluToPixels(QSize(250, 70)));
+    m_status->setObjectName(QString::number(IdStatus));
+    m_status->setAlignment(Qt::AlignCenter);
+    // Two lines of text need a little more than the template's 19 units.
+    const QRect status = dluToPixels(QRect(7, 22, 236, 19));
+    m_status->setGeometry(status.adjusted(0, -8, 0, 4));
+    m_download->setGeometry(dluToPixels(QRect(138, 49, 50, 14)));
+    m_download->setAutoDefault(false);
+    m_download->hide();
+    auto *cancel = new QPushButton(QStringLiteral("取消"), this);
+    cancel->setGeometry(dluToPixels(QRect(193, 49, 50, 14)));
+    cancel->setAutoDefault(false);
+
+    connect(m_download, &QPushButton::clicked, this, [this] { m_services.openUrl(QUrl(m_update.downloadLink)); });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    m_startTimer->setSingleShot(true);
+    m_startTimer->setInterval(kStartDelayMs);
+    connect(m_startTimer, &QTimer::timeout, this, [this] {
+        m_get.start(siteFileUrl(m_productHost, SiteFile::Update, RandomSource::global().next()));
+    });
+    connect(&m_get, &HttpGet::finished, this, &CDialogSoftUpdate::checked);
+}
+
+QString CDialogSoftUpdate::statusText() const
+{
+    return m_status->text();
+}
+
+void CDialogSoftUpdate::paintEvent(QPaintEvent *event)
+{
+    QDialog::paintEvent(event);
+    // The window is on screen before the request goes out.
+    if (!m_started) {
+        m_started = true;
+        m_startTimer->start();
+    }
+}
+
+void CDialogSoftUpdate::checked(const HttpAnswer &answer)
+{
+    if (answer.status != HttpAnswer::File) {
+        m_services.warn(this, msg::kUpdateServerNotFound);
+        reject();
+        return;
+    }
+    m_update = parseUpdateFile(decodeLines(answer.body));
+    if (isOtherVersion(m_currentVersion, m_update.latestVersion)) {
+        m_status->setText(QStringLiteral("您使用的为%1版本，当前最新为%2版本\n请尽快下载最新版本")
+                              .arg(m_currentVersion, m_update.latestVersion));
+        m_download->show();
+    } else {
+        m_status->setText(kLatest);
+    }
+}
+
+} // namespace numsieve::gui
