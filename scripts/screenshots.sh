@@ -16,3 +16,4 @@ shoot docs/screenshot-panel6.png 6
 shoot docs/screenshot-issues.png issues
 shoot docs/screenshot-manager.png manager
 shoot docs/screenshot-exit.png exit
+shoot docs/screenshot-update.png update

@@ -15,6 +15,7 @@
 #include "filter/CDialogLeft.h"
 #include "filter/ConditionPanel.h"
 #include "history/CDialogManger.h"
+#include "online/CDialogSoftUpdate.h"
 #include "results/CDialogNumberInfo.h"
 #include "results/CDialogRight.h"
 #include "ui/CBitComboBox.h"
@@ -24,6 +25,8 @@
 #include <QDir>
 #include <QFile>
 #include <QScreen>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -109,6 +112,24 @@ int main(int argc, char *argv[])
         overhang = window.map()->numberInfo();
     } else if (scene == QLatin1String("exit")) {
         QTimer::singleShot(300, &window, [&] { window.close(); });
+    } else if (scene == QLatin1String("update")) {
+        // A server of its own that publishes a newer version.
+        auto *server = new QTcpServer(&app);
+        server->listen(QHostAddress::LocalHost);
+        QObject::connect(server, &QTcpServer::newConnection, server, [server] {
+            QTcpSocket *socket = server->nextPendingConnection();
+            QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+                const QByteArray body = "1.6.0 Beta\r\nhttp://127.0.0.1/new\r\n";
+                socket->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size())
+                              + "\r\nConnection: close\r\n\r\n" + body);
+                socket->disconnectFromHost();
+            });
+        });
+        auto *update = new CDialogSoftUpdate(services, CMyNumSieveDlg::kVersion,
+                                             QStringLiteral("127.0.0.1:%1").arg(server->serverPort()), &window);
+        update->move(80, 80);
+        update->show();
+        subject = update;
     } else if (scene == QLatin1String("about")) {
         QTimer::singleShot(300, &window, [&] { window.runCommand(CMyNumSieveDlg::IdAbout); });
     } else if (scene == QLatin1String("manager")) {
