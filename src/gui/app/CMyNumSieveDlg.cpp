@@ -109,15 +109,16 @@ void CMyNumSieveDlg::startOnlineTimers(const OnlineIntervals &intervals)
     // Each request is made fresh from online.data when its timer fires; with
     // no host there, nothing is sent and nothing is said.
     m_buyLink = defaultPurchaseLink(loadOnlineHosts(m_dataFolder));
-    const std::tuple<QTimer **, int, bool, void (CMyNumSieveDlg::*)()> timers[] = {
-        {&m_versionTimer, intervals.versionCheckMs, true, &CMyNumSieveDlg::checkVersion},
-        {&m_presenceFirstTimer, intervals.presenceFirstMs, true, &CMyNumSieveDlg::sendPresence},
-        {&m_presenceTimer, intervals.presenceEveryMs, false, &CMyNumSieveDlg::sendPresence},
-        {&m_configurationTimer, intervals.configurationMs, true, &CMyNumSieveDlg::fetchConfiguration},
+    const std::tuple<QTimer **, int, int, bool, void (CMyNumSieveDlg::*)()> timers[] = {
+        {&m_versionTimer, 10001, intervals.versionCheckMs, true, &CMyNumSieveDlg::checkVersion},
+        {&m_presenceFirstTimer, 10002, intervals.presenceFirstMs, true, &CMyNumSieveDlg::sendPresence},
+        {&m_presenceTimer, 10003, intervals.presenceEveryMs, false, &CMyNumSieveDlg::sendPresence},
+        {&m_configurationTimer, 10004, intervals.configurationMs, true, &CMyNumSieveDlg::fetchConfiguration},
     };
-    for (const auto &[timer, interval, once, handler] : timers) {
+    for (const auto &[timer, id, interval, once, handler] : timers) {
         if (!*timer) {
             *timer = new QTimer(this);
+            (*timer)->setObjectName(QString::number(id));
             connect(*timer, &QTimer::timeout, this, handler);
         }
         (*timer)->setSingleShot(once);
