@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace numsieve;
 using namespace numsieve::gui;
@@ -38,6 +39,7 @@ class TestOnline : public QObject
 
 private Q_SLOTS:
     void init();
+    void standardTimers();
     void versionCheck_data();
     void versionCheck();
     void updateDialogWithAnEmptyFile();
@@ -76,6 +78,19 @@ void TestOnline::publish(const PublishOptions &options)
 void TestOnline::pointAt(const QString &host)
 {
     QVERIFY(writeBytes(m_dir->filePath("data/online.data"), "product$" + host.toLatin1() + "\r\n"));
+}
+
+void TestOnline::standardTimers()
+{
+    CMyNumSieveDlg w(m_services, m_dir->path());
+    const std::tuple<const char *, int, bool> expected[] = {
+        {"10001", 50000, true}, {"10002", 25000, true}, {"10003", 900000, false}, {"10004", 1, true}};
+    for (const auto &[id, interval, once] : expected) {
+        const auto *timer = w.findChild<QTimer *>(id);
+        QVERIFY2(timer && timer->isActive(), id);
+        QCOMPARE(timer->interval(), interval);
+        QCOMPARE(timer->isSingleShot(), once);
+    }
 }
 
 void TestOnline::versionCheck_data()
