@@ -83,8 +83,10 @@ const char kHelp[] =
 // first lottery when no id is given).
 std::expected<QStringList, QString> drawsOf(const QString &dataDir, const QString &lotteryId)
 {
-    const QString dir = dataDir.isEmpty() ? defaultDataFolder() : dataDir;
-    const LotteryRegistry registry = loadRegistry(dir);
+    const auto dir = dataFolder(dataDir);
+    if (!dir)
+        return std::unexpected(dir.error());
+    const LotteryRegistry registry = loadRegistry(*dir);
     if (lotteryId.isEmpty())
         return selectionNumbers(registry, registry.isEmpty() ? -1 : 0);
     for (qsizetype i = 0; i < registry.count(); ++i)

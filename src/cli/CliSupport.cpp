@@ -1,6 +1,9 @@
 #include "CliSupport.h"
 
 #include "CliCommands.h"
+#include "history/DataFolder.h"
+
+#include <QFileInfo>
 
 namespace numsieve::cli {
 
@@ -29,6 +32,15 @@ int refused(const QString &message)
     err() << message << "\n";
     err().flush();
     return Refused;
+}
+
+std::expected<QString, QString> dataFolder(const QString &option)
+{
+    if (option.isEmpty())
+        return defaultDataFolder();
+    if (!QFileInfo(option).isDir())
+        return std::unexpected(QStringLiteral("数据文件夹 %1 不存在 / no such data folder").arg(option));
+    return option;
 }
 
 QString noLotteryMessage(const QString &id)

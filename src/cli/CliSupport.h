@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <expected>
 #include <optional>
 
 namespace numsieve::cli {
@@ -25,6 +26,10 @@ QTextStream &err();
 int usage(const QString &problem);
 // Prints the system's own message on standard error; returns the refusal status.
 int refused(const QString &message);
+
+// The data folder of --data, which must exist: a mistyped folder must not
+// be answered as an empty one. Without --data, data/ beside the executable.
+std::expected<QString, QString> dataFolder(const QString &option);
 
 // The refusal when --lottery names no lottery of the data folder.
 QString noLotteryMessage(const QString &id);

@@ -56,7 +56,10 @@ int runDrawsCommand(const QStringList &args)
     if (lottery->isEmpty())
         return usage(QStringLiteral("draws needs --lottery ID"));
 
-    const QString dataDir = data->isEmpty() ? defaultDataFolder() : *data;
+    const auto folder = dataFolder(*data);
+    if (!folder)
+        return refused(folder.error());
+    const QString dataDir = *folder;
     LotteryManager manager(loadRegistry(dataDir));
     const QList<Lottery> &lotteries = manager.registry().lotteries();
     const auto found = std::ranges::find(lotteries, *lottery, &Lottery::id);
@@ -149,13 +152,15 @@ int runPublishCommand(const QStringList &args)
     if (values.value(QStringLiteral("--out")).isEmpty())
         return usage(QStringLiteral("publish needs --out FOLDER"));
 
-    const QString data = values.value(QStringLiteral("--data"));
+    const auto data = dataFolder(values.value(QStringLiteral("--data")));
+    if (!data)
+        return refused(data.error());
     PublishOptions options;
     if (a->options.contains(QStringLiteral("--version")))
         options.version = values.value(QStringLiteral("--version"));
     options.downloadLink = values.value(QStringLiteral("--download"));
     options.purchaseLink = values.value(QStringLiteral("--purchase"));
-    const auto written = publishFeed(loadRegistry(data.isEmpty() ? defaultDataFolder() : data),
+    const auto written = publishFeed(loadRegistry(*data),
                                      values.value(QStringLiteral("--out")), options);
     if (!written)
         return refused(written.error());

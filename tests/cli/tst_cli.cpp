@@ -55,6 +55,7 @@ private Q_SLOTS:
     void lotterySelection();
     void schemeErrors();
     void usageErrors();
+    void specialFilesAndMissingFolder();
     void info();
     void help();
 
@@ -265,6 +266,38 @@ void TestCli::usageErrors()
         QVERIFY(!r.err.isEmpty());
         QCOMPARE(r.out, QString());
     }
+}
+
+void TestCli::specialFilesAndMissingFolder()
+{
+    const QString p0 = scheme("plain", [](Workspace &) {});
+    const QString fifo = m_dir.filePath("pipe");
+    QVERIFY(QProcess::execute("mkfifo", {fifo}) == 0);
+    const QString missing = m_dir.filePath("no-such-folder");
+    const struct {
+        QStringList args;
+        QString message;
+    } cases[] = {
+        {{"filter", "--scheme", "/dev/zero", "--data", m_data}, "/dev/zero 不是普通文件，无法读取"},
+        {{"filter", "--scheme", fifo, "--data", m_data}, fifo + " 不是普通文件，无法读取"},
+        {{"filter", "--scheme", p0, "--data", m_data, "--intersect", "/dev/urandom"}, "/dev/urandom 不是普通文件，无法读取"},
+        {{"info", "123", "--data", missing}, "数据文件夹 " + missing + " 不存在 / no such data folder"},
+        {{"draws", "list", "--lottery", "1", "--data", missing}, "数据文件夹 " + missing + " 不存在 / no such data folder"},
+    };
+    for (const auto &c : cases) {
+        const Run r = cli(c.args);
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.err, c.message + '\n');
+    }
+    // The draw file of a lottery may be a pipe too: it reads as no draws.
+    QVERIFY(QFile::rename(m_data + "/lottery_7.data", m_data + "/lottery_7.keep"));
+    QVERIFY(QProcess::execute("mkfifo", {m_data + "/lottery_7.data"}) == 0);
+    const Run r = cli({"info", "999", "--data", m_data, "--lottery", "7"});
+    QVERIFY(QFile::remove(m_data + "/lottery_7.data"));
+    QVERIFY(QFile::rename(m_data + "/lottery_7.keep", m_data + "/lottery_7.data"));
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out.split('\n').at(18), QString("开出次数　　0(0.00%)"));
+    QVERIFY(!QFileInfo::exists(missing));
 }
 
 void TestCli::info()

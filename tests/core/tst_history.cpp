@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QDateTime>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -39,6 +40,7 @@ private Q_SLOTS:
     void readingRule();
     void duplicatesKeptInFileOrder();
     void emptyRegistry();
+    void staleSaveFilesRemoved();
     void registryHoldsAtMost260();
     void savedBytes();
     void saveThenLoadGivesTheSameRegistry();
@@ -321,6 +323,25 @@ void TestHistory::shippedRegistryListsTheFourBuiltInLotteries()
     for (const Lottery &l : registry.lotteries())
         QVERIFY2(isBuiltInLotteryId(l.id), qPrintable(l.id));
     QVERIFY(!isBuiltInLotteryId("01"));
+}
+
+void TestHistory::staleSaveFilesRemoved()
+{
+    QTemporaryDir dir;
+    const QString data = dir.path();
+    const QStringList names = {"lottery.data.Ab12Cd", "lottery_1.data.xY9876", "lottery_1.data.fresh1",
+                               "lottery_1.data.bak", "notes.data.Ab12Cd"};
+    for (const QString &name : names)
+        QVERIFY(writeBytes(dir.filePath(name), "half"));
+    // Killed saves left these a while ago; "fresh1" may belong to a save still running.
+    for (const QString &name : names.mid(0, 2) + names.mid(3)) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+    }
+    loadRegistry(data);
+    QCOMPARE(folderEntries(data), (QStringList{"lottery.data", "lottery_1.data.bak", "lottery_1.data.fresh1",
+                                                "notes.data.Ab12Cd"}));
 }
 
 QTEST_APPLESS_MAIN(TestHistory)

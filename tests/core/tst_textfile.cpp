@@ -3,7 +3,10 @@
 #include "TestSupport.h"
 
 #include <QTemporaryDir>
+#include <QProcess>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace numsieve;
 using namespace testsupport;
@@ -19,6 +22,9 @@ private Q_SLOTS:
     void roundTripThroughDisk();
     void readOrCreateCreatesMissingFile();
     void failedSaveKeepsPreviousFile();
+    void onlyRegularFilesOfSaneSize_data();
+    void onlyRegularFilesOfSaneSize();
+    void fullDiskNamesTheReason();
 };
 
 void TestTextFile::decode_data()
@@ -32,6 +38,12 @@ void TestTextFile::decode_data()
     QTest::newRow("blanks kept") << QByteArray(" 7$x \r\n\r\n") << QStringList{" 7$x ", ""};
     QTest::newRow("gbk") << gbk(QStringLiteral("1$福彩3D\r\n")) << QStringList{QStringLiteral("1$福彩3D")};
     QTest::newRow("utf8 bom") << QByteArray("\xEF\xBB\xBF" "1$\xE7\xA6\x8F\r\n") << QStringList{QStringLiteral("1$福")};
+    QTest::newRow("cr only") << QByteArray("1$123\r2$456\r") << QStringList{"1$123", "2$456"};
+    QTest::newRow("mixed ends") << QByteArray("a\rb\nc\r\n\r\nd") << QStringList{"a", "b", "c", "", "d"};
+    QTest::newRow("utf16 le bom") << QByteArray("\xFF\xFE" "1\0$\0" "2\0" "3\0" "4\0\r\0\n\0", 14)
+                                  << QStringList{"1$234"};
+    QTest::newRow("utf16 be bom") << QByteArray("\xFE\xFF\0" "1\0$\0" "9\0" "9\0" "9\0\n", 14)
+                                  << QStringList{"1$999"};
     QTest::newRow("invalid bytes") << QByteArray("\xFF\xFF\x81\n9\n") << QStringList{};
 }
 
@@ -97,6 +109,68 @@ void TestTextFile::failedSaveKeepsPreviousFile()
     }
     QVERIFY(writeTextLines(path, {QStringLiteral("789")}).has_value());
     QCOMPARE(readBytes(path), QByteArray("789\r\n"));
+}
+
+void TestTextFile::onlyRegularFilesOfSaneSize_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing") << "missing" << "无法读取文件 %1：文件不存在";
+    QTest::newRow("folder") << "folder" << "%1 不是普通文件，无法读取";
+    QTest::newRow("pipe") << "pipe" << "%1 不是普通文件，无法读取";
+    QTest::newRow("endless device") << "/dev/zero" << "%1 不是普通文件，无法读取";
+    QTest::newRow("over 64 MB") << "huge" << "文件 %1 超过64MB，无法读取";
+    QTest::newRow("exactly 64 MB") << "limit" << "";
+}
+
+void TestTextFile::onlyRegularFilesOfSaneSize()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    QString path = dir.filePath(kind);
+    if (kind == "folder")
+        QVERIFY(QDir().mkpath(path));
+    else if (kind == "pipe")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);   // reading it would wait forever
+    else if (kind.startsWith('/'))
+        path = kind;
+    else if (kind == "huge" || kind == "limit") {
+        QFile file(path);   // sparse: costs no disk
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(kMaxFileBytes + (kind == "huge" ? 1 : 0)));
+    }
+    const auto bytes = readFileBytes(path);
+    if (message.isEmpty()) {
+        QCOMPARE(bytes.value_or(QByteArray()).size(), kMaxFileBytes);
+        return;
+    }
+    QVERIFY(!bytes.has_value());
+    QCOMPARE(bytes.error(), message.arg(path));
+    // Where the program starts from data files, such a file reads as empty.
+    if (kind != "missing")
+        QCOMPARE(readOrCreateTextLines(path), QStringList{});
+}
+
+void TestTextFile::fullDiskNamesTheReason()
+{
+    QTemporaryDir dir;
+    const QString disk = dir.filePath("small");
+    QVERIFY(QDir().mkpath(disk));
+    // A tiny disk of its own; only where the test may mount one.
+    if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", disk}) != 0)
+        QSKIP("cannot mount a small disk here");
+    const QString a = disk + "/lottery_1.data";
+    const QString b = disk + "/lottery.data";
+    QVERIFY(writeBytes(a, "old$111\r\n") && writeBytes(b, "1$A\r\n"));
+    const auto saved = saveFilesAtomically({{a, QByteArray(20000, 'x')}, {b, QByteArray(100000, 'y')}});
+    const QStringList left = QDir(disk).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    const QByteArray oldA = readBytes(a), oldB = readBytes(b);
+    QProcess::execute("umount", {disk});
+    QVERIFY(!saved.has_value());
+    QCOMPARE(saved.error(), QString("无法保存文件 %1：磁盘空间不足").arg(b));
+    QCOMPARE(oldA, QByteArray("old$111\r\n"));
+    QCOMPARE(oldB, QByteArray("1$A\r\n"));
+    QCOMPARE(left, (QStringList{"lottery.data", "lottery_1.data"}));
 }
 
 QTEST_APPLESS_MAIN(TestTextFile)

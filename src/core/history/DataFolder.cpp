@@ -4,7 +4,11 @@
 #include "text/TextFile.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 
 namespace numsieve {
 
@@ -68,9 +72,24 @@ QStringList drawLines(const Lottery &lottery)
     return lines;
 }
 
+void removeStaleSaveFiles(const QString &dataDir)
+{
+    // A save killed half way leaves its temporary file ("lottery_1.data.Xy12Ab")
+    // beside the intact old one. One younger than a minute may belong to a
+    // save that is still running in another process.
+    static const QRegularExpression temporary(QStringLiteral("^lottery(_.*)?\\.data\\.[A-Za-z0-9]{6}$"));
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-60);
+    const QDir dir(dataDir);
+    for (const QFileInfo &file : dir.entryInfoList({QStringLiteral("lottery*.data.*")}, QDir::Files | QDir::Hidden)) {
+        if (temporary.match(file.fileName()).hasMatch() && file.lastModified().toUTC() < before)
+            QFile::remove(file.filePath());
+    }
+}
+
 LotteryRegistry loadRegistry(const QString &dataDir)
 {
     QDir().mkpath(dataDir);   // a failure shows as an empty registry
+    removeStaleSaveFiles(dataDir);
     LotteryRegistry registry = parseRegistryLines(readOrCreateTextLines(registryFilePath(dataDir)));
     for (qsizetype i = 0; i < registry.count(); ++i) {
         Lottery &lottery = registry[i];

@@ -29,9 +29,13 @@ QList<Draw> parseDrawLines(const QStringList &lines);
 QStringList registryLines(const LotteryRegistry &registry);
 QStringList drawLines(const Lottery &lottery);
 
+// Removes the temporary files that saves killed half way left behind.
+void removeStaleSaveFiles(const QString &dataDir);
+
 // Reads the registry and every registered lottery's draws. The folder and any
 // missing file are created empty, silently, so that after the first start
 // every lottery has its draw file. A file that cannot be read yields nothing.
+// Temporary files of interrupted saves are cleared away first.
 LotteryRegistry loadRegistry(const QString &dataDir);
 
 // Writes every lottery's draw file, in registry order, then lottery.data. Each

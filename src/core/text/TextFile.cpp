@@ -7,6 +7,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -18,10 +20,17 @@ const char kCodec[] = "GBK";
 
 QString decodeText(const QByteArray &bytes)
 {
-    static const QByteArray bom("\xEF\xBB\xBF");
-    if (bytes.startsWith(bom)) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        return utf8.decode(QByteArrayView(bytes).sliced(bom.size()));
+    // A byte order mark names the encoding; without one the file is GBK.
+    const std::pair<QByteArray, QStringDecoder::Encoding> marks[] = {
+        {QByteArray("\xEF\xBB\xBF"), QStringDecoder::Utf8},
+        {QByteArray("\xFF\xFE"), QStringDecoder::Utf16LE},
+        {QByteArray("\xFE\xFF"), QStringDecoder::Utf16BE},
+    };
+    for (const auto &[bom, encoding] : marks) {
+        if (bytes.startsWith(bom)) {
+            QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
+            return decoder.decode(QByteArrayView(bytes).sliced(bom.size()));
+        }
     }
     QStringDecoder gbk(kCodec, QStringDecoder::Flag::Stateless);
     if (!gbk.isValid()) // no ICU: keep going rather than lose the data
@@ -36,17 +45,18 @@ QStringList decodeLines(const QByteArray &bytes)
     const QString text = decodeText(bytes);
     QStringList lines;
     qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
-        const bool last = end < 0;
-        if (last)
-            end = text.size();
-        qsizetype stop = end;
-        if (!last && stop > start && text.at(stop - 1) == QLatin1Char('\r'))
-            --stop;
-        lines.append(text.mid(start, stop - start));
-        start = end + 1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\n') && c != QLatin1Char('\r'))
+            continue;
+        lines.append(text.mid(start, i - start));
+        // CR LF is one line end; a CR alone, as old Mac files have it, is one too.
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
     }
+    if (start < text.size())
+        lines.append(text.mid(start));
     return lines;
 }
 
@@ -66,48 +76,102 @@ QByteArray encodeLines(const QStringList &lines)
     return encodeText(text);
 }
 
-std::expected<QStringList, QString> readTextLines(const QString &path)
+std::expected<QByteArray, QString> readFileBytes(const QString &path)
 {
+    const QString shown = QDir::toNativeSeparators(path);
+    const QFileInfo info(path);
+    if (!info.exists())
+        return std::unexpected(QStringLiteral("无法读取文件 %1：文件不存在").arg(shown));
+    // A folder, a pipe or a device is no data file; reading a pipe would wait
+    // forever and a device would never end.
+    if (!info.isFile())
+        return std::unexpected(QStringLiteral("%1 不是普通文件，无法读取").arg(shown));
+    if (info.size() > kMaxFileBytes)
+        return std::unexpected(QStringLiteral("文件 %1 超过64MB，无法读取").arg(shown));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return std::unexpected(QStringLiteral("无法读取文件 %1：%2").arg(QDir::toNativeSeparators(path), file.errorString()));
-    return decodeLines(file.readAll());
+        return std::unexpected(QStringLiteral("无法读取文件 %1：%2").arg(shown, file.errorString()));
+    // The size may have changed since it was looked at.
+    QByteArray bytes = file.read(kMaxFileBytes + 1);
+    if (bytes.size() > kMaxFileBytes)
+        return std::unexpected(QStringLiteral("文件 %1 超过64MB，无法读取").arg(shown));
+    return bytes;
+}
+
+std::expected<QStringList, QString> readTextLines(const QString &path)
+{
+    auto bytes = readFileBytes(path);
+    if (!bytes)
+        return std::unexpected(bytes.error());
+    return decodeLines(*bytes);
 }
 
 QStringList readOrCreateTextLines(const QString &path)
 {
-    QFile file(path);
-    if (!file.exists()) {
+    if (!QFileInfo::exists(path)) {
+        QFile file(path);
         if (file.open(QIODevice::WriteOnly))
             file.close();
         return {};
     }
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return decodeLines(file.readAll());
+    return readTextLines(path).value_or(QStringList{});
 }
+
+namespace {
+
+// The reason a write failed, in the user's words where we know it: the
+// library's own text for a full disk is often just "Unknown error".
+QString writeFailure(int error, const QString &libraryText)
+{
+    switch (error) {
+    case ENOSPC: return QStringLiteral("磁盘空间不足");
+    case EDQUOT: return QStringLiteral("超出磁盘配额");
+    case EACCES:
+    case EPERM: return QStringLiteral("没有写入权限");
+    case EROFS: return QStringLiteral("磁盘是只读的");
+    case EIO: return QStringLiteral("磁盘读写错误");
+    default: break;
+    }
+    if (error != 0)
+        return QString::fromLocal8Bit(std::strerror(error));
+    return libraryText;
+}
+
+} // namespace
 
 std::expected<void, QString> saveFilesAtomically(const QList<std::pair<QString, QByteArray>> &files)
 {
-    auto failed = [](const QString &path, const QString &error) {
-        return std::unexpected(QStringLiteral("无法保存文件 %1：%2").arg(QDir::toNativeSeparators(path), error));
+    auto failed = [](const QString &path, int error, const QString &libraryText) {
+        return std::unexpected(QStringLiteral("无法保存文件 %1：%2")
+                                   .arg(QDir::toNativeSeparators(path), writeFailure(error, libraryText)));
     };
     // Every new content goes to its temporary file first; a file that cannot
     // be written discards them all (an uncommitted QSaveFile removes its
     // temporary file), so a full disk leaves every old file in place.
+    // Unbuffered, so that a full disk shows at the write, with its reason.
     std::vector<std::unique_ptr<QSaveFile>> staged;
     staged.reserve(files.size());
     for (const auto &[path, bytes] : files) {
         auto file = std::make_unique<QSaveFile>(path);
-        if (!file->open(QIODevice::WriteOnly))
-            return failed(path, file->errorString());
-        if (file->write(bytes) != bytes.size())
-            return failed(path, file->errorString());
+        errno = 0;
+        if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+            const int error = errno;
+            return failed(path, error, file->errorString());
+        }
+        errno = 0;
+        if (file->write(bytes) != bytes.size()) {
+            const int error = errno;
+            return failed(path, error, file->errorString());
+        }
         staged.push_back(std::move(file));
     }
-    for (const auto &file : staged)
-        if (!file->commit())
-            return failed(file->fileName(), file->errorString());
+    for (const auto &file : staged) {
+        errno = 0;
+        if (!file->commit()) {
+            const int error = errno;
+            return failed(file->fileName(), error, file->errorString());
+        }
+    }
     return {};
 }
 

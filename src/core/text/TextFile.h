@@ -9,9 +9,9 @@
 namespace numsieve {
 
 // Every data file the program reads or writes is GBK text with CR LF line ends.
-// Reading accepts LF or CR LF and removes exactly the line end; a file that starts
-// with a UTF-8 byte order mark is read as UTF-8. Bytes that are not valid GBK
-// decode to U+FFFD instead of failing.
+// Reading accepts CR LF, LF or a lone CR as a line end and removes it; a file
+// that starts with a byte order mark is read as UTF-8 or UTF-16, as the mark
+// says. Bytes that are not valid GBK decode to U+FFFD instead of failing.
 QStringList decodeLines(const QByteArray &bytes);
 
 // Encodes each line as GBK followed by CR LF (also the last one).
@@ -20,11 +20,20 @@ QByteArray encodeLines(const QStringList &lines);
 // Encodes a text as GBK, turning every LF into CR LF.
 QByteArray encodeText(const QString &text);
 
-// Reads a whole text file as lines. Fails with a message when it cannot be opened.
+// No file the program reads is anywhere near this; a larger one is refused
+// before it fills the memory.
+inline constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+
+// Reads a whole file, which must be a regular file of at most kMaxFileBytes;
+// anything else (a folder, a pipe, a device, a huge file) fails with a message
+// naming the file, without blocking.
+std::expected<QByteArray, QString> readFileBytes(const QString &path);
+
+// Reads a whole text file as lines, under the same rules.
 std::expected<QStringList, QString> readTextLines(const QString &path);
 
 // Reads a text file, creating it empty when it does not exist yet. A file that
-// exists but cannot be read yields no lines.
+// exists but cannot be read under those rules yields no lines.
 QStringList readOrCreateTextLines(const QString &path);
 
 // Replaces the file with the given bytes through a temporary file and a rename, so
