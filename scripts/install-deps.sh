@@ -10,6 +10,7 @@ PACKAGES=(
   libgl1-mesa-dev
   fonts-wqy-microhei
   python3
+  desktop-file-utils appstream dpkg-dev file e2fsprogs
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

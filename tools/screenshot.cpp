@@ -9,6 +9,7 @@
 //   info       the number popup of a map cell
 //   exit       the exit question
 //   manager    the lottery manager
+#include "app/AppIcon.h"
 #include "app/AppServices.h"
 #include "app/CMyNumSieveDlg.h"
 #include "app/WindowMessages.h"
@@ -42,6 +43,14 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QString out = args.at(1);
+    // numsieve-screenshot --icons FOLDER: the program's icon as the PNGs the
+    // installation ships.
+    if (out == QLatin1String("--icons") && args.size() > 2) {
+        for (int size : {48, 128, 256})
+            if (!appIconPixmap(size).save(QDir(args.at(2)).filePath(QStringLiteral("numsieve-%1.png").arg(size))))
+                return 1;
+        return 0;
+    }
     const QString scene = args.value(2, QStringLiteral("2"));
     const int shownPanel = scene.section(QLatin1Char(':'), 0, 0).toInt();
     const int panel = qBound(1, shownPanel > 0 ? shownPanel : 2, kConditionCount);

@@ -6,6 +6,7 @@
 #include "filter/FilterRun.h"
 #include "history/DataFolder.h"
 #include "model/Number.h"
+#include "online/ProductSite.h"
 #include "results/NumberListFile.h"
 #include "results/NumberStatistics.h"
 #include "scheme/SchemeFile.h"
@@ -28,7 +29,7 @@ const char kHelp[] =
     "  numsieve-cli info NUMBER [--group] [--data DIR] [--lottery ID]\n"
     "  numsieve-cli draws list|add|import|export|download --lottery ID [--data DIR] ...\n"
     "  numsieve-cli publish --out FOLDER [--data DIR] [--version TEXT] [--download URL] [--purchase URL]\n"
-    "  numsieve-cli --help\n"
+    "  numsieve-cli --help | --version\n"
     "\n"
     "filter\n"
     "  读取数据文件夹，选中彩种，验证并导入条件方案，选号、过滤（含高级条件），\n"
@@ -38,7 +39,7 @@ const char kHelp[] =
     "  --intersect file in order, and prints the chosen list, one three-digit number\n"
     "  per line.\n"
     "    --scheme FILE     条件方案文件 (.cnd) / the condition scheme file\n"
-    "    --data DIR        数据文件夹，默认为程序旁的 data/ / data folder, default data/ beside the program\n"
+    "    --data DIR        数据文件夹 / data folder (see below)\n"
     "    --lottery ID      彩种编号，默认为第一个彩种 / lottery id, default the first lottery\n"
     "    --intersect FILE  号码交集文件，可多次给出 / number file to intersect with, may repeat\n"
     "    --list KIND       直选 straight、组三 group3、组六 group6、组选 group；\n"
@@ -65,6 +66,13 @@ const char kHelp[] =
     "    draws download --lottery ID              从 online.data 中 analysis 指定的服务器下载并替换全部号码\n"
     "                                             downloads the draw list from the analysis host of\n"
     "                                             online.data and replaces every draw (lotteries 1-4)\n"
+    "\n"
+    "数据文件夹 / Data folder\n"
+    "  --data DIR；否则环境变量 NUMSIEVE_DATA；否则程序旁的 data/（存在或能创建时）；\n"
+    "  否则 ~/.local/share/NumSieve/data（首次使用时建立并放入四个内置彩种）。\n"
+    "  --data DIR; else the environment variable NUMSIEVE_DATA; else data/ beside the\n"
+    "  program when it exists or can be made; else ~/.local/share/NumSieve/data, made\n"
+    "  and given the four built-in lotteries on first use. --version shows which.\n"
     "\n"
     "publish\n"
     "  写出一个文件夹，任何静态网站服务器都能用它回答程序的全部请求：彩种 1 至 4 的\n"
@@ -198,6 +206,12 @@ int run(const QStringList &arguments)
     const QString command = arguments.value(0);
     if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
         out() << QString::fromUtf8(kHelp);
+        out().flush();
+        return Ok;
+    }
+    if (command == QLatin1String("--version") || command == QLatin1String("version")) {
+        out() << "numsieve-cli " << kVersionText << '\n'
+              << "数据文件夹 / data folder: " << QDir::toNativeSeparators(defaultDataFolder()) << '\n';
         out().flush();
         return Ok;
     }

@@ -7,6 +7,9 @@
 #include "online/DrawDownload.h"
 #include "online/ProductSite.h"
 
+#include <QDir>
+#include <QLockFile>
+
 #include <algorithm>
 
 namespace numsieve::cli {
@@ -60,6 +63,13 @@ int runDrawsCommand(const QStringList &args)
     if (!folder)
         return refused(folder.error());
     const QString dataDir = *folder;
+    // Whatever writes holds the folder from reading to saving, so that it
+    // neither saves over the window's work nor the window over its own.
+    QLockFile lock(dataLockPath(dataDir));
+    const bool writes = verb == QLatin1String("add") || verb == QLatin1String("import") || verb == QLatin1String("download");
+    if (writes && !lock.tryLock(0))
+        return refused(QStringLiteral("数据文件夹 %1 正在被三位筛号器使用，请先关闭它再修改 / the data folder is in use")
+                           .arg(QDir::toNativeSeparators(dataDir)));
     LotteryManager manager(loadRegistry(dataDir));
     const QList<Lottery> &lotteries = manager.registry().lotteries();
     const auto found = std::ranges::find(lotteries, *lottery, &Lottery::id);

@@ -1,7 +1,16 @@
 #include "app/CMyNumSieveApp.h"
 
+#include <QCoreApplication>
+
+#include <cstring>
+
 int main(int argc, char *argv[])
 {
+    // Answered without a display, as a terminal asks it.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        QCoreApplication app(argc, argv);
+        return numsieve::gui::printVersion();
+    }
     numsieve::gui::CMyNumSieveApp app(argc, argv);
     return app.run();
 }

@@ -2,6 +2,9 @@
 #include "StaticHttpServer.h"
 #include "TestSupport.h"
 
+#include "history/DataFolder.h"
+
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,6 +45,7 @@ private Q_SLOTS:
     void download();
     void failedSaveChangesNothing();
     void publishedFeedIsDownloaded();
+    void writesWaitForTheWindow();
 
 private:
     QStringList draws(const QStringList &args) { return QStringList{"draws"} + args + QStringList{"--data", m_data}; }
@@ -174,6 +178,20 @@ void TestCliDraws::publishedFeedIsDownloaded()
     QCOMPARE(readBytes(member + "/lottery_1.data"), file("lottery_1.data"));
     QCOMPARE(server.count("/analyse/issue_3d.jsp"), 1);
     QCOMPARE(cli({"publish", "--data", m_data}).exitCode, 2);
+}
+
+void TestCliDraws::writesWaitForTheWindow()
+{
+    QLockFile window(numsieve::dataLockPath(m_data));   // as the window holds it while it runs
+    QVERIFY(window.tryLock(0));
+    Run r = cli(draws({"add", "--lottery", "1", "2026002", "555"}));
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, "数据文件夹 " + m_data + " 正在被三位筛号器使用，请先关闭它再修改 / the data folder is in use\n");
+    QCOMPARE(file("lottery_1.data"), QByteArray("2026001$321\r\n"));
+    // Reading needs no lock.
+    QCOMPARE(cli(draws({"list", "--lottery", "1"})).out, QByteArray("2026001$321\n"));
+    window.unlock();
+    QCOMPARE(cli(draws({"add", "--lottery", "1", "2026002", "555"})).exitCode, 0);
 }
 
 QTEST_GUILESS_MAIN(TestCliDraws)

@@ -1,3 +1,4 @@
+#include "app/CMyNumSieveApp.h"
 #include "app/CMyNumSieveDlg.h"
 #include "app/WindowMessages.h"
 #include "filter/CDialogLeft.h"
@@ -9,6 +10,7 @@
 #include "TestSupport.h"
 
 #include <QAbstractButton>
+#include <QLockFile>
 #include <QMenu>
 #include <QListWidget>
 #include <QTemporaryDir>
@@ -53,6 +55,7 @@ private Q_SLOTS:
     void schemeSavedAndLoaded();
     void enterAndEscapeDoNothing();
     void aboutBox();
+    void oneProgramPerDataFolder();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -382,6 +385,21 @@ void TestMainWindow::aboutBox()
     CMyNumSieveDlg w(m_services, m_dir->path());
     w.runCommand(CMyNumSieveDlg::IdAbout);
     QCOMPARE(m_services.modalDialogs, QStringList{"关于 三位筛号器"});
+}
+
+void TestMainWindow::oneProgramPerDataFolder()
+{
+    const QString data = m_dir->filePath("data");
+    QVERIFY(QDir().mkpath(data));
+    QVERIFY(writeBytes(data + "/lottery.data", "1$A\r\n"));
+    const auto first = lockDataFolder(m_services, data);
+    QVERIFY(first);
+    const QStringList before = QDir(data).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    // A second program on the same folder says so and touches nothing.
+    QVERIFY(!lockDataFolder(m_services, data));
+    QCOMPARE(m_services.warnings, QStringList{"三位筛号器已经在使用数据文件夹：\n" + data + "\n请不要同时运行两个三位筛号器。"});
+    QCOMPARE(QDir(data).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+    QCOMPARE(readBytes(data + "/lottery.data"), QByteArray("1$A\r\n"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -9,12 +9,38 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 namespace numsieve {
 
+QString installedDefaultRegistry()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../share/numsieve/lottery.data"));
+}
+
 QString defaultDataFolder()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/data");
+    const QString chosen = qEnvironmentVariable("NUMSIEVE_DATA");
+    if (!chosen.isEmpty())
+        return QDir::cleanPath(QDir::current().absoluteFilePath(chosen));
+    // An installed program (its default lotteries lie under ../share) keeps
+    // nothing beside itself, even when run by the superuser, who could write
+    // there. Elsewhere making the folder is the only sure test: an immutable
+    // folder or a read-only file system refuses even the superuser.
+    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/data");
+    if (QFileInfo(beside).isDir() || (!QFileInfo::exists(installedDefaultRegistry()) && QDir().mkdir(beside)))
+        return beside;
+    const QString own = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                        + QStringLiteral("/NumSieve/data");
+    QDir().mkpath(own);
+    if (!QFileInfo::exists(registryFilePath(own)) && QFileInfo::exists(installedDefaultRegistry()))
+        QFile::copy(installedDefaultRegistry(), registryFilePath(own));
+    return own;
+}
+
+QString dataLockPath(const QString &dataDir)
+{
+    return QDir(dataDir).filePath(QStringLiteral(".numsieve.lock"));
 }
 
 QString registryFilePath(const QString &dataDir)

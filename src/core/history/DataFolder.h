@@ -13,8 +13,22 @@ namespace numsieve {
 // ("id$name" per line) and lottery_<id>.data holds each lottery's draws
 // ("issue$number" per line, oldest first). Both are GBK text with CR LF.
 
-// data/ beside the executable. Needs a QCoreApplication.
+// The data folder the window and the command-line tool use, chosen alike
+// (needs a QCoreApplication):
+// 1. the folder named by the environment variable NUMSIEVE_DATA;
+// 2. data/ beside the executable, when it exists, or when it can be created
+//    there and the program is not installed (the build tree, an unpacked copy);
+// 3. otherwise, for an installed program, NumSieve/data in the user's data
+//    location (~/.local/share), created and given the four built-in
+//    lotteries on first use.
 QString defaultDataFolder();
+
+// Where an installed program keeps the lottery.data it starts users with.
+QString installedDefaultRegistry();
+
+// The lock that keeps two programs from saving over each other's work in
+// one data folder.
+QString dataLockPath(const QString &dataDir);
 
 QString registryFilePath(const QString &dataDir);
 // The id is inserted unchanged: "01" and "1" are different files.

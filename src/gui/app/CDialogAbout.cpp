@@ -6,6 +6,7 @@
 #include "ui/SkinFont.h"
 #include "ui/SkinImages.h"
 
+#include <QDir>
 #include <QLabel>
 
 namespace numsieve::gui {
@@ -17,7 +18,7 @@ constexpr int kIconSize = 64;
 
 } // namespace
 
-CDialogAbout::CDialogAbout(const QString &productText, QWidget *parent)
+CDialogAbout::CDialogAbout(const QString &productText, const QString &dataFolder, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("CDialogAbout"));
@@ -44,10 +45,18 @@ CDialogAbout::CDialogAbout(const QString &productText, QWidget *parent)
 
     auto *product = new QLabel(productText, page);
     product->setObjectName(QStringLiteral("product"));
-    product->setGeometry(100, 48, kSize.width() - 110, 20);
+    product->setGeometry(100, 42, kSize.width() - 110, 20);
     auto *note = new QLabel(QStringLiteral("本软件仅供分析参考，祝您好运。"), page);
-    note->setGeometry(100, 76, kSize.width() - 110, 20);
-    for (QLabel *label : {product, note})
+    note->setGeometry(100, 66, kSize.width() - 110, 20);
+    // Where the draws live: a player who installed the program looks here.
+    const QString shown = QDir::toNativeSeparators(dataFolder);
+    auto *folder = new QLabel(page);
+    folder->setObjectName(QStringLiteral("dataFolder"));
+    folder->setGeometry(100, 90, kSize.width() - 110, 20);
+    folder->setText(folder->fontMetrics().elidedText(QStringLiteral("数据文件夹：") + shown, Qt::ElideMiddle,
+                                                     folder->width()));
+    folder->setToolTip(shown);
+    for (QLabel *label : {product, note, folder})
         label->setStyleSheet(QStringLiteral("color: rgb(0, 54, 101);"));
 
     auto *ok = new CBitmapButtonEx(page);

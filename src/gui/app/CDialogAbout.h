@@ -12,7 +12,7 @@ class CDialogAbout : public QDialog
     Q_OBJECT
 
 public:
-    CDialogAbout(const QString &productText, QWidget *parent = nullptr);
+    CDialogAbout(const QString &productText, const QString &dataFolder, QWidget *parent = nullptr);
 };
 
 } // namespace numsieve::gui

@@ -2,7 +2,13 @@
 
 #include <QApplication>
 
+#include <memory>
+
+class QLockFile;
+
 namespace numsieve::gui {
+
+class AppServices;
 
 // The application object: sets up the framework and runs the main window
 // until it closes.
@@ -12,5 +18,13 @@ public:
     CMyNumSieveApp(int &argc, char **argv);
     int run();
 };
+
+// numsieve --version: the version and the data folder in use.
+int printVersion();
+
+// Holds the data folder for this window's whole life, so that a second
+// program cannot save over its work. Null, after saying so, when another
+// program holds it; nothing in the folder is touched then.
+std::unique_ptr<QLockFile> lockDataFolder(AppServices &services, const QString &dataFolder);
 
 } // namespace numsieve::gui

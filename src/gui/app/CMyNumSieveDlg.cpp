@@ -70,7 +70,16 @@ constexpr int kCommandButtonTop = 703;
 } // namespace
 
 CMyNumSieveDlg::CMyNumSieveDlg(AppServices &services, const QString &programFolder, QWidget *parent)
-    : CBitmapDialog(parent, Qt::Window | Qt::FramelessWindowHint), m_services(services), m_programFolder(programFolder)
+    : CMyNumSieveDlg(services, programFolder, QDir(programFolder).filePath(QStringLiteral("data")), parent)
+{
+}
+
+CMyNumSieveDlg::CMyNumSieveDlg(AppServices &services, const QString &programFolder, const QString &dataFolder,
+                               QWidget *parent)
+    : CBitmapDialog(parent, Qt::Window | Qt::FramelessWindowHint)
+    , m_services(services)
+    , m_programFolder(programFolder)
+    , m_dataFolder(dataFolder)
 {
     setObjectName(QStringLiteral("CMyNumSieveDlg"));
     startUp();
@@ -84,7 +93,6 @@ void CMyNumSieveDlg::startUp()
     m_progressLog << QStringLiteral("请稍候，系统正在启动...");
 
     m_printFile = printFilePath(m_programFolder);
-    m_dataFolder = QDir(m_programFolder).filePath(QStringLiteral("data"));
     QDir().mkpath(m_dataFolder);
     m_loaded = loadRegistry(m_dataFolder);
     setWindowTitle(kTitle);
@@ -489,7 +497,7 @@ void CMyNumSieveDlg::loadScheme()
 
 void CMyNumSieveDlg::showAbout()
 {
-    CDialogAbout about(kTitle + u' ' + kVersion + QStringLiteral(" 版"), this);
+    CDialogAbout about(kTitle + u' ' + kVersion + QStringLiteral(" 版"), m_dataFolder, this);
     m_services.execModal(&about);
 }
 

@@ -55,7 +55,11 @@ public:
     };
 
     // Starts up as the program does: data folder, lotteries, skin, panels.
+    // The program folder holds the print file; the data folder defaults to
+    // data/ in it.
     CMyNumSieveDlg(AppServices &services, const QString &programFolder, QWidget *parent = nullptr);
+    CMyNumSieveDlg(AppServices &services, const QString &programFolder, const QString &dataFolder,
+                   QWidget *parent = nullptr);
     ~CMyNumSieveDlg() override;
 
     Workspace &workspace() { return m_workspace; }
