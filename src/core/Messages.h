@@ -13,5 +13,10 @@ inline const QString kTooManyBankers = QStringLiteral("胆码不能多于两个"
 inline const QString kBaseCountLabel = QStringLiteral("大底共%1注号码");
 inline const QString kExpressionIncomplete = QStringLiteral("条件不完整或格式错误，请检查并修改");
 inline const QString kAdvancedIncomplete = QStringLiteral("高级条件不完整或格式错误，无法进行过滤，请先检查并修改条件");
+inline const QString kAdvancedTimeout = QStringLiteral("高级条件运行时间过长，已停止，请检查并修改条件");
+inline const QString kAdvancedTooMany = QStringLiteral("高级条件过多（最多1000条，不超过1MB），请删减后再过滤");
+inline const QString kExpressionTooMany = QStringLiteral("高级条件过多（最多1000条，不超过1MB），不能再添加");
+inline const QString kAdvancedAborted = QStringLiteral("高级条件运行占用内存过多或意外中止，已停止，请检查并修改条件");
+inline const QString kScriptWorkerMissing = QStringLiteral("找不到高级条件的运行程序，无法运行高级条件，请重新安装本软件");
 
 } // namespace numsieve::msg

@@ -3,6 +3,7 @@
 #include "script/ConditionList.h"
 #include "script/EditorTokens.h"
 #include "script/ScriptConditionRunner.h"
+#include "script/ScriptEvaluator.h"
 #include "script/ScriptEngine.h"
 
 #include <QRandomGenerator>
@@ -15,7 +16,7 @@ Q_DECLARE_METATYPE(numsieve::EvaluationWay)
 
 namespace {
 
-QList<int> survivors(ScriptConditionRunner &runner, ListMode mode, const QList<int> &numbers)
+QList<int> survivors(ScriptEvaluator &runner, ListMode mode, const QList<int> &numbers)
 {
     QList<int> kept;
     for (int n : numbers)
@@ -127,7 +128,7 @@ void TestScriptRunner::sandbox()
 void TestScriptRunner::includeExclude()
 {
     QFETCH(EvaluationWay, way);
-    ScriptConditionRunner runner(way, 500ms);
+    ScriptEvaluator runner(way, 500ms);
     QVERIFY(runner.prepare("和值[0]>10;\r\n", {"456", "123"}));
     QCOMPARE(runner.plainExpressions(), way == EvaluationWay::Compiled);
     const QList<int> high = numbersWhere([](int n) { return digitSum(digitsOf(n)) > 10; });
@@ -155,7 +156,7 @@ void TestScriptRunner::includeExclude()
 void TestScriptRunner::orderAndSideEffects()
 {
     QFETCH(EvaluationWay, way);
-    ScriptConditionRunner runner(way, 500ms);
+    ScriptEvaluator runner(way, 500ms);
     // B holds for every number only when A runs before it.
     QVERIFY(runner.prepare("(和值[1]=和值[0])>=0;\r\n和值[1]==和值[0];\r\n", {"999"}));
     QVERIFY(!runner.plainExpressions());
@@ -204,7 +205,7 @@ void TestScriptRunner::precheck()
     QFETCH(QStringList, draws);
     QFETCH(bool, accepted);
     for (EvaluationWay way : {EvaluationWay::Compiled, EvaluationWay::Literal}) {
-        ScriptConditionRunner runner(way, 200ms);
+        ScriptEvaluator runner(way, 200ms);
         const auto result = runner.prepare(text, draws);
         QCOMPARE(result.has_value(), accepted);
         if (!accepted) {
@@ -219,8 +220,8 @@ void TestScriptRunner::precheck()
 void TestScriptRunner::runawayInPrecheck()
 {
     QFETCH(EvaluationWay, way);
-    ScriptConditionRunner runner(way, 200ms);
-    QCOMPARE(runner.prepare("(function(){while(1){}})()>0", {"123"}).error(), msg::kAdvancedIncomplete);
+    ScriptEvaluator runner(way, 200ms);
+    QCOMPARE(runner.prepare("(function(){while(1){}})()>0", {"123"}).error(), msg::kAdvancedTimeout);
     QVERIFY(runner.prepare("和值[0]>25", {"123"}));
     QCOMPARE(survivors(runner, ListMode::Include, allNumbers()), (QList<int>{899, 989, 998, 999}));
     QVERIFY(!runner.abortMessage());
@@ -229,11 +230,11 @@ void TestScriptRunner::runawayInPrecheck()
 void TestScriptRunner::runawayPerNumber()
 {
     QFETCH(EvaluationWay, way);
-    ScriptConditionRunner runner(way, 200ms);
+    ScriptEvaluator runner(way, 200ms);
     // Harmless in the pre-check (index 0 is -1), endless for 999 only.
     QVERIFY(runner.prepare("和值[0]>=25;和值[0]==27?(function(){while(1){}})()>0:1>0;", {"123"}));
     QCOMPARE(survivors(runner, ListMode::Include, {799, 997, 998, 999, 989}), (QList<int>{799, 997, 998}));
-    QCOMPARE(runner.abortMessage().value_or(QString()), msg::kAdvancedIncomplete);
+    QCOMPARE(runner.abortMessage().value_or(QString()), msg::kAdvancedTimeout);
 
     // The next run works normally again.
     QVERIFY(runner.prepare("和值[0]>=25;", {"123"}));
@@ -249,7 +250,7 @@ void TestScriptRunner::bracketsClosedByTheExpression()
     const QString text = "1){}}other=function(){if(1";
     QList<int> kept[2];
     for (EvaluationWay way : {EvaluationWay::Compiled, EvaluationWay::Literal}) {
-        ScriptConditionRunner runner(way, 500ms);
+        ScriptEvaluator runner(way, 500ms);
         QVERIFY(runner.prepare(text, {"123"}));
         QCOMPARE(runner.activeWay(), EvaluationWay::Literal);
         kept[int(way)] = survivors(runner, ListMode::Include, {1, 2, 3});
@@ -332,17 +333,28 @@ void TestScriptRunner::crossCheck()
         for (int n = start; n < start + 100; ++n)
             numbers << (pick(2) ? n : sortedForm(n));
 
-        ScriptConditionRunner compiled(EvaluationWay::Compiled, 2s);
-        ScriptConditionRunner literal(EvaluationWay::Literal, 2s);
+        ScriptEvaluator compiled(EvaluationWay::Compiled, 2s);
+        ScriptEvaluator literal(EvaluationWay::Literal, 2s);
+        // And the way the program runs them: compiled, in the script worker.
+        ScriptConditionRunner isolated(EvaluationWay::Compiled, 2s);
         const auto a = compiled.prepare(list, draws);
         const auto b = literal.prepare(list, draws);
         QVERIFY2(a.has_value() == b.has_value(), qPrintable(list));
+        QVERIFY2(isolated.prepare(list, draws).has_value() == a.has_value(), qPrintable(list));
         if (!a) {
             ++refused;
             continue;
         }
         QCOMPARE(compiled.activeWay(), EvaluationWay::Compiled);
-        QVERIFY2(survivors(compiled, mode, numbers) == survivors(literal, mode, numbers), qPrintable(list));
+        const QList<int> kept = survivors(compiled, mode, numbers);
+        QVERIFY2(kept == survivors(literal, mode, numbers), qPrintable(list));
+        const auto verdicts = isolated.testMany(numbers, mode);
+        QVERIFY2(verdicts.has_value(), qPrintable(list));
+        QList<int> keptInWorker;
+        for (qsizetype i = 0; i < numbers.size(); ++i)
+            if (verdicts->at(i))
+                keptInWorker << numbers[i];
+        QVERIFY2(kept == keptInWorker, qPrintable(list));
         QVERIFY(!compiled.abortMessage() && !literal.abortMessage());
         ++(compiled.plainExpressions() ? plain : general);
     }

@@ -22,6 +22,9 @@ private Q_SLOTS:
     void addExpression_data();
     void addExpression();
     void addTwoInARow();
+    void conditionListLimits_data();
+    void conditionListLimits();
+    void addToAFullList();
     void editorTokens();
 };
 
@@ -146,8 +149,12 @@ void TestScriptTexts::addExpression_data()
     // A missing element is undefined, which compares false without an error.
     QTest::newRow("missing sum is no error") << "和值[3]  >  0" << two << before + "和值[3]>0;\r\n" << true;
     QTest::newRow("unknown name") << "foo[0]  >  0" << two << msg::kExpressionIncomplete << false;
-    QTest::newRow("runaway loop") << "(function(){while(1){}})()>0" << two << msg::kExpressionIncomplete << false;
+    QTest::newRow("runaway loop") << "(function(){while(1){}})()>0" << two << msg::kAdvancedTimeout << false;
     QTest::newRow("huge fill") << "new  Array(1e9).fill(0).length>0" << two << msg::kExpressionIncomplete << false;
+    QTest::newRow("recursion caught at every depth") << "(function\tf(){try{f()}catch(e){f()}})()>0" << two
+                                                     << msg::kAdvancedTimeout << false;
+    QTest::newRow("replace to a terabyte") << "'x'.repeat(1e6).replace(/x/g,'y'.repeat(1e6)).length>0" << two
+                                           << msg::kAdvancedAborted << false;
     QTest::newRow("huge push loop") << "(function(){var a=[];while(1){a.push(1)}})()>0" << two
                                     << msg::kExpressionIncomplete << false;
     QTest::newRow("huge repeat") << "'x'.repeat(2e9).length>0" << two << msg::kExpressionIncomplete << false;
@@ -168,6 +175,36 @@ void TestScriptTexts::addExpression()
     const auto outcome = numsieve::addExpression(composed, "跨度[0]<9;\r\n", draws, 200ms);
     QCOMPARE(outcome.has_value(), accepted);
     QCOMPARE(accepted ? *outcome : outcome.error(), result);
+}
+
+void TestScriptTexts::conditionListLimits_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("tooLarge");
+
+    const QString one = "1<2;\r\n";
+    QTest::newRow("1000 expressions") << one.repeated(1000) << false;
+    QTest::newRow("1001 expressions") << one.repeated(1001) << true;
+    QTest::newRow("1001 once ;; collapses") << one.repeated(1000) + ";;;;" << false;
+    // Counted in UTF-8: a Chinese character takes three bytes.
+    const QString wide = QString(349525, u'和');   // 1,048,575 bytes
+    QTest::newRow("1 MB less a byte") << wide + "1" << false;
+    QTest::newRow("1 MB and a byte") << wide + "12" << true;
+}
+
+void TestScriptTexts::conditionListLimits()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, tooLarge);
+    QCOMPARE(conditionListTooLarge(text), tooLarge);
+}
+
+void TestScriptTexts::addToAFullList()
+{
+    const QString full = QString("1<2;\r\n").repeated(int(kMaxExpressions));
+    QCOMPARE(numsieve::addExpression("和值[0]>10", full, {"123"}, 200ms).error(), msg::kExpressionTooMany);
+    QCOMPARE(*numsieve::addExpression("和值[0]>10", full.chopped(6), {"123"}, 200ms),
+             full.chopped(6) + "和值[0]>10;\r\n");
 }
 
 void TestScriptTexts::addTwoInARow()

@@ -2,6 +2,7 @@
 
 #include "filter/ListCondition.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -25,6 +26,21 @@ public:
     // Whether the number (a stored sorted form in group mode) passes the
     // prepared expressions under the panel's include/exclude choice.
     virtual bool test(int number, ListMode mode) = 0;
+
+    // The verdicts of test() for these numbers, asked in this order, or the
+    // message that stopped the tests. A runner that evaluates elsewhere
+    // answers the whole list at once instead of one number at a time.
+    virtual std::expected<QList<bool>, QString> testMany(const QList<int> &numbers, ListMode mode)
+    {
+        QList<bool> verdicts;
+        verdicts.reserve(numbers.size());
+        for (int number : numbers) {
+            verdicts.append(test(number, mode));
+            if (const auto stopped = abortMessage())
+                return std::unexpected(*stopped);
+        }
+        return verdicts;
+    }
 
     // Set when the tests had to be stopped (an expression ran away): the run
     // must not keep what it filtered and shows this message instead.

@@ -3,7 +3,48 @@
 #include "Workspace.h"
 #include "filter/AdvancedCondition.h"
 
+#include <array>
+#include <optional>
+
 namespace numsieve {
+
+namespace {
+
+// Stands between the engine and the real runner so that a run asks the runner
+// once for all its numbers. Condition 15 is tested last, so which numbers
+// reach it does not depend on its answers: a first pass records them in run
+// order (answering "holds"), the runner judges the list in one go, and a
+// second pass answers from its verdicts.
+class BatchedRunner : public AdvancedConditionRunner
+{
+public:
+    std::expected<void, QString> prepare(const QString &, const QStringList &) override { return {}; }
+    bool test(int number, ListMode) override
+    {
+        if (m_answering)
+            return m_verdicts[std::size_t(number)];
+        m_asked.append(number);
+        return true;
+    }
+
+    std::optional<QString> judge(AdvancedConditionRunner &runner, ListMode mode)
+    {
+        const auto verdicts = runner.testMany(m_asked, mode);
+        if (!verdicts)
+            return verdicts.error();
+        for (qsizetype i = 0; i < m_asked.size(); ++i)
+            m_verdicts[std::size_t(m_asked[i])] = verdicts->value(i, false);
+        m_answering = true;
+        return std::nullopt;
+    }
+
+private:
+    QList<int> m_asked;
+    std::array<bool, 1000> m_verdicts{};
+    bool m_answering = false;
+};
+
+} // namespace
 
 std::expected<void, QString> runFilter(Workspace &ws, AdvancedConditionRunner *runner, OmissionMethod omissionMethod)
 {
@@ -24,18 +65,20 @@ std::expected<void, QString> runFilter(Workspace &ws, AdvancedConditionRunner *r
     setup.viewMode = ws.tables.viewMode();
     setup.draws = &ws.selectionNumbers;
     setup.digitSets = ws.drawDigitSets;
-    setup.runner = advancedOn ? runner : nullptr;
+    BatchedRunner batched;
+    setup.runner = advancedOn && runner ? &batched : nullptr;
     setup.omissionMethod = omissionMethod;
     FilterEngine engine(setup);
-    ws.tables.promoteFiltered([&](int number) { return engine.passes(number); });
-    if (const auto aborted = setup.runner ? setup.runner->abortMessage() : std::nullopt) {
-        // A stopped run keeps nothing it filtered: the fresh selection stays.
-        ws.tables.forEachInView([](ResultEntry &e) {
-            if (e.stage == ResultStage::Filtered)
-                e.stage = ResultStage::Selected;
+    if (setup.runner) {
+        ws.tables.forEachInView([&](ResultEntry &e) {
+            if (e.stage == ResultStage::Selected)
+                engine.passes(e.number);
         });
-        return std::unexpected(*aborted);
+        // A stopped run keeps nothing it filtered: the fresh selection stays.
+        if (const auto aborted = batched.judge(*runner, ws.conditions.advanced.mode))
+            return std::unexpected(*aborted);
     }
+    ws.tables.promoteFiltered([&](int number) { return engine.passes(number); });
     return {};
 }
 

@@ -17,7 +17,9 @@ class Workspace;
 // and raises every Selected entry that passes to Filtered. When the advanced
 // conditions cannot be prepared the run stops after gathering and returns
 // the runner's message, and so does a run whose runner had to stop an
-// expression midway. Condition 15 on without a runner fails every number.
+// expression midway. The runner is asked once, for all the numbers that reach
+// condition 15, in run order. Condition 15 on without a runner fails every
+// number.
 std::expected<void, QString> runFilter(Workspace &ws, AdvancedConditionRunner *runner,
                                        OmissionMethod omissionMethod = OmissionMethod::Index);
 

@@ -1,7 +1,7 @@
 #include "script/ConditionList.h"
 
 #include "Messages.h"
-#include "script/HistoryArrays.h"
+#include "script/ScriptWorker.h"
 
 namespace numsieve {
 
@@ -44,6 +44,19 @@ QStringList cutConditionList(const QString &conditionText)
     return expressions;
 }
 
+bool conditionListTooLarge(const QString &conditionText)
+{
+    // Counted without converting: the text may be many megabytes.
+    qsizetype bytes = 0;
+    for (const QChar ch : conditionText) {
+        const char16_t u = ch.unicode();
+        bytes += u < 0x80 ? 1 : u < 0x800 ? 2 : ch.isSurrogate() ? 2 : 3;
+        if (bytes > kMaxConditionListBytes)
+            return true;
+    }
+    return cutConditionList(conditionText).size() > kMaxExpressions;
+}
+
 int conditionSwitchCode(const QString &conditionText)
 {
     return conditionText.trimmed().isEmpty() ? 30 : 15;
@@ -58,13 +71,12 @@ std::expected<QString, QString> addExpression(const QString &composed, const QSt
     if (!hasComparisonOperator(expression))
         return std::unexpected(msg::kExpressionIncomplete);
 
-    ScriptEngine engine(timeLimit);
-    engine.prepare();
-    if (!engine.addCode(historyText(draws)) || !engine.addCode(computeText(expression))
-        || !engine.run(QStringLiteral("compute")))
-        return std::unexpected(msg::kExpressionIncomplete);
-
-    return conditionText + expression + QStringLiteral(";\r\n");
+    const QString added = conditionText + expression + QStringLiteral(";\r\n");
+    if (conditionListTooLarge(added))
+        return std::unexpected(msg::kExpressionTooMany);
+    if (const auto tried = ScriptWorker::shared().trial(expression, draws, timeLimit); !tried)
+        return std::unexpected(tried.error());
+    return added;
 }
 
 } // namespace numsieve

@@ -2,269 +2,58 @@
 
 #include "Messages.h"
 #include "script/ConditionList.h"
-#include "script/HistoryArrays.h"
-
-#include <algorithm>
 
 namespace numsieve {
 
-namespace {
-
-const QString kCompute = QStringLiteral("compute");
-
-const QString kIndexZero = QStringLiteral(
-    "号码[0][1]=h;hm[0][1]=h;号码[0][2]=t;hm[0][2]=t;号码[0][3]=u;hm[0][3]=u;和值[0]=s;hz[0]=s;"
-    "和尾数[0]=w;hw[0]=w;平均值[0]=a;pj[0]=a;跨度[0]=k;kd[0]=k;AC值[0]=c;ac[0]=c;");
-
-// Per number, for each expression in order: the same index-0 assignments the
-// compute text starts with (looked up by name every time, so that an
-// expression that replaces or changes an array is seen exactly as there), then
-// the expression's function. A failing run counts as "does not hold", as a
-// failing Run does; the interrupt is not catchable and ends the call.
-// Returns 1 for pass and 0 for fail under the mode.
-const QString kDriver = QStringLiteral(
-    "(function(f,h,t,u,s,w,a,k,c,include){var all=1;for(var i=0;i<f.length;i++){var r=0;try{")
-    + kIndexZero
-    + QStringLiteral("r=f[i]();}catch(e){r=0;}if(r!==1){if(include)return 0;all=0;}}return include?1:(all?0:1);})");
-
-bool isIdentifierChar(QChar ch)
-{
-    return ch.isLetterOrNumber() || ch == u'_' || ch == u'$';
-}
-
-// Whether the expression can only read: its names are the twelve arrays, the
-// rest numbers, brackets and operators without any assignment, and its
-// brackets balance. Such expressions can neither change what the next one
-// sees nor leave the code they are placed in, so a run may assign index 0
-// once per number and evaluate them all in one function. Anything else takes
-// the general way; being too strict here only costs speed.
-bool isPlainExpression(const QString &expression)
-{
-    static const QStringList names{QStringLiteral("号码"), QStringLiteral("和值"), QStringLiteral("和尾数"),
-                                   QStringLiteral("平均值"), QStringLiteral("跨度"), QStringLiteral("AC值"),
-                                   QStringLiteral("hm"), QStringLiteral("hz"), QStringLiteral("hw"),
-                                   QStringLiteral("pj"), QStringLiteral("kd"), QStringLiteral("ac")};
-    static const QString operators = QStringLiteral("+-*/%<>=!&|?:");
-    if (expression.isEmpty() || expression.contains(QStringLiteral("++")) || expression.contains(QStringLiteral("--"))
-        || expression.contains(QStringLiteral("<<")) || expression.contains(QStringLiteral(">>")))
-        return false;
-    QString rest = expression;
-    for (const QString &comparison : {QStringLiteral("==="), QStringLiteral("!=="), QStringLiteral("=="),
-                                      QStringLiteral("!="), QStringLiteral(">="), QStringLiteral("<=")})
-        rest.remove(comparison);
-    if (rest.contains(u'='))
-        return false;
-
-    int round = 0;
-    int square = 0;
-    for (qsizetype i = 0; i < expression.size();) {
-        const QChar ch = expression[i];
-        if (ch.isDigit()) {
-            while (i < expression.size() && (expression[i].isDigit() || expression[i] == u'.'))
-                ++i;
-            // A letter straight after a number (1e5, 0x1f, 1.toString) is not
-            // worth telling apart.
-            if (i < expression.size() && isIdentifierChar(expression[i]))
-                return false;
-            continue;
-        }
-        if (isIdentifierChar(ch)) {
-            const qsizetype start = i;
-            while (i < expression.size() && isIdentifierChar(expression[i]))
-                ++i;
-            if (!names.contains(expression.mid(start, i - start)))
-                return false;
-            continue;
-        }
-        if (ch == u'(')
-            ++round;
-        else if (ch == u')')
-            --round;
-        else if (ch == u'[')
-            ++square;
-        else if (ch == u']')
-            --square;
-        else if (!operators.contains(ch))
-            return false;
-        if (round < 0 || square < 0)
-            return false;
-        ++i;
-    }
-    return round == 0 && square == 0;
-}
-
-// All plain expressions of a run in one function: index 0 assigned once, then
-// each expression as its own statement, a failing one counting as "does not
-// hold". The parameters never clash with the only names an expression holds.
-QString plainDriver(const QStringList &expressions)
-{
-    QString text = QStringLiteral("(function(h,t,u,s,w,a,k,c,include){var all=1,r;") + kIndexZero;
-    for (const QString &expression : expressions)
-        text += QStringLiteral("try{r=(") + expression
-            + QStringLiteral(")?1:0;}catch(e){r=0;}if(r!==1){if(include)return 0;all=0;}");
-    return text + QStringLiteral("return include?1:(all?0:1);})");
-}
-
-// The expression inside the same one-line tail as the compute text, so that a
-// comment or a line break in it acts the same in both ways.
-QString compiledFunction(const QString &expression)
-{
-    return QStringLiteral("(function(){if(") + expression + QStringLiteral("){return 1;}else{return 0;}})");
-}
-
-// A differently shaped wrapper: an expression that compiles in both is
-// self-contained and cannot have rearranged the code around it.
-QString shapeProbe(const QString &expression)
-{
-    return QStringLiteral("(function(){return [(") + expression + QStringLiteral(")];})");
-}
-
-} // namespace
-
-ScriptConditionRunner::ScriptConditionRunner(EvaluationWay way, std::chrono::milliseconds timeLimit)
+ScriptConditionRunner::ScriptConditionRunner(EvaluationWay way, std::chrono::milliseconds timeLimit,
+                                             std::chrono::milliseconds budget)
     : m_way(way)
-    , m_activeWay(way)
     , m_timeLimit(timeLimit)
+    , m_budget(budget)
 {
-}
-
-ScriptConditionRunner::~ScriptConditionRunner()
-{
-    m_driver = QJSValue();
-    m_functions = QJSValue();
 }
 
 std::expected<void, QString> ScriptConditionRunner::prepare(const QString &conditionText, const QStringList &draws)
 {
-    m_driver = QJSValue();
-    m_functions = QJSValue();
+    m_deadline = std::chrono::steady_clock::now() + m_budget;
     m_abortMessage.reset();
-    m_activeWay = m_way;
-    m_plain = false;
-    m_expressions = cutConditionList(conditionText);
-    if (m_expressions.isEmpty()) {
-        m_engine.reset();
-        return {};
-    }
-
-    m_engine = std::make_unique<ScriptEngine>(m_timeLimit);
-    m_engine->prepare();
-    const auto fail = [this]() -> std::expected<void, QString> {
-        m_driver = QJSValue();
-        m_functions = QJSValue();
-        m_engine.reset();
-        // A run that goes on regardless keeps nothing rather than everything.
-        m_abortMessage = msg::kAdvancedIncomplete;
-        return std::unexpected(msg::kAdvancedIncomplete);
+    m_run.reset();
+    const auto fail = [this](const QString &message) -> std::expected<void, QString> {
+        m_abortMessage = message;
+        return std::unexpected(message);
     };
-    if (!m_engine->addCode(historyText(draws)))
-        return fail();
-    for (const QString &expression : std::as_const(m_expressions)) {
-        if (!m_engine->addCode(computeText(expression)) || !m_engine->run(kCompute))
-            return fail();
-    }
-    if (m_activeWay == EvaluationWay::Compiled && !compile()) {
-        if (m_abortMessage)
-            return fail();
-        m_activeWay = EvaluationWay::Literal;
-    }
+    if (conditionListTooLarge(conditionText))
+        return fail(msg::kAdvancedTooMany);
+    m_empty = cutConditionList(conditionText).isEmpty();
+    if (m_empty)
+        return {};
+    const auto run = ScriptWorker::shared().prepare(conditionText, draws, m_way, m_timeLimit, m_deadline);
+    if (!run)
+        return fail(run.error());
+    m_run = *run;
     return {};
 }
 
-bool ScriptConditionRunner::compile()
+std::expected<QList<bool>, QString> ScriptConditionRunner::testMany(const QList<int> &numbers, ListMode mode)
 {
-    m_plain = std::all_of(m_expressions.cbegin(), m_expressions.cend(), isPlainExpression);
-    if (m_plain) {
-        const auto driver = m_engine->evaluate(plainDriver(m_expressions));
-        if (driver && driver->isCallable()) {
-            m_driver = *driver;
-            return true;
-        }
-        m_plain = false;
-        if (!driver && driver.error() == ScriptFailure::Interrupted) {
-            m_abortMessage = msg::kAdvancedIncomplete;
-            return false;
-        }
-    }
-    m_functions = m_engine->newArray(int(m_expressions.size()));
-    for (qsizetype i = 0; i < m_expressions.size(); ++i) {
-        const auto probe = m_engine->evaluate(shapeProbe(m_expressions[i]));
-        const auto function = m_engine->evaluate(compiledFunction(m_expressions[i]));
-        if (!probe || !function || !function->isCallable()) {
-            if ((!probe && probe.error() == ScriptFailure::Interrupted)
-                || (!function && function.error() == ScriptFailure::Interrupted))
-                m_abortMessage = msg::kAdvancedIncomplete;
-            m_functions = QJSValue();
-            return false;
-        }
-        m_functions.setProperty(quint32(i), *function);
-    }
-    const auto driver = m_engine->evaluate(kDriver);
-    if (!driver) {
-        m_functions = QJSValue();
-        return false;
-    }
-    m_driver = *driver;
-    return true;
-}
-
-void ScriptConditionRunner::abort()
-{
-    m_abortMessage = msg::kAdvancedIncomplete;
+    if (m_abortMessage)
+        return std::unexpected(*m_abortMessage);
+    if (m_empty)
+        return QList<bool>(numbers.size(), true);
+    if (!m_run)
+        return QList<bool>(numbers.size(), false);
+    auto verdicts = ScriptWorker::shared().test(*m_run, numbers, mode, m_deadline);
+    if (!verdicts)
+        m_abortMessage = verdicts.error();
+    return verdicts;
 }
 
 bool ScriptConditionRunner::test(int number, ListMode mode)
 {
-    if (m_abortMessage)
-        return false;
-    if (m_expressions.isEmpty())
-        return true;
-    if (!m_engine)
-        return false;
-    return m_activeWay == EvaluationWay::Compiled ? testCompiled(number, mode) : testLiteral(number, mode);
-}
-
-bool ScriptConditionRunner::testLiteral(int number, ListMode mode)
-{
-    bool allHold = true;
-    for (const QString &expression : std::as_const(m_expressions)) {
-        bool holds = false;
-        if (const auto added = m_engine->addCode(computeText(expression, number)); !added) {
-            if (added.error() == ScriptFailure::Interrupted) {
-                abort();
-                return false;
-            }
-        } else if (const auto result = m_engine->run(kCompute); !result) {
-            if (result.error() == ScriptFailure::Interrupted) {
-                abort();
-                return false;
-            }
-        } else {
-            holds = *result == 1;
-        }
-        if (!holds) {
-            if (mode == ListMode::Include)
-                return false;
-            allHold = false;
-        }
-    }
-    return mode == ListMode::Include ? true : !allHold;
-}
-
-bool ScriptConditionRunner::testCompiled(int number, ListMode mode)
-{
-    const ScriptAttributes a = scriptAttributes(number);
-    const bool include = mode == ListMode::Include;
-    const auto result = m_plain
-        ? m_engine->call(m_driver, {a.h, a.t, a.u, a.sum, a.tail, a.average, a.span, a.ac, include})
-        : m_engine->call(m_driver, {m_functions, a.h, a.t, a.u, a.sum, a.tail, a.average, a.span, a.ac, include});
-    if (!result) {
-        // The driver catches every script error itself; reaching here means
-        // the watchdog stopped it (or the driver was tampered with).
-        abort();
-        return false;
-    }
-    return result->toInt() == 1;
+    // One number at a time costs a request each; the filter run asks for all
+    // its numbers at once.
+    const auto verdicts = testMany({number}, mode);
+    return verdicts && verdicts->value(0, false);
 }
 
 } // namespace numsieve

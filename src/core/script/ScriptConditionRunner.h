@@ -1,68 +1,38 @@
 #pragma once
 
 #include "filter/AdvancedCondition.h"
-#include "script/ScriptEngine.h"
-
-#include <QJSValue>
+#include "script/ScriptEvaluator.h"
+#include "script/ScriptWorker.h"
 
 #include <chrono>
-#include <memory>
 #include <optional>
 
 namespace numsieve {
 
-// How the per-number test reaches the script engine.
-enum class EvaluationWay {
-    // Each expression is compiled once per run into a function; per number one
-    // call sets index 0 of the twelve arrays and runs the expressions in order.
-    Compiled,
-    // Per number and expression a new compute text is added and run, as the
-    // engine is driven by its five steps. About fifty times slower.
-    Literal,
-};
-
-// Condition 15 on the script engine. One runner serves one filter run at a
-// time; prepare() starts a fresh engine, so a runner can be used run after run.
+// Condition 15 as the window and numsieve-cli run it: evaluated by the script
+// worker (ScriptWorker::shared()), one request for the pre-check and one for
+// all the numbers of a run. A run has a budget for both together; past it, or
+// when the worker dies, the run stops with the message saying which. Lists
+// beyond the limits are refused before the worker sees them.
 class ScriptConditionRunner : public AdvancedConditionRunner
 {
 public:
     explicit ScriptConditionRunner(EvaluationWay way = EvaluationWay::Compiled,
-                                   std::chrono::milliseconds timeLimit = kDefaultScriptTimeLimit);
-    ~ScriptConditionRunner() override;
+                                   std::chrono::milliseconds timeLimit = kDefaultScriptTimeLimit,
+                                   std::chrono::milliseconds budget = kDefaultFilterBudget);
 
     std::expected<void, QString> prepare(const QString &conditionText, const QStringList &draws) override;
     bool test(int number, ListMode mode) override;
-
-    // Set when an evaluation had to be stopped by the watchdog during the
-    // per-number tests: the run must stop and show the message. From then on
-    // every number fails without being evaluated (as after a failed prepare).
+    std::expected<QList<bool>, QString> testMany(const QList<int> &numbers, ListMode mode) override;
     std::optional<QString> abortMessage() const override { return m_abortMessage; }
 
-    const QStringList &expressions() const { return m_expressions; }
-    // The way the tests of the prepared run actually take. A run falls back to
-    // the literal way when an expression is not a self-contained expression
-    // (it closes the compute text's brackets itself), since only the literal
-    // way keeps such texts meaning what they mean there.
-    EvaluationWay activeWay() const { return m_activeWay; }
-    // Whether the compiled run holds only expressions that read, evaluated
-    // together in one function with index 0 assigned once per number.
-    bool plainExpressions() const { return m_plain; }
-
 private:
-    bool compile();
-    bool testLiteral(int number, ListMode mode);
-    bool testCompiled(int number, ListMode mode);
-    void abort();
-
     EvaluationWay m_way;
-    EvaluationWay m_activeWay;
     std::chrono::milliseconds m_timeLimit;
-    bool m_plain = false;
-    // Declared before the script values so that they are released first.
-    std::unique_ptr<ScriptEngine> m_engine;
-    QJSValue m_driver;
-    QJSValue m_functions;
-    QStringList m_expressions;
+    std::chrono::milliseconds m_budget;
+    std::chrono::steady_clock::time_point m_deadline;
+    bool m_empty = true;
+    std::optional<quint64> m_run;
     std::optional<QString> m_abortMessage;
 };
 

@@ -44,7 +44,11 @@ return false;
 class Guard
 {
 public:
-    Guard(ScriptWatchdog &watchdog, QJSEngine &engine) : m_watchdog(watchdog) { m_watchdog.arm(&engine); }
+    Guard(ScriptWatchdog &watchdog, QJSEngine &engine, std::chrono::steady_clock::time_point deadline)
+        : m_watchdog(watchdog)
+    {
+        m_watchdog.arm(&engine, deadline);
+    }
     ~Guard() { m_watchdog.disarm(); }
     bool interrupted() { return m_watchdog.disarm(); }
 
@@ -76,7 +80,7 @@ std::expected<QJSValue, ScriptFailure> ScriptEngine::evaluate(const QString &cod
     QStringList trace;
     QJSValue result;
     {
-        Guard guard(*m_watchdog, *m_engine);
+        Guard guard(*m_watchdog, *m_engine, m_deadline);
         result = m_engine->evaluate(code, QString(), 1, &trace);
         if (guard.interrupted())
             return std::unexpected(ScriptFailure::Interrupted);
@@ -100,7 +104,7 @@ std::expected<QJSValue, ScriptFailure> ScriptEngine::call(const QJSValue &functi
 {
     QJSValue result;
     {
-        Guard guard(*m_watchdog, *m_engine);
+        Guard guard(*m_watchdog, *m_engine, m_deadline);
         result = function.call(arguments);
         if (guard.interrupted())
             return std::unexpected(ScriptFailure::Interrupted);

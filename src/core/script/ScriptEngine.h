@@ -58,9 +58,14 @@ public:
 
     std::chrono::milliseconds timeLimit() const;
 
+    // A moment no evaluation may run past, whatever time it has left: the end
+    // of a whole filter run's budget.
+    void setDeadline(std::chrono::steady_clock::time_point deadline) { m_deadline = deadline; }
+
 private:
     std::unique_ptr<ScriptWatchdog> m_watchdog;
     std::unique_ptr<QJSEngine> m_engine;
+    std::chrono::steady_clock::time_point m_deadline = std::chrono::steady_clock::time_point::max();
 };
 
 } // namespace numsieve

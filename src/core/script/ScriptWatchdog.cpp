@@ -2,6 +2,8 @@
 
 #include <QJSEngine>
 
+#include <algorithm>
+
 namespace numsieve {
 
 ScriptWatchdog::ScriptWatchdog(std::chrono::milliseconds limit)
@@ -20,13 +22,14 @@ ScriptWatchdog::~ScriptWatchdog()
     m_thread.join();
 }
 
-void ScriptWatchdog::arm(QJSEngine *engine)
+void ScriptWatchdog::arm(QJSEngine *engine, std::chrono::steady_clock::time_point latest)
 {
+    const auto deadline = std::min(std::chrono::steady_clock::now() + m_limit, latest);
     bool wake = false;
     {
         std::lock_guard lock(m_mutex);
         m_engine = engine;
-        m_deadline = std::chrono::steady_clock::now() + m_limit;
+        m_deadline = deadline;
         m_armed = true;
         m_fired = false;
         wake = m_sleeping;

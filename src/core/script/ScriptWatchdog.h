@@ -25,8 +25,9 @@ public:
 
     std::chrono::milliseconds limit() const { return m_limit; }
 
-    // Starts the clock for one evaluation of the engine.
-    void arm(QJSEngine *engine);
+    // Starts the clock for one evaluation of the engine. It stops at the
+    // limit, or at the latest moment given when that comes first.
+    void arm(QJSEngine *engine, std::chrono::steady_clock::time_point latest = std::chrono::steady_clock::time_point::max());
     // Stops the clock. Returns true when the limit was reached; the engine's
     // interrupt flag is then cleared again so that it can be used further.
     bool disarm();
