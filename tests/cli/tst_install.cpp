@@ -58,7 +58,8 @@ void TestInstall::installedProgramUsesTheUsersDataFolder()
     QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
 
     const QString prefix = stage.filePath("usr/local");
-    const QStringList files = {"bin/numsieve", "bin/numsieve-cli", "share/applications/numsieve.desktop",
+    const QStringList files = {"bin/numsieve", "bin/numsieve-cli", "bin/numsieve-script",
+                               "share/applications/numsieve.desktop",
                                "share/metainfo/io.github.numsieve.NumSieve.metainfo.xml",
                                "share/icons/hicolor/scalable/apps/numsieve.svg",
                                "share/icons/hicolor/48x48/apps/numsieve.png",
@@ -103,7 +104,7 @@ void TestInstall::installedProgramUsesTheUsersDataFolder()
     QCOMPARE(filtered.exitCode, 0);
     QCOMPARE(filtered.out, QString("123\n"));
     QVERIFY(QFileInfo(data + "/lottery_1.data").isFile());
-    QCOMPARE(beside, (QStringList{"numsieve", "numsieve-cli"}));
+    QCOMPARE(beside, (QStringList{"numsieve", "numsieve-cli", "numsieve-script"}));
 }
 
 QTEST_GUILESS_MAIN(TestInstall)
