@@ -50,7 +50,7 @@ fi
 
 BUILD=build-fuzz
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_C_COMPILER=clang-16 -DCMAKE_CXX_COMPILER=clang++-16 \
+  -DCMAKE_CXX_COMPILER=clang++-16 \
   -DCMAKE_CXX_FLAGS="-D__cpp_concepts=202002L -Wno-macro-redefined" \
   -DNUMSIEVE_FUZZ=ON >/dev/null
 BINARIES=()
