@@ -20,17 +20,26 @@ const char kCodec[] = "GBK";
 
 QString decodeText(const QByteArray &bytes)
 {
-    // A byte order mark names the encoding; without one the file is GBK.
+    // A byte order mark names the encoding, but only when the rest reads
+    // cleanly in it: GBK text may begin with the same bytes (锘 followed by
+    // a character from the BF row, or bytes that are no GBK at all), and
+    // such a file must not turn into garbage on its next reading.
     const std::pair<QByteArray, QStringDecoder::Encoding> marks[] = {
         {QByteArray("\xEF\xBB\xBF"), QStringDecoder::Utf8},
         {QByteArray("\xFF\xFE"), QStringDecoder::Utf16LE},
         {QByteArray("\xFE\xFF"), QStringDecoder::Utf16BE},
     };
     for (const auto &[bom, encoding] : marks) {
-        if (bytes.startsWith(bom)) {
-            QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
-            return decoder.decode(QByteArrayView(bytes).sliced(bom.size()));
-        }
+        if (!bytes.startsWith(bom))
+            continue;
+        const QByteArrayView rest = QByteArrayView(bytes).sliced(bom.size());
+        if (encoding != QStringDecoder::Utf8 && rest.size() % 2 != 0)
+            break;
+        QStringDecoder decoder(encoding);
+        QString text = decoder.decode(rest);
+        if (!decoder.hasError())
+            return text;
+        break;
     }
     QStringDecoder gbk(kCodec, QStringDecoder::Flag::Stateless);
     if (!gbk.isValid()) // no ICU: keep going rather than lose the data
@@ -65,7 +74,14 @@ QByteArray encodeText(const QString &text)
     QString crlf = text;
     crlf.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
     QStringEncoder gbk(kCodec, QStringEncoder::Flag::Stateless);
-    return gbk.isValid() ? QByteArray(gbk.encode(crlf)) : crlf.toLocal8Bit();
+    const QByteArray bytes = gbk.isValid() ? QByteArray(gbk.encode(crlf)) : crlf.toLocal8Bit();
+    // Text that came from stray bytes may encode to what reads as a byte
+    // order mark; such a file is written as UTF-8 with its mark instead, so
+    // that it reads back as it was.
+    for (const char *bom : {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"})
+        if (bytes.startsWith(bom))
+            return QByteArray("\xEF\xBB\xBF") + crlf.toUtf8();
+    return bytes;
 }
 
 QByteArray encodeLines(const QStringList &lines)
@@ -91,10 +107,17 @@ std::expected<QByteArray, QString> readFileBytes(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::unexpected(QStringLiteral("无法读取文件 %1：%2").arg(shown, file.errorString()));
-    // The size may have changed since it was looked at.
-    QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (bytes.size() > kMaxFileBytes)
-        return std::unexpected(QStringLiteral("文件 %1 超过64MB，无法读取").arg(shown));
+    // In pieces, not one buffer of the largest size: the file may have grown
+    // since it was looked at, and most files are a few kilobytes.
+    QByteArray bytes;
+    while (!file.atEnd()) {
+        const QByteArray piece = file.read(1 << 20);
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+        if (bytes.size() > kMaxFileBytes)
+            return std::unexpected(QStringLiteral("文件 %1 超过64MB，无法读取").arg(shown));
+    }
     return bytes;
 }
 

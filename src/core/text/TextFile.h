@@ -17,7 +17,8 @@ QStringList decodeLines(const QByteArray &bytes);
 // Encodes each line as GBK followed by CR LF (also the last one).
 QByteArray encodeLines(const QStringList &lines);
 
-// Encodes a text as GBK, turning every LF into CR LF.
+// Encodes a text as GBK, turning every LF into CR LF. Text whose GBK bytes
+// would begin like a byte order mark is written as UTF-8 with its mark.
 QByteArray encodeText(const QString &text);
 
 // No file the program reads is anywhere near this; a larger one is refused
