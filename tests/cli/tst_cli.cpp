@@ -1,6 +1,7 @@
 #include "Workspace.h"
 #include "scheme/SchemeFile.h"
 
+#include "CliRun.h"
 #include "TestSupport.h"
 
 #include <QProcess>
@@ -12,19 +13,9 @@ using namespace testsupport;
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 Run cli(const QStringList &args)
 {
-    QProcess p;
-    p.start(QStringLiteral(NUMSIEVE_CLI_PATH), args);
-    if (!p.waitForFinished(60000))
-        return {};
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return run(QStringLiteral(NUMSIEVE_CLI_PATH), args);
 }
 
 // Chooses the entries with these texts, as a user's selection and 添加 would.

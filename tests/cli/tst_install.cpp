@@ -1,6 +1,7 @@
 #include "Workspace.h"
 #include "scheme/SchemeFile.h"
 
+#include "CliRun.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -13,22 +14,6 @@ using namespace numsieve;
 using namespace testsupport;
 
 namespace {
-
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run run(const QString &program, const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
-{
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(program, args);
-    if (!p.waitForFinished(300000))
-        return {};
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
 
 // The build folder the tool under test was built in.
 QString buildFolder()

@@ -153,15 +153,11 @@ std::expected<QByteArray, QString> ScriptWorker::request(const QByteArray &paylo
     }
 }
 
-std::expected<void, QString> ScriptWorker::trial(const QString &expression, const QStringList &draws,
-                                                 std::chrono::milliseconds timeLimit)
+namespace {
+
+// The message a trial or preparation answers with; empty means accepted.
+std::expected<void, QString> refusal(const std::expected<QByteArray, QString> &reply)
 {
-    const auto deadline = Clock::now() + timeLimit;
-    const auto reply = request(encode([&](QDataStream &out) {
-                                   out << quint8(Request::Trial) << expression << draws << qint64(timeLimit.count())
-                                       << millisLeft(deadline);
-                               }),
-                               deadline);
     if (!reply)
         return std::unexpected(reply.error());
     QDataStream in(*reply);
@@ -173,6 +169,20 @@ std::expected<void, QString> ScriptWorker::trial(const QString &expression, cons
     if (!message.isEmpty())
         return std::unexpected(message);
     return {};
+}
+
+} // namespace
+
+std::expected<void, QString> ScriptWorker::trial(const QString &expression, const QStringList &draws,
+                                                 std::chrono::milliseconds timeLimit)
+{
+    const auto deadline = Clock::now() + timeLimit;
+    const auto reply = request(encode([&](QDataStream &out) {
+                                   out << quint8(Request::Trial) << expression << draws << qint64(timeLimit.count())
+                                       << millisLeft(deadline);
+                               }),
+                               deadline);
+    return refusal(reply);
 }
 
 std::expected<quint64, QString> ScriptWorker::prepare(const QString &conditionText, const QStringList &draws,
@@ -189,16 +199,8 @@ std::expected<quint64, QString> ScriptWorker::prepare(const QString &conditionTe
                                        << qint64(timeLimit.count()) << millisLeft(deadline);
                                }),
                                deadline);
-    if (!reply)
-        return std::unexpected(reply.error());
-    QDataStream in(*reply);
-    in.setVersion(QDataStream::Qt_6_0);
-    QString message;
-    in >> message;
-    if (in.status() != QDataStream::Ok)
-        return std::unexpected(msg::kAdvancedAborted);
-    if (!message.isEmpty())
-        return std::unexpected(message);
+    if (auto refused = refusal(reply); !refused)
+        return std::unexpected(refused.error());
     return run;
 }
 
