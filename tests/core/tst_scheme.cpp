@@ -4,6 +4,7 @@
 #include "scheme/SchemeFile.h"
 
 #include "TestSupport.h"
+#include "WorkspaceFingerprint.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -77,7 +78,7 @@ private Q_SLOTS:
     void rejectsFaultyFiles_data();
     void rejectsFaultyFiles();
     void acceptedVariants();
-    void lateFailureAtShownPanelLine();
+    void refusedShownPanelLeavesWorkspace();
     void conditionsFollowLoadedContent();
     void missingFile();
 };
@@ -240,22 +241,27 @@ void TestScheme::acceptedVariants()
     QVERIFY(w.enabled[15]);
 }
 
-void TestScheme::lateFailureAtShownPanelLine()
+void TestScheme::refusedShownPanelLeavesWorkspace()
 {
-    Workspace source = edited();
-    QStringList l = linesOf(buildSchemeText(source));
-    l[5] = "15";
-    const QString text = l.join('\n');
-    QVERIFY(validateSchemeText(text).has_value());
-    Workspace w;
-    w.clickConditionButton(7);
-    QCOMPARE(applySchemeText(text, w).error(), msg::kBadFormat);
-    // Everything but the shown panel was applied.
-    QCOMPARE(w.toleranceIndex, 3);
-    QCOMPARE(w.conditions.sum.chosen(), (QStringList{"10", "11"}));
-    QVERIFY(w.enabled[15]);
-    QCOMPARE(w.shownConditionPanel, 7);
-    QCOMPARE(w.markedCondition, 0);
+    // Line 6 is checked only once everything else has been applied; its
+    // refusal must still leave no trace.
+    QTemporaryDir dir;
+    for (const QString shown : {"15", "7a", ""}) {
+        QStringList l = linesOf(buildSchemeText(edited()));
+        l[5] = shown;
+        const QString text = l.join('\n');
+        QVERIFY(validateSchemeText(text).has_value());
+        Workspace w;
+        w.clickConditionButton(7);
+        const QString before = workspaceFingerprint(w);
+        QCOMPARE(applySchemeText(text, w).error(), msg::kBadFormat);
+        QCOMPARE(workspaceFingerprint(w), before);
+
+        const QString path = dir.filePath("shown.cnd");
+        QVERIFY(writeSchemeFile(path, text).has_value());
+        QCOMPARE(loadSchemeFile(path, w).error(), msg::kBadFormat);
+        QCOMPARE(workspaceFingerprint(w), before);
+    }
 }
 
 void TestScheme::conditionsFollowLoadedContent()

@@ -249,13 +249,14 @@ std::expected<void, QString> validateSchemeText(const QString &text)
     return {};
 }
 
-std::expected<void, QString> applySchemeText(const QString &text, Workspace &w)
+namespace {
+
+// Applies the lines in the order the user's clicks would, checking each line
+// again; stops at the first one refused, with w partly changed.
+std::expected<void, QString> applySchemeLines(const SchemeLines &split, Workspace &w)
 {
     const auto bad = std::unexpected(msg::kBadFormat);
-    const auto split = splitScheme(text);
-    if (!split)
-        return std::unexpected(split.error());
-    const QStringList &s = split->state;
+    const QStringList &s = split.state;
     if (!selectionLinesValid(s))
         return bad;
     auto line = [&](int n) -> const QString & { return s.at(n - 1); };
@@ -300,9 +301,9 @@ std::expected<void, QString> applySchemeText(const QString &text, Workspace &w)
             w.updateConditionSwitch(f.panel);
     }
     // Condition 15 counts as having content whenever the loaded text is not empty.
-    w.switchCondition(split->advancedText.isEmpty() ? 2 * kConditionCount : kConditionCount);
+    w.switchCondition(split.advancedText.isEmpty() ? 2 * kConditionCount : kConditionCount);
     w.conditions.advanced.expression.clear();
-    w.conditions.advanced.conditionText = split->advancedText;
+    w.conditions.advanced.conditionText = split.advancedText;
 
     w.markedCondition = 0;
     const QString &shown = line(6);
@@ -312,6 +313,22 @@ std::expected<void, QString> applySchemeText(const QString &text, Workspace &w)
     w.shownConditionPanel = panel;
     w.currentConditionButton = w.enabled[panel] ? panel + kConditionCount : panel;
     w.markedCondition = panel;
+    return {};
+}
+
+} // namespace
+
+std::expected<void, QString> applySchemeText(const QString &text, Workspace &w)
+{
+    const auto split = splitScheme(text);
+    if (!split)
+        return std::unexpected(split.error());
+    // Worked on a copy, so that a line refused late (the shown panel is the
+    // last one checked) leaves the workspace as it was.
+    Workspace next = w;
+    if (auto applied = applySchemeLines(*split, next); !applied)
+        return applied;
+    w = std::move(next);
     return {};
 }
 

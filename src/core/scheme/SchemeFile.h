@@ -18,9 +18,8 @@ QString buildSchemeText(const Workspace &workspace);
 std::expected<void, QString> validateSchemeText(const QString &text);
 
 // Applies a text to the workspace in the order the user's clicks would, checking
-// each line again. A failure stops where it happened; after a successful
-// validation that can only be the shown-panel line, when everything else has
-// been applied already.
+// each line again. On a failure the workspace is left as it was; after a
+// successful validation the only line still refused is the shown panel (line 6).
 std::expected<void, QString> applySchemeText(const QString &text, Workspace &workspace);
 
 // Reads a scheme file: every line followed by LF. A missing file is "文件不存在".
