@@ -42,6 +42,11 @@ public:
         return verdicts;
     }
 
+    // Whether the prepared run answers a number the same however often and
+    // in whatever order it is asked (its expressions only read), so that one
+    // verdict per number serves every question about the run.
+    virtual bool repeatableVerdicts() const { return false; }
+
     // Set when the tests had to be stopped (an expression ran away): the run
     // must not keep what it filtered and shows this message instead.
     virtual std::optional<QString> abortMessage() const { return std::nullopt; }

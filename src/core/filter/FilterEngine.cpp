@@ -274,6 +274,8 @@ int FilterEngine::Impl::omission(int number)
     const QStringList &draws = setup.draws ? *setup.draws : noDraws;
     if (setup.omissionMethod == OmissionMethod::PerNumberScan)
         return straight ? scanOmission(draws, number) : scanGroupOmission(draws, number);
+    if (setup.omissions)
+        return straight ? setup.omissions->omission(number) : setup.omissions->groupOmission(number);
     if (!omissionIndex)
         omissionIndex = OmissionIndex::build(draws, straight ? OmissionIndex::Straight : OmissionIndex::Group);
     return straight ? omissionIndex->omission(number) : omissionIndex->groupOmission(number);

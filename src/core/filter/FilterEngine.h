@@ -12,6 +12,7 @@
 namespace numsieve {
 
 class AdvancedConditionRunner;
+class OmissionIndex;
 
 // Where condition 1 takes a number's omission from.
 enum class OmissionMethod {
@@ -29,6 +30,9 @@ struct FilterSetup {
     DrawDigitSets digitSets;
     AdvancedConditionRunner *runner = nullptr;          // prepared; null when condition 15 cannot run
     OmissionMethod omissionMethod = OmissionMethod::Index;
+    // The omission index of `draws` when the caller keeps one up to date;
+    // otherwise the engine builds it when condition 1 first needs it.
+    const OmissionIndex *omissions = nullptr;
 };
 
 // Decides for one number (a sorted form in group mode) whether it passes the

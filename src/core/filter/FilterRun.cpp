@@ -62,23 +62,31 @@ std::expected<void, QString> runFilter(Workspace &ws, AdvancedConditionRunner *r
     setup.conditions = &ws.conditions;
     setup.enabled = ws.enabled;
     setup.toleranceIndex = ws.toleranceIndex;
-    setup.viewMode = ws.tables.viewMode();
     setup.draws = &ws.selectionNumbers;
     setup.digitSets = ws.drawDigitSets;
-    BatchedRunner batched;
-    setup.runner = advancedOn && runner ? &batched : nullptr;
+    setup.runner = advancedOn ? runner : nullptr;
     setup.omissionMethod = omissionMethod;
+    return filterGathered(ws.tables, setup);
+}
+
+std::expected<void, QString> filterGathered(ResultTables &tables, FilterSetup setup)
+{
+    setup.viewMode = tables.viewMode();
+    AdvancedConditionRunner *runner = setup.runner;
+    BatchedRunner batched;
+    if (runner)
+        setup.runner = &batched;
     FilterEngine engine(setup);
-    if (setup.runner) {
-        ws.tables.forEachInView([&](ResultEntry &e) {
+    if (runner) {
+        tables.forEachInView([&](ResultEntry &e) {
             if (e.stage == ResultStage::Selected)
                 engine.passes(e.number);
         });
         // A stopped run keeps nothing it filtered: the fresh selection stays.
-        if (const auto aborted = batched.judge(*runner, ws.conditions.advanced.mode))
+        if (const auto aborted = batched.judge(*runner, setup.conditions->advanced.mode))
             return std::unexpected(*aborted);
     }
-    ws.tables.promoteFiltered([&](int number) { return engine.passes(number); });
+    tables.promoteFiltered([&](int number) { return engine.passes(number); });
     return {};
 }
 

@@ -77,6 +77,21 @@ OmissionIndex OmissionIndex::build(const QStringList &draws, Need need)
     return index;
 }
 
+void OmissionIndex::append(const QString &draw)
+{
+    // Every figure counts one more draw since, including "never drawn", which
+    // is the draw count; the new draw's own number and sorted form restart.
+    ++m_drawCount;
+    for (int &distance : m_straight)
+        ++distance;
+    for (int &distance : m_group)
+        ++distance;
+    if (const int number = drawTextNumber(draw); number >= 0)
+        m_straight[number] = 0;
+    if (const int value = groupDrawValue(draw); value >= 0)
+        m_group[sortedForm(value)] = 0;
+}
+
 int scanOmission(const QStringList &draws, int number)
 {
     const qsizetype n = draws.size();

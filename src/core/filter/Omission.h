@@ -23,6 +23,10 @@ public:
     // draws oldest first
     static OmissionIndex build(const QStringList &draws, Need need = Both);
 
+    // The index of the same draws with one more, newer draw: what build()
+    // gives for the longer list, at the cost of one step.
+    void append(const QString &draw);
+
     int omission(int number) const { return m_drawCount == 0 ? -1 : m_straight[number]; }
     // sortedNumber is a sorted form, as the group tables hold it
     int groupOmission(int sortedNumber) const { return m_drawCount == 0 ? -1 : m_group[sortedNumber]; }

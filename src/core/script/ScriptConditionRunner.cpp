@@ -2,15 +2,24 @@
 
 #include "Messages.h"
 #include "script/ConditionList.h"
+#include "script/HistoryArrays.h"
+
+#include <algorithm>
 
 namespace numsieve {
 
 ScriptConditionRunner::ScriptConditionRunner(EvaluationWay way, std::chrono::milliseconds timeLimit,
                                              std::chrono::milliseconds budget)
-    : m_way(way)
+    : m_worker(&ScriptWorker::shared())
+    , m_way(way)
     , m_timeLimit(timeLimit)
     , m_budget(budget)
 {
+}
+
+ScriptConditionRunner::ScriptConditionRunner(ScriptWorker &worker) : ScriptConditionRunner()
+{
+    m_worker = &worker;
 }
 
 std::expected<void, QString> ScriptConditionRunner::prepare(const QString &conditionText, const QStringList &draws)
@@ -27,7 +36,11 @@ std::expected<void, QString> ScriptConditionRunner::prepare(const QString &condi
     m_empty = cutConditionList(conditionText).isEmpty();
     if (m_empty)
         return {};
-    const auto run = ScriptWorker::shared().prepare(conditionText, draws, m_way, m_timeLimit, m_deadline);
+    m_repeatable = false;
+    // The expressions see the newest draws only; a long history need not
+    // travel to the worker.
+    const QStringList seen = draws.mid(std::max<qsizetype>(0, draws.size() - kHistoryDepth));
+    const auto run = m_worker->prepare(conditionText, seen, m_way, m_timeLimit, m_deadline, &m_repeatable);
     if (!run)
         return fail(run.error());
     m_run = *run;
@@ -42,7 +55,7 @@ std::expected<QList<bool>, QString> ScriptConditionRunner::testMany(const QList<
         return QList<bool>(numbers.size(), true);
     if (!m_run)
         return QList<bool>(numbers.size(), false);
-    auto verdicts = ScriptWorker::shared().test(*m_run, numbers, mode, m_deadline);
+    auto verdicts = m_worker->test(*m_run, numbers, mode, m_deadline);
     if (!verdicts)
         m_abortMessage = verdicts.error();
     return verdicts;

@@ -9,9 +9,10 @@
 
 namespace numsieve {
 
-// Condition 15 as the window and numsieve-cli run it: evaluated by the script
-// worker (ScriptWorker::shared()), one request for the pre-check and one for
-// all the numbers of a run. A run has a budget for both together; past it, or
+// Condition 15 as the window and numsieve-cli run it: evaluated by a script
+// worker (ScriptWorker::shared() unless another is given; a worker serves the
+// thread that first used it), one request for the pre-check and one for all
+// the numbers of a run. A run has a budget for both together; past it, or
 // when the worker dies, the run stops with the message saying which. Lists
 // beyond the limits are refused before the worker sees them.
 class ScriptConditionRunner : public AdvancedConditionRunner
@@ -20,18 +21,22 @@ public:
     explicit ScriptConditionRunner(EvaluationWay way = EvaluationWay::Compiled,
                                    std::chrono::milliseconds timeLimit = kDefaultScriptTimeLimit,
                                    std::chrono::milliseconds budget = kDefaultFilterBudget);
+    explicit ScriptConditionRunner(ScriptWorker &worker);
 
     std::expected<void, QString> prepare(const QString &conditionText, const QStringList &draws) override;
     bool test(int number, ListMode mode) override;
     std::expected<QList<bool>, QString> testMany(const QList<int> &numbers, ListMode mode) override;
     std::optional<QString> abortMessage() const override { return m_abortMessage; }
+    bool repeatableVerdicts() const override { return m_empty || m_repeatable; }
 
 private:
+    ScriptWorker *m_worker;
     EvaluationWay m_way;
     std::chrono::milliseconds m_timeLimit;
     std::chrono::milliseconds m_budget;
     std::chrono::steady_clock::time_point m_deadline;
     bool m_empty = true;
+    bool m_repeatable = false;
     std::optional<quint64> m_run;
     std::optional<QString> m_abortMessage;
 };

@@ -143,11 +143,21 @@ void ScriptEvaluator::setDeadline(std::chrono::steady_clock::time_point deadline
 
 std::expected<void, QString> ScriptEvaluator::prepare(const QString &conditionText, const QStringList &draws)
 {
+    if (m_engine && m_plain && !m_abortMessage && conditionText == m_conditionText) {
+        // Expressions that only read see nothing of the engine but the twelve
+        // arrays, which the history text declares anew: the compiled driver
+        // answers exactly as a fresh engine's would.
+        if (auto checked = checkHistory(draws); !checked)
+            return failPrepare(checked.error());
+        return {};
+    }
+
     m_driver = QJSValue();
     m_functions = QJSValue();
     m_abortMessage.reset();
     m_activeWay = m_way;
     m_plain = false;
+    m_conditionText = conditionText;
     m_expressions = cutConditionList(conditionText);
     if (m_expressions.isEmpty()) {
         m_engine.reset();
@@ -157,18 +167,23 @@ std::expected<void, QString> ScriptEvaluator::prepare(const QString &conditionTe
     m_engine = std::make_unique<ScriptEngine>(m_timeLimit);
     m_engine->setDeadline(m_deadline);
     m_engine->prepare();
-    if (auto checked = precheck(draws); !checked) {
-        m_driver = QJSValue();
-        m_functions = QJSValue();
-        m_engine.reset();
-        // A run that goes on regardless keeps nothing rather than everything.
-        m_abortMessage = checked.error();
-        return checked;
-    }
+    if (auto checked = precheck(draws); !checked)
+        return failPrepare(checked.error());
     return {};
 }
 
-std::expected<void, QString> ScriptEvaluator::precheck(const QStringList &draws)
+std::expected<void, QString> ScriptEvaluator::failPrepare(const QString &message)
+{
+    m_driver = QJSValue();
+    m_functions = QJSValue();
+    m_engine.reset();
+    m_plain = false;
+    // A run that goes on regardless keeps nothing rather than everything.
+    m_abortMessage = message;
+    return std::unexpected(message);
+}
+
+std::expected<void, QString> ScriptEvaluator::checkHistory(const QStringList &draws)
 {
     // A stopped evaluation says so: the expression may be perfectly well
     // formed and only take too long, and the user must be told which it is.
@@ -184,6 +199,13 @@ std::expected<void, QString> ScriptEvaluator::precheck(const QStringList &draws)
         if (const auto ran = m_engine->run(kCompute); !ran)
             return failed(ran.error());
     }
+    return {};
+}
+
+std::expected<void, QString> ScriptEvaluator::precheck(const QStringList &draws)
+{
+    if (auto checked = checkHistory(draws); !checked)
+        return checked;
     if (m_activeWay == EvaluationWay::Compiled && !compile()) {
         if (m_abortMessage)
             return std::unexpected(*m_abortMessage);

@@ -24,8 +24,10 @@ enum class EvaluationWay {
 // Condition 15 on a script engine in this process. It is what the script
 // worker runs for the program; nothing else should evaluate a user's
 // expressions here, since a hostile one can exhaust the memory of the process
-// that evaluates it. One evaluator serves one filter run at a time; prepare()
-// starts a fresh engine, so it can be used run after run.
+// that evaluates it. One evaluator serves one filter run at a time and can be
+// used run after run: prepare() starts a fresh engine, except that a run of
+// the same expressions as the last one, when they only read, keeps the engine
+// with its compiled functions and only declares the history anew.
 class ScriptEvaluator : public AdvancedConditionRunner
 {
 public:
@@ -44,6 +46,7 @@ public:
     // per-number tests: the run must stop and show the message. From then on
     // every number fails without being evaluated (as after a failed prepare).
     std::optional<QString> abortMessage() const override { return m_abortMessage; }
+    bool repeatableVerdicts() const override { return m_expressions.isEmpty() || m_plain; }
 
     const QStringList &expressions() const { return m_expressions; }
     // The way the tests of the prepared run actually take. A run falls back to
@@ -61,6 +64,8 @@ private:
     bool testCompiled(int number, ListMode mode);
     void abort();
     std::expected<void, QString> precheck(const QStringList &draws);
+    std::expected<void, QString> checkHistory(const QStringList &draws);
+    std::expected<void, QString> failPrepare(const QString &message);
 
     EvaluationWay m_way;
     EvaluationWay m_activeWay;
@@ -72,6 +77,7 @@ private:
     QJSValue m_driver;
     QJSValue m_functions;
     QStringList m_expressions;
+    QString m_conditionText;
     std::optional<QString> m_abortMessage;
 };
 

@@ -187,7 +187,7 @@ std::expected<void, QString> ScriptWorker::trial(const QString &expression, cons
 
 std::expected<quint64, QString> ScriptWorker::prepare(const QString &conditionText, const QStringList &draws,
                                                       EvaluationWay way, std::chrono::milliseconds timeLimit,
-                                                      Clock::time_point deadline)
+                                                      Clock::time_point deadline, bool *repeatable)
 {
     quint64 run = 0;
     {
@@ -201,6 +201,12 @@ std::expected<quint64, QString> ScriptWorker::prepare(const QString &conditionTe
                                deadline);
     if (auto refused = refusal(reply); !refused)
         return std::unexpected(refused.error());
+    if (repeatable) {
+        QDataStream in(*reply);
+        in.setVersion(QDataStream::Qt_6_0);
+        QString message;
+        in >> message >> *repeatable;
+    }
     return run;
 }
 
@@ -266,6 +272,8 @@ int serveScriptRequests()
     // its tests.
     std::unique_ptr<ScriptEvaluator> prepared;
     quint64 preparedRun = 0;
+    quint8 preparedWay = 0;
+    qint64 preparedLimit = 0;
     for (;;) {
         QByteArray head(4, '\0');
         if (!readExactly(head.data(), 4))
@@ -294,12 +302,19 @@ int serveScriptRequests()
             qint64 limit = 0;
             qint64 left = 0;
             in >> preparedRun >> conditionText >> draws >> way >> limit >> left;
-            prepared = std::make_unique<ScriptEvaluator>(EvaluationWay(way), std::chrono::milliseconds(limit));
+            // The evaluator of the last run serves the next one of the same
+            // kind; it decides itself what of its engine it may keep.
+            if (!prepared || way != preparedWay || limit != preparedLimit) {
+                prepared = std::make_unique<ScriptEvaluator>(EvaluationWay(way), std::chrono::milliseconds(limit));
+                preparedWay = way;
+                preparedLimit = limit;
+            }
             prepared->setDeadline(deadlineAfter(left));
             const auto outcome = prepared->prepare(conditionText, draws);
+            const bool repeatable = outcome && prepared->repeatableVerdicts();
             if (!outcome)
                 prepared.reset();
-            reply = encode([&](QDataStream &out) { out << (outcome ? QString() : outcome.error()); });
+            reply = encode([&](QDataStream &out) { out << (outcome ? QString() : outcome.error()) << repeatable; });
             break;
         }
         case Request::Test: {

@@ -56,10 +56,12 @@ public:
 
     // The pre-check of a filter run; the worker keeps the prepared engine for
     // the tests that follow, until the next pre-check or trial. Returns the
-    // run's number, which its tests name.
+    // run's number, which its tests name, and tells through `repeatable`
+    // whether the run's verdicts are the same however often a number is asked.
+    // Only the newest draws the expressions can see need to be given.
     std::expected<quint64, QString> prepare(const QString &conditionText, const QStringList &draws, EvaluationWay way,
                                          std::chrono::milliseconds timeLimit,
-                                         std::chrono::steady_clock::time_point deadline);
+                                         std::chrono::steady_clock::time_point deadline, bool *repeatable = nullptr);
 
     // The verdicts for the numbers, tested in order in the engine prepared
     // for that run. A run whose engine is gone (another run was prepared

@@ -1,0 +1,220 @@
+#include "analysis/Backtest.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace numsieve {
+
+namespace {
+
+QString percent(double share) { return QString::number(share * 100, 'f', 2) + QLatin1Char('%'); }
+QString fixed(double value, int decimals = 2) { return QString::number(value, 'f', decimals); }
+QString probability(double p) { return QString::number(p, 'g', 4); }
+QString viewName(ViewMode mode) { return mode == ViewMode::Straight ? QStringLiteral("直选") : QStringLiteral("组选"); }
+QString viewKey(ViewMode mode) { return mode == ViewMode::Straight ? QStringLiteral("straight") : QStringLiteral("group"); }
+
+// A column of the text tables: padded to a width counted in half-width
+// cells, a Chinese character taking two.
+QString cell(const QString &text, int width, bool right = false)
+{
+    int used = 0;
+    for (QChar c : text)
+        used += c.unicode() >= 0x2e80 ? 2 : 1;
+    const QString pad(std::max(0, width - used), QLatin1Char(' '));
+    return right ? pad + text : text + pad;
+}
+
+// A CSV field: quoted when it holds a separator, a quote or a line break.
+QString csvField(const QString &text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
+        && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString csvLine(const QStringList &fields)
+{
+    QStringList out;
+    for (const QString &f : fields)
+        out.append(csvField(f));
+    return out.join(QLatin1Char(','));
+}
+
+QString json(const QJsonObject &object) { return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented)); }
+
+QJsonObject backtestJson(const BacktestResult &r)
+{
+    QJsonArray steps;
+    for (const BacktestStep &s : r.steps) {
+        QJsonObject step{{QStringLiteral("issue"), s.issue},
+                         {QStringLiteral("number"), s.number},
+                         {QStringLiteral("survivors"), s.survivors},
+                         {QStringLiteral("chance"), s.chance},
+                         {QStringLiteral("hit"), s.hit}};
+        if (!s.message.isEmpty())
+            step.insert(QStringLiteral("message"), s.message);
+        steps.append(step);
+    }
+    QJsonArray conditions;
+    for (const ConditionFigures &c : r.conditions)
+        conditions.append(QJsonObject{{QStringLiteral("condition"), c.condition},
+                                      {QStringLiteral("name"), conditionName(c.condition)},
+                                      {QStringLiteral("kills"), c.kills},
+                                      {QStringLiteral("mean_removed"), c.meanRemoved}});
+    QJsonObject o{{QStringLiteral("view"), viewKey(r.viewMode)},
+                  {QStringLiteral("requested"), r.requested},
+                  {QStringLiteral("last"), r.last()},
+                  {QStringLiteral("candidates"), r.candidates},
+                  {QStringLiteral("hits"), r.hits},
+                  {QStringLiteral("hit_rate"), r.hitRate()},
+                  {QStringLiteral("expected_hits"), r.expectedHits},
+                  {QStringLiteral("lift"), r.lift},
+                  {QStringLiteral("p_chance"), r.pChance},
+                  {QStringLiteral("mean_survivors"), r.meanSurvivors},
+                  {QStringLiteral("too_few_to_judge"), r.tooFewToJudge()},
+                  {QStringLiteral("steps"), steps},
+                  {QStringLiteral("conditions"), conditions}};
+    if (r.cancelled)
+        o.insert(QStringLiteral("cancelled"), true);
+    if (!r.message.isEmpty())
+        o.insert(QStringLiteral("message"), r.message);
+    return o;
+}
+
+QStringList backtestText(const BacktestResult &r)
+{
+    QStringList lines;
+    lines << QStringLiteral("方案回测：最近%1期，%2，选号%3注").arg(r.last()).arg(viewName(r.viewMode)).arg(r.candidates);
+    lines << cell(QStringLiteral("奖期"), 14) + cell(QStringLiteral("开奖号"), 8) + cell(QStringLiteral("注数"), 6, true)
+                 + cell(QStringLiteral("偶然概率"), 10, true) + QStringLiteral("  命中");
+    for (const BacktestStep &s : r.steps) {
+        QString line = cell(s.issue, 14) + cell(s.number, 8) + cell(QString::number(s.survivors), 6, true)
+            + cell(percent(s.chance), 10, true) + QStringLiteral("  ") + (s.hit ? QStringLiteral("是") : QStringLiteral("否"));
+        if (!s.message.isEmpty())
+            line += QStringLiteral("  ") + s.message;
+        lines << line;
+    }
+    lines << QString();
+    lines << QStringLiteral("命中：%1次，命中率%2").arg(r.hits).arg(percent(r.hitRate()));
+    lines << QStringLiteral("平均注数：%1").arg(fixed(r.meanSurvivors));
+    lines << QStringLiteral("期望命中：%1次（每期随机选同样多的号码）").arg(fixed(r.expectedHits));
+    lines << QStringLiteral("提升倍数：%1").arg(fixed(r.lift));
+    lines << QStringLiteral("偶然概率：%1（随机选号至少命中%2次的概率）").arg(probability(r.pChance)).arg(r.hits);
+    if (r.tooFewToJudge())
+        lines << QStringLiteral("期望命中不足5次，结果不足以说明问题。");
+    if (r.cancelled)
+        lines << QStringLiteral("回测已取消，以上为已完成的%1期。").arg(r.last());
+    if (!r.message.isEmpty())
+        lines << QStringLiteral("回测中止：") + r.message;
+    lines << QString();
+    lines << cell(QStringLiteral("条件"), 12) + cell(QStringLiteral("淘汰开奖号"), 12, true)
+                 + cell(QStringLiteral("平均淘汰比例"), 14, true);
+    for (const ConditionFigures &c : r.conditions)
+        lines << cell(conditionName(c.condition), 12) + cell(QString::number(c.kills), 12, true)
+                     + cell(percent(c.meanRemoved), 14, true);
+    return lines;
+}
+
+QJsonObject reportJson(const FilterReport &r)
+{
+    QJsonArray rows;
+    for (const ReportRow &row : r.rows)
+        rows.append(QJsonObject{{QStringLiteral("condition"), row.condition},
+                                {QStringLiteral("name"), conditionName(row.condition)},
+                                {QStringLiteral("failing"), row.failing},
+                                {QStringLiteral("survivors"), row.survivors}});
+    QJsonObject o{{QStringLiteral("view"), viewKey(r.viewMode)},
+                  {QStringLiteral("gathered"), r.gathered},
+                  {QStringLiteral("conditions"), rows},
+                  {QStringLiteral("survivors"), r.survivors}};
+    if (r.intersected)
+        o.insert(QStringLiteral("intersected"), *r.intersected);
+    if (!r.message.isEmpty())
+        o.insert(QStringLiteral("message"), r.message);
+    return o;
+}
+
+QStringList reportText(const FilterReport &r)
+{
+    QStringList lines;
+    lines << QStringLiteral("过滤报告：%1").arg(viewName(r.viewMode));
+    lines << cell(QStringLiteral("步骤"), 14) + cell(QStringLiteral("单独淘汰"), 10, true) + cell(QStringLiteral("累计剩余"), 10, true);
+    lines << cell(QStringLiteral("选号"), 14) + cell(QString(), 10, true) + cell(QString::number(r.gathered), 10, true);
+    for (const ReportRow &row : r.rows)
+        lines << cell(conditionName(row.condition), 14) + cell(QString::number(row.failing), 10, true)
+                     + cell(QString::number(row.survivors), 10, true);
+    lines << cell(QStringLiteral("容错后结果"), 14) + cell(QString(), 10, true) + cell(QString::number(r.survivors), 10, true);
+    if (r.intersected)
+        lines << cell(QStringLiteral("交集后结果"), 14) + cell(QString(), 10, true)
+                     + cell(QString::number(*r.intersected), 10, true);
+    if (!r.message.isEmpty())
+        lines << r.message;
+    return lines;
+}
+
+} // namespace
+
+QStringList backtestCsvLines(const BacktestResult &r)
+{
+    QStringList lines;
+    lines << csvLine({QStringLiteral("issue"), QStringLiteral("number"), QStringLiteral("survivors"),
+                      QStringLiteral("chance"), QStringLiteral("hit"), QStringLiteral("message")});
+    for (const BacktestStep &s : r.steps)
+        lines << csvLine({s.issue, s.number, QString::number(s.survivors), QString::number(s.chance, 'g', 6),
+                          s.hit ? QStringLiteral("1") : QStringLiteral("0"), s.message});
+    lines << QString();
+    lines << csvLine({QStringLiteral("condition"), QStringLiteral("name"), QStringLiteral("kills"),
+                      QStringLiteral("mean_removed")});
+    for (const ConditionFigures &c : r.conditions)
+        lines << csvLine({QString::number(c.condition), conditionName(c.condition), QString::number(c.kills),
+                          QString::number(c.meanRemoved, 'g', 6)});
+    lines << QString();
+    lines << csvLine({QStringLiteral("last"), QStringLiteral("hits"), QStringLiteral("hit_rate"),
+                      QStringLiteral("expected_hits"), QStringLiteral("lift"), QStringLiteral("p_chance"),
+                      QStringLiteral("mean_survivors")});
+    lines << csvLine({QString::number(r.last()), QString::number(r.hits), QString::number(r.hitRate(), 'g', 6),
+                      QString::number(r.expectedHits, 'g', 6), QString::number(r.lift, 'g', 6),
+                      QString::number(r.pChance, 'g', 6), QString::number(r.meanSurvivors, 'g', 6)});
+    return lines;
+}
+
+QStringList filterReportCsvLines(const FilterReport &r)
+{
+    QStringList lines;
+    lines << csvLine({QStringLiteral("step"), QStringLiteral("name"), QStringLiteral("failing"), QStringLiteral("survivors")});
+    lines << csvLine({QStringLiteral("gathered"), QStringLiteral("选号"), QString(), QString::number(r.gathered)});
+    for (const ReportRow &row : r.rows)
+        lines << csvLine({QString::number(row.condition), conditionName(row.condition), QString::number(row.failing),
+                          QString::number(row.survivors)});
+    lines << csvLine({QStringLiteral("result"), QStringLiteral("容错后结果"), QString(), QString::number(r.survivors)});
+    if (r.intersected)
+        lines << csvLine({QStringLiteral("intersected"), QStringLiteral("交集后结果"), QString(),
+                          QString::number(*r.intersected)});
+    return lines;
+}
+
+QString formatBacktest(const BacktestResult &result, ReportFormat format)
+{
+    switch (format) {
+    case ReportFormat::Json: return json(backtestJson(result));
+    case ReportFormat::Csv: return backtestCsvLines(result).join(QLatin1Char('\n')) + QLatin1Char('\n');
+    case ReportFormat::Text: break;
+    }
+    return backtestText(result).join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+QString formatFilterReport(const FilterReport &report, ReportFormat format)
+{
+    switch (format) {
+    case ReportFormat::Json: return json(reportJson(report));
+    case ReportFormat::Csv: return filterReportCsvLines(report).join(QLatin1Char('\n')) + QLatin1Char('\n');
+    case ReportFormat::Text: break;
+    }
+    return reportText(report).join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+} // namespace numsieve

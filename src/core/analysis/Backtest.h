@@ -1,0 +1,118 @@
+#pragma once
+
+#include "filter/ConditionSet.h"
+#include "history/Draw.h"
+#include "results/ResultTables.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <atomic>
+#include <expected>
+#include <functional>
+#include <optional>
+
+namespace numsieve {
+
+class AdvancedConditionRunner;
+class Workspace;
+
+// A short name for each condition (1..15), as reports show them.
+QString conditionName(int condition);
+
+// One replayed draw: the scheme run with only the draws before it as history.
+struct BacktestStep {
+    QString issue;
+    QString number;          // the drawn number as the draw file holds it
+    int survivors = 0;       // size of the list the view mode implies
+    double chance = 0;       // probability that a random draw lands in that list
+    bool hit = false;        // whether the drawn number did
+    // Conditions (1..15, enabled ones only) that the drawn number fails on its
+    // own; in group mode tested with its sorted digits.
+    std::array<bool, kConditionCount + 1> killedBy{};
+    // Set when the step's conditions could not run (the script pre-check
+    // failed, for instance); the step then keeps no numbers.
+    QString message;
+};
+
+// What one enabled condition did over the replayed draws.
+struct ConditionFigures {
+    int condition = 0;       // 1..15
+    int kills = 0;           // drawn numbers it rejected on its own
+    double meanRemoved = 0;  // mean share of the gathered candidates it rejects on its own
+};
+
+struct BacktestResult {
+    ViewMode viewMode = ViewMode::Straight;
+    int requested = 0;       // the N asked for
+    int candidates = 0;      // numbers the selection gathers (the same at every step)
+    QList<BacktestStep> steps;              // oldest first
+    QList<ConditionFigures> conditions;     // enabled conditions, 1..15 order
+    int hits = 0;
+    double expectedHits = 0;                // sum of the steps' chances
+    double meanSurvivors = 0;
+    double lift = 0;                        // hits / expectedHits; 0 when nothing was expected
+    double pChance = 1;                     // P(at least `hits` hits by chance)
+    bool cancelled = false;
+    // Why the run stopped before its last step (a script condition ran away
+    // or its worker died); the steps done are kept.
+    QString message;
+
+    int last() const { return int(steps.size()); }
+    double hitRate() const { return steps.isEmpty() ? 0 : double(hits) / double(steps.size()); }
+    // Too few expected hits for the comparison with chance to mean anything.
+    bool tooFewToJudge() const { return expectedHits < 5; }
+};
+
+// Reports progress after each step; setting *cancel stops the run after the
+// current step (the result then says cancelled and holds the steps done).
+struct BacktestControl {
+    std::function<void(int done, int total)> progress;
+    const std::atomic<bool> *cancel = nullptr;
+};
+
+// Replays the scheme in `scheme` (selection, conditions, switches, tolerance,
+// view mode; its own draws are ignored) over the last `last` of `draws`
+// (oldest first): for each of those draws, the whole filter run with only the
+// earlier draws as history, then each intersection list in order, exactly as
+// one filter command would do it. `last` is clamped to 0..draws.size().
+// `runner` evaluates condition 15; it is prepared once per step.
+BacktestResult runBacktest(const Workspace &scheme, const QList<Draw> &draws, const QList<QStringList> &intersections,
+                           int last, AdvancedConditionRunner *runner, const BacktestControl &control = {});
+
+// P(X >= hits) for X the number of successes of independent trials with the
+// given probabilities (the Poisson-binomial tail), computed exactly.
+double poissonBinomialTail(const QList<double> &probabilities, int hits);
+
+// The current state's filter run taken apart.
+struct ReportRow {
+    int condition = 0;       // 1..15, enabled ones in the engine's order
+    int failing = 0;         // gathered candidates failing it on its own
+    int survivors = 0;       // candidates passing it and every row above
+};
+
+struct FilterReport {
+    ViewMode viewMode = ViewMode::Straight;
+    int gathered = 0;                    // candidates after gathering
+    QList<ReportRow> rows;
+    int survivors = 0;                   // the filter run's result, tolerance included
+    std::optional<int> intersected;      // after the intersection lists, when given
+    QString message;                     // the run's message when condition 15 could not run
+};
+
+// The filter run of the workspace's current state (history: its draws),
+// counted condition by condition. The workspace is not changed.
+FilterReport runFilterReport(const Workspace &ws, const QList<QStringList> &intersections,
+                             AdvancedConditionRunner *runner);
+
+// The tables as the command-line tool prints them and the windows export them.
+enum class ReportFormat { Text, Csv, Json };
+QString formatBacktest(const BacktestResult &result, ReportFormat format);
+QString formatFilterReport(const FilterReport &report, ReportFormat format);
+// The rows of a CSV table as lines, without line ends.
+QStringList backtestCsvLines(const BacktestResult &result);
+QStringList filterReportCsvLines(const FilterReport &report);
+
+} // namespace numsieve

@@ -1,0 +1,309 @@
+#include "Messages.h"
+#include "Workspace.h"
+#include "analysis/Backtest.h"
+#include "filter/FilterRun.h"
+#include "model/Number.h"
+#include "scheme/SchemeFile.h"
+#include "script/ScriptConditionRunner.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <algorithm>
+#include <bitset>
+#include <cmath>
+
+using namespace numsieve;
+
+namespace {
+
+// A random scheme as a player could build it with the panels' own operations.
+Workspace randomScheme(QRandomGenerator &rng, bool withScript)
+{
+    Workspace w;
+    const int panel = rng.bounded(1, 5);
+    w.chooseSelectionPanel(panel);
+    SelectionState &s = w.selection;
+    for (DigitRow *row : {&s.hundreds, &s.tens, &s.units, &s.groupDigits, &s.drag})
+        for (int d = 0; d < 10; ++d)
+            row->setSelected(d, rng.bounded(10) < 7);
+    for (int b = rng.bounded(3); b > 0; --b)
+        (void)s.toggleBanker(rng.bounded(10));
+    s.bankerType = rng.bounded(2) ? SelectionType::Group : SelectionType::Straight;
+    s.baseType = rng.bounded(2) ? SelectionType::Group : SelectionType::Straight;
+    w.chooseSelectionPanel(panel);   // the 类型 may have changed the view mode
+    for (int i = rng.bounded(400); i > 0; --i)
+        s.baseList(s.baseType).append(numberText(rng.bounded(1000)));
+
+    // A few conditions each, most entries kept, so that numbers survive.
+    for (int p = 1; p <= 14; ++p) {
+        if (rng.bounded(4) != 0)
+            continue;
+        const auto lists = w.conditions.lists(p);
+        for (int l = 0; l < lists.size(); ++l) {
+            const bool exclude = rng.bounded(4) == 0;
+            QList<int> rows;
+            const int available = int(lists[l]->available().size());
+            for (int r = 0; r < available; ++r)
+                if (rng.bounded(100) < (exclude ? 15 : 85))
+                    rows.append(r);
+            w.addEntries(p, l, rows);
+            if (exclude)
+                w.setListMode(p, l, ListMode::Exclude);
+        }
+        w.setTolerable(p, rng.bounded(2) == 0);
+    }
+    if (rng.bounded(2)) {
+        w.setNumberField(NumberField::OmissionFrom, QString::number(rng.bounded(5)));
+        w.setNumberField(NumberField::OmissionTo, QString::number(rng.bounded(5, 60)));
+        if (rng.bounded(3) == 0)
+            w.setNumberField(NumberField::HistoryDepth, QString::number(rng.bounded(1, 6)));
+    }
+    if (rng.bounded(2))
+        w.setRangeCombo(rng.bounded(4), rng.bounded(10));
+    if (withScript) {
+        w.setAdvancedConditionText(rng.bounded(2) ? QStringLiteral("和值[0]!=和值[1];\r\nkd[0]>=kd[2]-3;\r\n")
+                                                  : QStringLiteral("(m=hz[1])<hz[0]+9;\r\n"));
+        w.setTolerable(15, rng.bounded(2));
+    }
+    w.toleranceIndex = rng.bounded(-1, 3);
+    return w;
+}
+
+QList<Draw> randomDraws(QRandomGenerator &rng, int count)
+{
+    QList<Draw> draws;
+    for (int i = 0; i < count; ++i)
+        draws.append({QString::number(2026001 + i), numberText(rng.bounded(1000))});
+    return draws;
+}
+
+double chanceOfList(const QStringList &list, ViewMode mode)
+{
+    if (mode == ViewMode::Straight)
+        return list.size() / 1000.0;
+    double orders = 0;
+    for (const QString &t : list) {
+        const Digits d = digitsOf(t.toInt());
+        orders += (d.h == d.t || d.t == d.u || d.h == d.u) ? 3 : 6;
+    }
+    return orders / 1000.0;
+}
+
+} // namespace
+
+class TestBacktest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void stepsAgreeWithSeparateFilterRuns();
+    void chanceTailIsExact();
+    void edgeCases();
+    void scriptNeedingMoreDrawsThanAStepHas();
+    void reportCountsEachCondition();
+};
+
+void TestBacktest::stepsAgreeWithSeparateFilterRuns()
+{
+    ScriptConditionRunner runner;
+    for (quint32 seed = 1; seed <= 30; ++seed) {
+        QRandomGenerator rng(seed);
+        const Workspace scheme = randomScheme(rng, seed % 4 == 0);
+        const QList<Draw> draws = randomDraws(rng, rng.bounded(0, 60));
+        QList<QStringList> intersections;
+        if (seed % 3 == 0) {
+            QStringList list;
+            for (int i = rng.bounded(600); i > 0; --i)
+                list.append(numberText(rng.bounded(1000)));
+            intersections.append(list);
+        }
+        const int last = rng.bounded(0, int(draws.size()) + 3);
+        const BacktestResult result = runBacktest(scheme, draws, intersections, last, &runner);
+        QVERIFY2(result.message.isEmpty(), qPrintable(result.message));
+        QCOMPARE(result.last(), std::min(last, int(draws.size())));
+
+        const ViewMode mode = scheme.tables.viewMode();
+        const ListKind kind = mode == ViewMode::Straight ? ListKind::Straight : ListKind::Group;
+        const ResultStage stage = intersections.isEmpty() ? ResultStage::Filtered : ResultStage::Intersected;
+        int hits = 0;
+        double expected = 0;
+        QList<double> chances;
+        for (int i = 0; i < result.last(); ++i) {
+            const int k = int(draws.size()) - result.last() + i;
+            const BacktestStep &step = result.steps[i];
+            QCOMPARE(step.issue, draws[k].issue);
+            Workspace w = scheme;
+            for (int j = 0; j < k; ++j)
+                w.selectionNumbers.append(draws[j].number);
+            QStringList survivors;
+            if (runFilter(w, &runner)) {
+                for (const QStringList &list : intersections)
+                    w.tables.intersect(list);
+                survivors = w.tables.extract(kind, stage);
+            }
+            const QString message = QStringLiteral("seed %1 step %2").arg(seed).arg(i);
+            QVERIFY2(step.survivors == survivors.size(), qPrintable(message));
+            QVERIFY2(step.chance == chanceOfList(survivors, mode), qPrintable(message));
+            const int drawn = step.number.toInt();
+            const QString key = numberText(mode == ViewMode::Straight ? drawn : sortedForm(drawn));
+            QVERIFY2(step.hit == survivors.contains(key), qPrintable(message));
+            hits += step.hit;
+            expected += step.chance;
+            chances.append(step.chance);
+        }
+        QCOMPARE(result.hits, hits);
+        QVERIFY(std::abs(result.expectedHits - expected) < 1e-9);
+        QCOMPARE(result.pChance, poissonBinomialTail(chances, hits));
+        if (expected > 0)
+            QVERIFY(std::abs(result.lift - hits / expected) < 1e-9);
+    }
+}
+
+void TestBacktest::chanceTailIsExact()
+{
+    QRandomGenerator rng(7);
+    for (int round = 0; round < 30; ++round) {
+        QList<double> p;
+        for (int i = rng.bounded(0, 11); i > 0; --i)
+            p.append(rng.bounded(4) == 0 ? 0.0 : rng.generateDouble());
+        const int n = int(p.size());
+        QList<double> exactly(n + 1, 0.0);
+        for (int outcome = 0; outcome < (1 << n); ++outcome) {
+            double chance = 1;
+            for (int i = 0; i < n; ++i)
+                chance *= (outcome >> i) & 1 ? p[i] : 1 - p[i];
+            exactly[std::popcount(unsigned(outcome))] += chance;
+        }
+        for (int hits = 0; hits <= n + 1; ++hits) {
+            double tail = 0;
+            for (int j = hits; j <= n; ++j)
+                tail += exactly[j];
+            QVERIFY2(std::abs(poissonBinomialTail(p, hits) - tail) < 1e-12, qPrintable(QString::number(round)));
+        }
+    }
+}
+
+void TestBacktest::edgeCases()
+{
+    Workspace all;
+    all.selection.hundreds.selectAll();
+    all.selection.tens.selectAll();
+    all.selection.units.selectAll();
+    const QList<Draw> draws{{"1", "123"}, {"2", "555"}, {"3", "901"}};
+
+    // More draws asked for than there are: every draw, the first with no history.
+    BacktestResult r = runBacktest(all, draws, {}, 10, nullptr);
+    QCOMPARE(r.requested, 10);
+    QCOMPARE(r.last(), 3);
+    QCOMPARE(r.hits, 3);
+    QCOMPARE(r.expectedHits, 3.0);
+    QCOMPARE(r.lift, 1.0);
+    QCOMPARE(r.pChance, 1.0);
+    QVERIFY(r.tooFewToJudge());
+
+    for (const BacktestResult &empty : {runBacktest(all, draws, {}, 0, nullptr), runBacktest(all, {}, {}, 5, nullptr)}) {
+        QCOMPARE(empty.last(), 0);
+        QCOMPARE(empty.hits, 0);
+        QCOMPARE(empty.expectedHits, 0.0);
+        QCOMPARE(empty.lift, 0.0);
+        QCOMPARE(empty.pChance, 1.0);
+        QCOMPARE(empty.meanSurvivors, 0.0);
+    }
+
+    // Group mode: every group entry kept, yet a triple has no entry to hit.
+    Workspace group;
+    group.chooseSelectionPanel(2);
+    group.selection.groupDigits.selectAll();
+    r = runBacktest(group, draws, {}, 3, nullptr);
+    QCOMPARE(r.candidates, 210);
+    QCOMPARE(r.steps[0].chance, 0.99);
+    QCOMPARE(r.steps[0].hit, true);
+    QCOMPARE(r.steps[1].hit, false);
+    QCOMPARE(r.steps[2].hit, true);
+
+    // A condition that kills: sum 6 only. 123 survives, 555 and 901 do not.
+    Workspace sum = all;
+    sum.addEntries(2, 0, {int(sum.conditions.lists(2)[0]->available().indexOf("6"))});
+    r = runBacktest(sum, draws, {}, 3, nullptr);
+    QCOMPARE(r.steps[0].survivors, 28);
+    QCOMPARE(r.hits, 1);
+    QCOMPARE(r.conditions.size(), 1);
+    QCOMPARE(r.conditions[0].condition, 2);
+    QCOMPARE(r.conditions[0].kills, 2);
+    QCOMPARE(r.conditions[0].meanRemoved, 0.972);
+    QCOMPARE(r.steps[1].killedBy[2], true);
+
+    // A cancelled run keeps what it did.
+    std::atomic<bool> cancel{false};
+    int reported = 0;
+    r = runBacktest(all, draws, {}, 3, nullptr, {[&](int done, int total) {
+                                                      reported = done;
+                                                      QCOMPARE(total, 3);
+                                                      if (done == 2)
+                                                          cancel = true;
+                                                  },
+                                                  &cancel});
+    QVERIFY(r.cancelled);
+    QCOMPARE(r.last(), 2);
+    QCOMPARE(reported, 2);
+}
+
+void TestBacktest::scriptNeedingMoreDrawsThanAStepHas()
+{
+    Workspace w;
+    w.selection.hundreds.selectAll();
+    w.selection.tens.selectAll();
+    w.selection.units.selectAll();
+    w.setAdvancedConditionText("号码[3][1]>=0;\r\n");   // needs three earlier draws
+    const QList<Draw> draws{{"1", "123"}, {"2", "555"}, {"3", "901"}, {"4", "246"}, {"5", "780"}};
+    ScriptConditionRunner runner;
+    const BacktestResult r = runBacktest(w, draws, {}, 5, &runner);
+    QCOMPARE(r.message, QString());
+    QCOMPARE(r.last(), 5);
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(r.steps[i].message, msg::kAdvancedIncomplete);
+        QCOMPARE(r.steps[i].survivors, 0);
+        QCOMPARE(r.steps[i].killedBy[15], true);
+    }
+    for (int i = 3; i < 5; ++i) {
+        QCOMPARE(r.steps[i].message, QString());
+        QCOMPARE(r.steps[i].survivors, 1000);
+        QCOMPARE(r.steps[i].hit, true);
+    }
+    QCOMPARE(r.conditions.size(), 1);
+    QCOMPARE(r.conditions[0].kills, 3);
+    QCOMPARE(r.conditions[0].meanRemoved, 0.6);
+}
+
+void TestBacktest::reportCountsEachCondition()
+{
+    Workspace w;
+    w.selection.hundreds.selectAll();
+    w.selection.tens.selectAll();
+    w.selection.units.selectAll();
+    w.selectionNumbers = {"123"};
+    w.addEntries(2, 0, {int(w.conditions.lists(2)[0]->available().indexOf("10"))});   // 63 numbers
+    w.addEntries(4, 0, {int(w.conditions.lists(4)[0]->available().indexOf("9"))});    // 54 numbers
+    w.setTolerable(2, true);
+    w.toleranceIndex = 1;
+    const QString before = buildSchemeText(w);
+    const FilterReport r = runFilterReport(w, {{"019", "091", "555"}}, nullptr);
+    QCOMPARE(r.gathered, 1000);
+    QCOMPARE(r.rows.size(), 2);
+    QCOMPARE(r.rows[0].condition, 2);
+    QCOMPARE(r.rows[0].failing, 937);
+    QCOMPARE(r.rows[0].survivors, 63);
+    QCOMPARE(r.rows[1].condition, 4);
+    QCOMPARE(r.rows[1].failing, 946);
+    QCOMPARE(r.rows[1].survivors, 6);   // 019 and its orders
+    QCOMPARE(r.survivors, 54);          // the sum is forgiven once
+    QCOMPARE(r.intersected, std::optional<int>(2));
+    QCOMPARE(buildSchemeText(w), before);
+    QCOMPARE(formatFilterReport(r, ReportFormat::Csv),
+             QStringLiteral("step,name,failing,survivors\ngathered,选号,,1000\n2,和值和尾,937,63\n4,跨度,946,6\n"
+                            "result,容错后结果,,54\nintersected,交集后结果,,2\n"));
+}
+
+QTEST_GUILESS_MAIN(TestBacktest)
+#include "tst_backtest.moc"
