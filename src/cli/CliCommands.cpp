@@ -1,4 +1,5 @@
 #include "CliCommands.h"
+#include "AnalysisCommands.h"
 #include "CliSupport.h"
 #include "DrawsCommand.h"
 
@@ -28,6 +29,9 @@ const char kHelp[] =
     "                      [--list straight|group3|group6|group] [--stage selected|filtered|intersected]\n"
     "  numsieve-cli info NUMBER [--group] [--data DIR] [--lottery ID]\n"
     "  numsieve-cli draws list|add|import|export|download --lottery ID [--data DIR] ...\n"
+    "  numsieve-cli backtest --scheme FILE [--data DIR] [--lottery ID] [--last N] [--intersect FILE]...\n"
+    "                        [--format text|csv|json]\n"
+    "  numsieve-cli report --scheme FILE [--data DIR] [--lottery ID] [--intersect FILE]... [--format text|csv|json]\n"
     "  numsieve-cli publish --out FOLDER [--data DIR] [--version TEXT] [--download URL] [--purchase URL]\n"
     "  numsieve-cli --help | --version\n"
     "\n"
@@ -74,6 +78,24 @@ const char kHelp[] =
     "  program when it exists or can be made; else ~/.local/share/NumSieve/data, made\n"
     "  and given the four built-in lotteries on first use. --version shows which.\n"
     "\n"
+    "backtest\n"
+    "  方案回测：对最近 N 期（--last，默认 100，超过已有期数时取全部）的每一期，只用它之前的\n"
+    "  开奖号码，像 filter 一样选号、过滤、求交集，看开奖号码是否在结果中；再与同样注数的\n"
+    "  随机选号比较（期望命中、提升倍数、偶然概率），并列出每个条件单独淘汰的开奖号码数。\n"
+    "  Replays the scheme over each of the latest N draws (--last, default 100, at\n"
+    "  most the draws there are) with only the earlier draws as history, exactly as\n"
+    "  filter would run it, and tells whether the drawn number survived; compares the\n"
+    "  hits with random lists of the same sizes (expected hits, lift, and the exact\n"
+    "  chance of that many hits by luck) and counts what each condition alone killed.\n"
+    "\n"
+    "report\n"
+    "  过滤报告：选号后的注数，每个条件单独淘汰的注数和依次累计剩余的注数，容错后的结果。\n"
+    "  The filter run counted: candidates after gathering, then per enabled condition\n"
+    "  the candidates it alone rejects and the survivors of it and all above, then\n"
+    "  the result with the tolerance (and after --intersect).\n"
+    "    --format FORMAT   text 中文表格（默认）、csv、json（英文键名）\n"
+    "                      text: a Chinese table (default); csv and json use English keys\n"
+    "\n"
     "publish\n"
     "  写出一个文件夹，任何静态网站服务器都能用它回答程序的全部请求：彩种 1 至 4 的\n"
     "  开奖号码、版本文件（--version，默认为本程序版本；--download 下载地址）、\n"
@@ -87,20 +109,16 @@ const char kHelp[] =
     "退出码 / Exit status: 0 成功 / done; 1 系统提示（信息输出到标准错误）/ the\n"
     "system refused, its message is on standard error; 2 命令行有误 / usage error.\n";
 
-// Loads the data folder and returns the draws of the lottery with that id (the
-// first lottery when no id is given).
+// The draw numbers of the lottery with that id (the first when none is given).
 std::expected<QStringList, QString> drawsOf(const QString &dataDir, const QString &lotteryId)
 {
-    const auto dir = dataFolder(dataDir);
-    if (!dir)
-        return std::unexpected(dir.error());
-    const LotteryRegistry registry = loadRegistry(*dir);
-    if (lotteryId.isEmpty())
-        return selectionNumbers(registry, registry.isEmpty() ? -1 : 0);
-    for (qsizetype i = 0; i < registry.count(); ++i)
-        if (registry.at(i).id == lotteryId)
-            return registry.at(i).numbers();
-    return std::unexpected(noLotteryMessage(lotteryId));
+    const auto draws = lotteryDraws(dataDir, lotteryId);
+    if (!draws)
+        return std::unexpected(draws.error());
+    QStringList numbers;
+    for (const Draw &d : *draws)
+        numbers.append(d.number);
+    return numbers;
 }
 
 int runFilterCommand(const QStringList &args)
@@ -135,26 +153,16 @@ int runFilterCommand(const QStringList &args)
     if (!stage->isEmpty() && !stages.contains(*stage))
         return usage(QStringLiteral("--stage takes selected, filtered or intersected"));
 
-    const auto draws = drawsOf(*data, *lottery);
-    if (!draws)
-        return refused(draws.error());
-
-    Workspace w;
-    w.selectionNumbers = *draws;
-    if (auto loaded = loadSchemeFile(*scheme, w); !loaded)
+    const QStringList intersectFiles = a->options.value(QStringLiteral("--intersect"));
+    auto loaded = loadSchemeRun(*scheme, *data, *lottery, intersectFiles);
+    if (!loaded)
         return refused(loaded.error());
-
+    Workspace &w = loaded->workspace;
     ScriptConditionRunner runner;
     if (auto filtered = runFilter(w, &runner); !filtered)
         return refused(filtered.error());
-
-    const QStringList intersectFiles = a->options.value(QStringLiteral("--intersect"));
-    for (const QString &file : intersectFiles) {
-        const auto numbers = readNumberListFile(file);
-        if (!numbers)
-            return refused(numbers.error());
-        w.tables.intersect(*numbers);
-    }
+    for (const QStringList &numbers : std::as_const(loaded->intersections))
+        w.tables.intersect(numbers);
 
     const ListKind kind = list->isEmpty()
                               ? (w.tables.viewMode() == ViewMode::Straight ? ListKind::Straight : ListKind::Group)
@@ -223,8 +231,12 @@ int run(const QStringList &arguments)
         return runDrawsCommand(arguments);
     if (command == QLatin1String("publish"))
         return runPublishCommand(arguments);
+    if (command == QLatin1String("backtest"))
+        return runBacktestCommand(arguments);
+    if (command == QLatin1String("report"))
+        return runReportCommand(arguments);
     if (command.isEmpty())
-        return usage(QStringLiteral("missing command: filter, info, draws or publish"));
+        return usage(QStringLiteral("missing command: filter, info, draws, publish, backtest or report"));
     return usage(QStringLiteral("unknown command ") + command);
 }
 

@@ -2,6 +2,8 @@
 
 #include "CliCommands.h"
 #include "history/DataFolder.h"
+#include "results/NumberListFile.h"
+#include "scheme/SchemeFile.h"
 
 #include <QFileInfo>
 
@@ -46,6 +48,41 @@ std::expected<QString, QString> dataFolder(const QString &option)
 QString noLotteryMessage(const QString &id)
 {
     return QStringLiteral("找不到编号为 %1 的彩种 / no lottery with id %1").arg(id);
+}
+
+std::expected<QList<Draw>, QString> lotteryDraws(const QString &dataOption, const QString &lotteryId)
+{
+    const auto dir = dataFolder(dataOption);
+    if (!dir)
+        return std::unexpected(dir.error());
+    const LotteryRegistry registry = loadRegistry(*dir);
+    if (lotteryId.isEmpty())
+        return registry.isEmpty() ? QList<Draw>() : registry.at(0).draws;
+    for (qsizetype i = 0; i < registry.count(); ++i)
+        if (registry.at(i).id == lotteryId)
+            return registry.at(i).draws;
+    return std::unexpected(noLotteryMessage(lotteryId));
+}
+
+std::expected<SchemeRun, QString> loadSchemeRun(const QString &scheme, const QString &dataOption,
+                                                const QString &lotteryId, const QStringList &intersectFiles)
+{
+    SchemeRun run;
+    auto draws = lotteryDraws(dataOption, lotteryId);
+    if (!draws)
+        return std::unexpected(draws.error());
+    run.draws = std::move(*draws);
+    for (const Draw &d : std::as_const(run.draws))
+        run.workspace.selectionNumbers.append(d.number);
+    if (auto loaded = loadSchemeFile(scheme, run.workspace); !loaded)
+        return std::unexpected(loaded.error());
+    for (const QString &file : intersectFiles) {
+        auto numbers = readNumberListFile(file);
+        if (!numbers)
+            return std::unexpected(numbers.error());
+        run.intersections.append(std::move(*numbers));
+    }
+    return run;
 }
 
 std::optional<Arguments> parse(const QStringList &args, const QStringList &valueOptions, const QStringList &flagOptions,

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Workspace.h"
+#include "history/Draw.h"
+
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -33,6 +36,20 @@ std::expected<QString, QString> dataFolder(const QString &option);
 
 // The refusal when --lottery names no lottery of the data folder.
 QString noLotteryMessage(const QString &id);
+
+// The draws of the lottery with that id in the data folder of --data (the
+// first lottery when no id is given), oldest first.
+std::expected<QList<Draw>, QString> lotteryDraws(const QString &dataOption, const QString &lotteryId);
+
+// What the scheme commands start from: the lottery's draws, the scheme file
+// applied over them, and the --intersect files read.
+struct SchemeRun {
+    QList<Draw> draws;
+    Workspace workspace;
+    QList<QStringList> intersections;
+};
+std::expected<SchemeRun, QString> loadSchemeRun(const QString &scheme, const QString &dataOption,
+                                                const QString &lotteryId, const QStringList &intersectFiles);
 
 std::optional<Arguments> parse(const QStringList &args, const QStringList &valueOptions, const QStringList &flagOptions,
                                QString *problem);

@@ -4,6 +4,9 @@
 #include "CliRun.h"
 #include "TestSupport.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -49,6 +52,7 @@ private Q_SLOTS:
     void specialFilesAndMissingFolder();
     void info();
     void help();
+    void backtestAndReport();
 
 private:
     QString scheme(const QString &name, const std::function<void(Workspace &)> &setUp);
@@ -317,6 +321,48 @@ void TestCli::help()
     QVERIFY(r.out.contains("numsieve-cli filter --scheme FILE"));
     QVERIFY(r.out.contains("numsieve-cli info NUMBER"));
     QVERIFY(r.out.contains("用法"));
+}
+
+void TestCli::backtestAndReport()
+{
+    // Only sums of 6 survive: of 321, 555 and 124 (oldest first) 321 hits.
+    const QString path = scheme("bt", [](Workspace &w) {
+        w.selection.hundreds.selectAll();
+        w.selection.tens.selectAll();
+        w.selection.units.selectAll();
+        w.addEntries(2, 0, {int(w.conditions.lists(2)[0]->available().indexOf("6"))});
+    });
+    Run r = cli({"backtest", "--scheme", path, "--data", m_data, "--last", "9", "--format", "json"});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.err, QString("只有3期开奖号码，回测3期 / only 3 draws, back-testing 3\n"));
+    const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    QCOMPARE(o.value("last").toInt(), 3);
+    QCOMPARE(o.value("hits").toInt(), 1);
+    QCOMPARE(o.value("expected_hits").toDouble(), 0.084);
+    QCOMPARE(o.value("mean_survivors").toDouble(), 28.0);
+    const QJsonArray steps = o.value("steps").toArray();
+    QCOMPARE(steps.size(), 3);
+    QCOMPARE(steps[0].toObject().value("issue").toString(), QString("2026001"));
+    QCOMPARE(steps[0].toObject().value("hit").toBool(), true);
+    QCOMPARE(steps[2].toObject().value("number").toString(), QString("124"));
+    QCOMPARE(steps[2].toObject().value("survivors").toInt(), 28);
+    const QJsonObject condition = o.value("conditions").toArray().at(0).toObject();
+    QCOMPARE(condition.value("condition").toInt(), 2);
+    QCOMPARE(condition.value("kills").toInt(), 2);
+
+    r = cli({"backtest", "--scheme", path, "--data", m_data, "--last", "1", "--format", "csv"});
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY2(r.out.startsWith("issue,number,survivors,chance,hit,message\n2026003,124,28,0.028,0,\n\n"), qPrintable(r.out));
+
+    r = cli({"report", "--scheme", path, "--data", m_data});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out.split('\n').mid(2, 3), QStringList({"选号" + QString(26, ' ') + "1000",
+                                                      "和值和尾             972        28",
+                                                      "容错后结果" + QString(22, ' ') + "28"}));
+
+    QCOMPARE(cli({"backtest", "--scheme", path, "--data", m_data, "--last", "-1"}).exitCode, 2);
+    QCOMPARE(cli({"report", "--scheme", path, "--format", "xml"}).exitCode, 2);
+    QCOMPARE(cli({"report", "--scheme", path, "--last", "3"}).exitCode, 2);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

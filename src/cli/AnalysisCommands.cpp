@@ -1,0 +1,105 @@
+#include "AnalysisCommands.h"
+
+#include "CliCommands.h"
+#include "CliSupport.h"
+
+#include "analysis/Backtest.h"
+#include "script/ScriptConditionRunner.h"
+
+namespace numsieve::cli {
+
+namespace {
+
+constexpr int kDefaultLast = 100;
+
+struct AnalysisOptions {
+    SchemeRun run;
+    ReportFormat format = ReportFormat::Text;
+    int last = kDefaultLast;
+};
+
+// Reads the options both commands share, --last for the back-test, loads the
+// scheme run. Returns the exit status when the command cannot go on.
+std::expected<AnalysisOptions, int> analysisOptions(const QStringList &args, bool withLast)
+{
+    QString problem;
+    QStringList valueOptions{QStringLiteral("--scheme"), QStringLiteral("--data"), QStringLiteral("--lottery"),
+                             QStringLiteral("--intersect"), QStringLiteral("--format")};
+    if (withLast)
+        valueOptions << QStringLiteral("--last");
+    const auto a = parse(args, valueOptions, {}, &problem);
+    if (!a)
+        return std::unexpected(usage(problem));
+    if (!a->positional.isEmpty())
+        return std::unexpected(usage(QStringLiteral("unexpected argument ") + a->positional.first()));
+    const auto scheme = single(*a, QStringLiteral("--scheme"), &problem);
+    const auto data = single(*a, QStringLiteral("--data"), &problem);
+    const auto lottery = single(*a, QStringLiteral("--lottery"), &problem);
+    const auto format = single(*a, QStringLiteral("--format"), &problem);
+    const auto last = single(*a, QStringLiteral("--last"), &problem);
+    if (!scheme || !data || !lottery || !format || !last)
+        return std::unexpected(usage(problem));
+    if (scheme->isEmpty())
+        return std::unexpected(usage(a->command + QStringLiteral(" needs --scheme FILE")));
+
+    AnalysisOptions options;
+    static const QMap<QString, ReportFormat> formats{{QStringLiteral("text"), ReportFormat::Text},
+                                                     {QStringLiteral("csv"), ReportFormat::Csv},
+                                                     {QStringLiteral("json"), ReportFormat::Json}};
+    if (!format->isEmpty() && !formats.contains(*format))
+        return std::unexpected(usage(QStringLiteral("--format takes text, csv or json")));
+    options.format = formats.value(*format, ReportFormat::Text);
+    if (!last->isEmpty()) {
+        bool ok = false;
+        options.last = last->toInt(&ok);
+        if (!ok || options.last < 0 || last->startsWith(QLatin1Char('+')))
+            return std::unexpected(usage(QStringLiteral("--last takes a count of draws, 0 or more")));
+    }
+
+    auto loaded = loadSchemeRun(*scheme, *data, *lottery, a->options.value(QStringLiteral("--intersect")));
+    if (!loaded)
+        return std::unexpected(refused(loaded.error()));
+    options.run = std::move(*loaded);
+    return options;
+}
+
+int print(const QString &text)
+{
+    out() << text;
+    out().flush();
+    return Ok;
+}
+
+} // namespace
+
+int runBacktestCommand(const QStringList &args)
+{
+    auto options = analysisOptions(args, true);
+    if (!options)
+        return options.error();
+    const qsizetype available = options->run.draws.size();
+    if (options->last > available) {
+        err() << QStringLiteral("只有%1期开奖号码，回测%1期 / only %1 draws, back-testing %1\n").arg(available);
+        err().flush();
+    }
+    ScriptConditionRunner runner;
+    const BacktestResult result = runBacktest(options->run.workspace, options->run.draws, options->run.intersections,
+                                              options->last, &runner);
+    print(formatBacktest(result, options->format));
+    if (!result.message.isEmpty())
+        return refused(result.message);
+    return Ok;
+}
+
+int runReportCommand(const QStringList &args)
+{
+    auto options = analysisOptions(args, false);
+    if (!options)
+        return options.error();
+    ScriptConditionRunner runner;
+    const FilterReport report = runFilterReport(options->run.workspace, options->run.intersections, &runner);
+    print(formatFilterReport(report, options->format));
+    return Ok;
+}
+
+} // namespace numsieve::cli
