@@ -175,6 +175,12 @@ void TestScriptRunner::orderAndSideEffects()
     // A new run starts from the history again.
     QVERIFY(runner.prepare("(hz[1]=hz[1]+1)>0&&hz[1]%2==0", {"000"}));
     QCOMPARE(survivors(runner, ListMode::Include, {7, 8, 9}), (QList<int>{7, 9}));
+    // So does one whose expressions keep something outside the arrays.
+    const QString keeps = QStringLiteral("(Math.q=Math.q===undefined?hz[1]:Math.q)==hz[1];\r\n");
+    QVERIFY(runner.prepare(keeps, {"005"}));
+    QCOMPARE(survivors(runner, ListMode::Include, {1, 2}), (QList<int>{1, 2}));
+    QVERIFY(runner.prepare(keeps, {"009"}));
+    QCOMPARE(survivors(runner, ListMode::Include, {1, 2}), (QList<int>{1, 2}));
 
     // Index 0 is assigned anew before every expression, even after an
     // expression changed it.

@@ -32,28 +32,35 @@ bool isIdentifierChar(QChar ch)
     return ch.isLetterOrNumber() || ch == u'_' || ch == u'$';
 }
 
-// Whether the expression can only read: its names are the twelve arrays, the
-// rest numbers, brackets and operators without any assignment, and its
-// brackets balance. Such expressions can neither change what the next one
-// sees nor leave the code they are placed in, so a run may assign index 0
-// once per number and evaluate them all in one function. Anything else takes
-// the general way; being too strict here only costs speed.
-bool isPlainExpression(const QString &expression)
+// Whether the expression names nothing but the twelve arrays: besides them
+// only numbers, brackets and operators. Whatever such an expression does, it
+// can reach no object but the arrays, which the history text declares anew,
+// so an engine that ran it answers the next run exactly as a fresh one.
+// Plain expressions besides can only read: without any assignment they can
+// neither change what the next one sees nor leave the code they are placed
+// in, so a run may assign index 0 once per number and evaluate them all in
+// one function. Anything else takes the general way; being too strict here
+// only costs speed.
+bool namesOnlyArrays(const QString &expression, bool allowWrites)
 {
     static const QStringList names{QStringLiteral("号码"), QStringLiteral("和值"), QStringLiteral("和尾数"),
                                    QStringLiteral("平均值"), QStringLiteral("跨度"), QStringLiteral("AC值"),
                                    QStringLiteral("hm"), QStringLiteral("hz"), QStringLiteral("hw"),
                                    QStringLiteral("pj"), QStringLiteral("kd"), QStringLiteral("ac")};
     static const QString operators = QStringLiteral("+-*/%<>=!&|?:");
-    if (expression.isEmpty() || expression.contains(QStringLiteral("++")) || expression.contains(QStringLiteral("--"))
-        || expression.contains(QStringLiteral("<<")) || expression.contains(QStringLiteral(">>")))
+    if (expression.isEmpty())
         return false;
-    QString rest = expression;
-    for (const QString &comparison : {QStringLiteral("==="), QStringLiteral("!=="), QStringLiteral("=="),
-                                      QStringLiteral("!="), QStringLiteral(">="), QStringLiteral("<=")})
-        rest.remove(comparison);
-    if (rest.contains(u'='))
-        return false;
+    if (!allowWrites) {
+        if (expression.contains(QStringLiteral("++")) || expression.contains(QStringLiteral("--"))
+            || expression.contains(QStringLiteral("<<")) || expression.contains(QStringLiteral(">>")))
+            return false;
+        QString rest = expression;
+        for (const QString &comparison : {QStringLiteral("==="), QStringLiteral("!=="), QStringLiteral("=="),
+                                          QStringLiteral("!="), QStringLiteral(">="), QStringLiteral("<=")})
+            rest.remove(comparison);
+        if (rest.contains(u'='))
+            return false;
+    }
 
     int round = 0;
     int square = 0;
@@ -143,10 +150,10 @@ void ScriptEvaluator::setDeadline(std::chrono::steady_clock::time_point deadline
 
 std::expected<void, QString> ScriptEvaluator::prepare(const QString &conditionText, const QStringList &draws)
 {
-    if (m_engine && m_plain && !m_abortMessage && conditionText == m_conditionText) {
-        // Expressions that only read see nothing of the engine but the twelve
-        // arrays, which the history text declares anew: the compiled driver
-        // answers exactly as a fresh engine's would.
+    if (m_engine && m_reusable && !m_abortMessage && conditionText == m_conditionText) {
+        // Expressions that name only the twelve arrays see nothing of the
+        // engine but them, and the history text declares them anew: the
+        // compiled functions answer exactly as a fresh engine's would.
         if (auto checked = checkHistory(draws); !checked)
             return failPrepare(checked.error());
         return {};
@@ -157,6 +164,7 @@ std::expected<void, QString> ScriptEvaluator::prepare(const QString &conditionTe
     m_abortMessage.reset();
     m_activeWay = m_way;
     m_plain = false;
+    m_reusable = false;
     m_conditionText = conditionText;
     m_expressions = cutConditionList(conditionText);
     if (m_expressions.isEmpty()) {
@@ -178,6 +186,7 @@ std::expected<void, QString> ScriptEvaluator::failPrepare(const QString &message
     m_functions = QJSValue();
     m_engine.reset();
     m_plain = false;
+    m_reusable = false;
     // A run that goes on regardless keeps nothing rather than everything.
     m_abortMessage = message;
     return std::unexpected(message);
@@ -211,12 +220,16 @@ std::expected<void, QString> ScriptEvaluator::precheck(const QStringList &draws)
             return std::unexpected(*m_abortMessage);
         m_activeWay = EvaluationWay::Literal;
     }
+    m_reusable = m_activeWay == EvaluationWay::Compiled
+        && std::all_of(m_expressions.cbegin(), m_expressions.cend(),
+                       [](const QString &e) { return namesOnlyArrays(e, true); });
     return {};
 }
 
 bool ScriptEvaluator::compile()
 {
-    m_plain = std::all_of(m_expressions.cbegin(), m_expressions.cend(), isPlainExpression);
+    m_plain = std::all_of(m_expressions.cbegin(), m_expressions.cend(),
+                          [](const QString &e) { return namesOnlyArrays(e, false); });
     if (m_plain) {
         const auto driver = m_engine->evaluate(plainDriver(m_expressions));
         if (driver && driver->isCallable()) {

@@ -26,8 +26,9 @@ enum class EvaluationWay {
 // expressions here, since a hostile one can exhaust the memory of the process
 // that evaluates it. One evaluator serves one filter run at a time and can be
 // used run after run: prepare() starts a fresh engine, except that a run of
-// the same expressions as the last one, when they only read, keeps the engine
-// with its compiled functions and only declares the history anew.
+// the same expressions as the last one, when they name nothing but the twelve
+// arrays, keeps the engine with its compiled functions and only declares the
+// history anew.
 class ScriptEvaluator : public AdvancedConditionRunner
 {
 public:
@@ -71,6 +72,7 @@ private:
     EvaluationWay m_activeWay;
     std::chrono::milliseconds m_timeLimit;
     bool m_plain = false;
+    bool m_reusable = false;
     std::chrono::steady_clock::time_point m_deadline = std::chrono::steady_clock::time_point::max();
     // Declared before the script values so that they are released first.
     std::unique_ptr<ScriptEngine> m_engine;
