@@ -4,6 +4,7 @@
 // expression, both in this process; then the compiled run as the program
 // makes it, in the script worker (a warm one: it is started once per
 // program). Usage: bench_script [compiled runs] [literal runs]
+#include "EverydayScheme.h"
 #include "script/ScriptConditionRunner.h"
 #include "script/ScriptEvaluator.h"
 
@@ -15,20 +16,9 @@
 #include <vector>
 
 using namespace numsieve;
+using numsieve::bench::kConditions;
 
 namespace {
-
-const QString kConditions = QStringLiteral(
-    "和值[0]!=和值[1];\r\n"
-    "跨度[0]>=跨度[1]-9;\r\n"
-    "号码[0][1]!=号码[1][1]||号码[0][2]!=号码[1][2];\r\n"
-    "和尾数[0]!=和尾数[2]+10;\r\n"
-    "平均值[0]+平均值[1]<20;\r\n"
-    "AC值[0]>=-1;\r\n"
-    "hz[0]+hz[3]>=hz[0];\r\n"
-    "(号码[0][1]+号码[0][2]+号码[0][3])%10==hw[0];\r\n"
-    "kd[0]<=9&&kd[30]>=0;\r\n"
-    "号码[0][3]!=号码[5][3]+10;\r\n");
 
 // The same with one expression that writes into an array, which takes the
 // general compiled form (index 0 assigned before every expression).

@@ -163,7 +163,6 @@ BacktestResult runBacktest(const Workspace &scheme, const QList<Draw> &draws, co
         // depend on what it was asked before, the same verdicts serve the run.
         std::optional<std::bitset<1000>> advancedPasses;
         QString stepMessage;
-        bool stopped = false;
         QList<int> asked = candidates;
         if (drawnKey >= 0 && !candidates.contains(drawnKey))
             asked.append(drawnKey);
@@ -173,58 +172,66 @@ BacktestResult runBacktest(const Workspace &scheme, const QList<Draw> &draws, co
                 stepMessage = prepared.error();
             } else if (runner->repeatableVerdicts()) {
                 auto judged = judgeAll(*runner, scheme.conditions, seen, asked, false);
-                if (judged)
-                    advancedPasses = *judged;
-                else
-                    stepMessage = judged.error(), stopped = true;
+                if (!judged) {
+                    result.message = judged.error();
+                    break;
+                }
+                advancedPasses = *judged;
             }
         }
 
+        // A runner whose answers depend on what it was asked before judges
+        // the run's own numbers in run order, and the question "alone" in a
+        // run of its own.
         ResultTables tables = gathered;
+        bool filtered = false;
+        if (stepMessage.isEmpty() && advancedOn && runner && !advancedPasses) {
+            setup.runner = runner;
+            auto run = filterGathered(tables, setup);
+            auto judged = run ? judgeAll(*runner, scheme.conditions, seen, asked, true)
+                              : std::expected<std::bitset<1000>, QString>(std::unexpected(run.error()));
+            if (!judged) {
+                result.message = judged.error();
+                break;
+            }
+            advancedPasses = *judged;
+            filtered = true;
+        }
+
+        // Every enabled condition alone, for the candidates and the drawn number.
+        KnownVerdicts alone(advancedPasses.value_or(std::bitset<1000>()));
+        setup.runner = advancedOn ? &alone : nullptr;
+        FilterEngine engine(setup);
+        std::array<std::bitset<kConditionCount + 1>, 1000> failing{};
+        auto judge = [&](int n) {
+            for (int c : std::as_const(enabled))
+                if (!engine.conditionPasses(c, n))
+                    failing[std::size_t(n)].set(std::size_t(c));
+        };
+        for (int n : std::as_const(candidates))
+            judge(n);
+        if (drawnKey >= 0 && !candidates.contains(drawnKey))
+            judge(drawnKey);
+
         std::bitset<1000> survivors;
         if (stepMessage.isEmpty()) {
-            std::optional<KnownVerdicts> known;
-            if (advancedPasses)
-                known.emplace(*advancedPasses);
-            setup.runner = !advancedOn || !runner ? nullptr : known ? &*known : runner;
-            if (auto filtered = filterGathered(tables, setup); !filtered) {
-                stepMessage = filtered.error();
-                stopped = true;
-            } else {
-                for (const QStringList &list : intersections)
-                    tables.intersect(list);
-                survivors = entriesAt(tables, kept);
-            }
-            if (!stopped && advancedOn && runner && !advancedPasses) {
-                // The run's own verdicts came from numbers in run order; the
-                // verdicts alone come from a run of their own.
-                auto judged = judgeAll(*runner, scheme.conditions, seen, asked, true);
-                if (judged)
-                    advancedPasses = *judged;
-                else
-                    stepMessage = judged.error(), stopped = true;
-            }
-        }
-        if (stopped) {
-            result.message = stepMessage;
-            break;
+            if (!filtered)
+                tables.promoteFiltered([&](int n) { return engine.passesFailing(failing[std::size_t(n)]); });
+            for (const QStringList &list : intersections)
+                tables.intersect(list);
+            survivors = entriesAt(tables, kept);
         }
         step.message = stepMessage;
         step.survivors = int(survivors.count());
         step.chance = chanceOf(survivors, result.viewMode);
         step.hit = drawnKey >= 0 && survivors.test(std::size_t(drawnKey)) && (straight || !isTriple(drawnKey));
-
-        // Each condition alone, over the candidates and the drawn number.
-        KnownVerdicts alone(advancedPasses.value_or(std::bitset<1000>()));
-        setup.runner = advancedOn ? &alone : nullptr;
-        FilterEngine engine(setup);
         for (int c : std::as_const(enabled)) {
-            int failing = 0;
+            int count = 0;
             for (int n : std::as_const(candidates))
-                failing += engine.conditionPasses(c, n) ? 0 : 1;
+                count += failing[std::size_t(n)].test(std::size_t(c)) ? 1 : 0;
             if (!candidates.isEmpty())
-                removedShare[std::size_t(c)] += double(failing) / double(candidates.size());
-            step.killedBy[std::size_t(c)] = drawnKey >= 0 && !engine.conditionPasses(c, drawnKey);
+                removedShare[std::size_t(c)] += double(count) / double(candidates.size());
+            step.killedBy[std::size_t(c)] = drawnKey >= 0 && failing[std::size_t(drawnKey)].test(std::size_t(c));
         }
 
         result.steps.append(step);

@@ -323,14 +323,16 @@ bool FilterEngine::conditionPasses(int condition, int number)
     return d->test(condition, number);
 }
 
-bool FilterEngine::passes(int number)
+namespace {
+
+// The tolerance rule over the enabled conditions in order; `fails` is asked
+// only until the number is rejected.
+template<typename Fails>
+bool passesUnder(const FilterSetup &s, Fails fails)
 {
-    if (number < 0 || number > 999)
-        return false;
-    const FilterSetup &s = d->setup;
     int failures = 0;
     for (int condition = 1; condition <= kConditionCount; ++condition) {
-        if (!s.enabled[std::size_t(condition)] || d->test(condition, number))
+        if (!s.enabled[std::size_t(condition)] || !fails(condition))
             continue;
         if (!s.conditions->tolerable[std::size_t(condition)])
             return false;
@@ -338,6 +340,20 @@ bool FilterEngine::passes(int number)
             return false;
     }
     return true;
+}
+
+} // namespace
+
+bool FilterEngine::passes(int number)
+{
+    if (number < 0 || number > 999)
+        return false;
+    return passesUnder(d->setup, [&](int condition) { return !d->test(condition, number); });
+}
+
+bool FilterEngine::passesFailing(std::bitset<kConditionCount + 1> failing) const
+{
+    return passesUnder(d->setup, [&](int condition) { return failing.test(std::size_t(condition)); });
 }
 
 } // namespace numsieve

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <array>
+#include <bitset>
 #include <memory>
 
 namespace numsieve {
@@ -55,6 +56,9 @@ public:
     FilterEngine &operator=(const FilterEngine &) = delete;
 
     bool passes(int number);
+    // Whether a number that fails exactly the conditions marked in `failing`
+    // (bit c for condition c) passes, by the same rule.
+    bool passesFailing(std::bitset<kConditionCount + 1> failing) const;
     // The test of one condition (1..15) alone, whether enabled or not.
     bool conditionPasses(int condition, int number);
 
