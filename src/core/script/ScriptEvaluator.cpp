@@ -35,12 +35,12 @@ bool isIdentifierChar(QChar ch)
 // Whether the expression names nothing but the twelve arrays: besides them
 // only numbers, brackets and operators. Whatever such an expression does, it
 // can reach no object but the arrays, which the history text declares anew,
-// so an engine that ran it answers the next run exactly as a fresh one.
-// Plain expressions besides can only read: without any assignment they can
-// neither change what the next one sees nor leave the code they are placed
-// in, so a run may assign index 0 once per number and evaluate them all in
-// one function. Anything else takes the general way; being too strict here
-// only costs speed.
+// so an engine that ran it answers the next run exactly as a fresh one, and
+// with its brackets balanced it cannot leave the code it is placed in, so a
+// run may evaluate them all in one function. Plain expressions besides can
+// only read: without any assignment they cannot change what the next one
+// sees. Anything else takes the general way; being too strict here only
+// costs speed.
 bool namesOnlyArrays(const QString &expression, bool allowWrites)
 {
     static const QStringList names{QStringLiteral("号码"), QStringLiteral("和值"), QStringLiteral("和尾数"),
@@ -100,15 +100,20 @@ bool namesOnlyArrays(const QString &expression, bool allowWrites)
     return round == 0 && square == 0;
 }
 
-// All plain expressions of a run in one function: index 0 assigned once, then
-// each expression as its own statement, a failing one counting as "does not
-// hold". The parameters never clash with the only names an expression holds.
-QString plainDriver(const QStringList &expressions)
+// The expressions of a run that name only the twelve arrays, in one
+// function, each as its own statement, a failing one counting as "does not
+// hold". Index 0 is assigned before the first and again after every one that
+// may write, so each sees it as the compute text sets it. The parameters
+// never clash with the only names an expression holds.
+QString inlineDriver(const QStringList &expressions)
 {
-    QString text = QStringLiteral("(function(h,t,u,s,w,a,k,c,include){var all=1,r;") + kIndexZero;
-    for (const QString &expression : expressions)
-        text += QStringLiteral("try{r=(") + expression
+    QString text = QStringLiteral("(function(h,t,u,s,w,a,k,c,include){var all=1,r;");
+    bool assigned = false;
+    for (const QString &expression : expressions) {
+        text += QStringLiteral("try{") + (assigned ? QString() : kIndexZero) + QStringLiteral("r=(") + expression
             + QStringLiteral(")?1:0;}catch(e){r=0;}if(r!==1){if(include)return 0;all=0;}");
+        assigned = namesOnlyArrays(expression, false);
+    }
     return text + QStringLiteral("return include?1:(all?0:1);})");
 }
 
@@ -150,7 +155,7 @@ void ScriptEvaluator::setDeadline(std::chrono::steady_clock::time_point deadline
 
 std::expected<void, QString> ScriptEvaluator::prepare(const QString &conditionText, const QStringList &draws)
 {
-    if (m_engine && m_reusable && !m_abortMessage && conditionText == m_conditionText) {
+    if (m_engine && m_inline && !m_abortMessage && conditionText == m_conditionText) {
         // Expressions that name only the twelve arrays see nothing of the
         // engine but them, and the history text declares them anew: the
         // compiled functions answer exactly as a fresh engine's would.
@@ -164,7 +169,7 @@ std::expected<void, QString> ScriptEvaluator::prepare(const QString &conditionTe
     m_abortMessage.reset();
     m_activeWay = m_way;
     m_plain = false;
-    m_reusable = false;
+    m_inline = false;
     m_conditionText = conditionText;
     m_expressions = cutConditionList(conditionText);
     if (m_expressions.isEmpty()) {
@@ -186,7 +191,7 @@ std::expected<void, QString> ScriptEvaluator::failPrepare(const QString &message
     m_functions = QJSValue();
     m_engine.reset();
     m_plain = false;
-    m_reusable = false;
+    m_inline = false;
     // A run that goes on regardless keeps nothing rather than everything.
     m_abortMessage = message;
     return std::unexpected(message);
@@ -220,23 +225,23 @@ std::expected<void, QString> ScriptEvaluator::precheck(const QStringList &draws)
             return std::unexpected(*m_abortMessage);
         m_activeWay = EvaluationWay::Literal;
     }
-    m_reusable = m_activeWay == EvaluationWay::Compiled
-        && std::all_of(m_expressions.cbegin(), m_expressions.cend(),
-                       [](const QString &e) { return namesOnlyArrays(e, true); });
     return {};
 }
 
 bool ScriptEvaluator::compile()
 {
-    m_plain = std::all_of(m_expressions.cbegin(), m_expressions.cend(),
-                          [](const QString &e) { return namesOnlyArrays(e, false); });
-    if (m_plain) {
-        const auto driver = m_engine->evaluate(plainDriver(m_expressions));
+    m_plain = false;
+    m_inline = std::all_of(m_expressions.cbegin(), m_expressions.cend(),
+                           [](const QString &e) { return namesOnlyArrays(e, true); });
+    if (m_inline) {
+        const auto driver = m_engine->evaluate(inlineDriver(m_expressions));
         if (driver && driver->isCallable()) {
             m_driver = *driver;
+            m_plain = std::all_of(m_expressions.cbegin(), m_expressions.cend(),
+                                  [](const QString &e) { return namesOnlyArrays(e, false); });
             return true;
         }
-        m_plain = false;
+        m_inline = false;
         if (!driver && driver.error() == ScriptFailure::Interrupted) {
             m_abortMessage = msg::kAdvancedTimeout;
             return false;
@@ -311,7 +316,7 @@ bool ScriptEvaluator::testCompiled(int number, ListMode mode)
 {
     const ScriptAttributes a = scriptAttributes(number);
     const bool include = mode == ListMode::Include;
-    const auto result = m_plain
+    const auto result = m_inline
         ? m_engine->call(m_driver, {a.h, a.t, a.u, a.sum, a.tail, a.average, a.span, a.ac, include})
         : m_engine->call(m_driver, {m_functions, a.h, a.t, a.u, a.sum, a.tail, a.average, a.span, a.ac, include});
     if (!result) {

@@ -72,7 +72,9 @@ private:
     EvaluationWay m_activeWay;
     std::chrono::milliseconds m_timeLimit;
     bool m_plain = false;
-    bool m_reusable = false;
+    // The run's expressions name only the twelve arrays and are compiled
+    // into one function together.
+    bool m_inline = false;
     std::chrono::steady_clock::time_point m_deadline = std::chrono::steady_clock::time_point::max();
     // Declared before the script values so that they are released first.
     std::unique_ptr<ScriptEngine> m_engine;
