@@ -90,7 +90,7 @@ QStringList backtestText(const BacktestResult &r)
     QStringList lines;
     lines << QStringLiteral("方案回测：最近%1期，%2，选号%3注").arg(r.last()).arg(viewName(r.viewMode)).arg(r.candidates);
     lines << cell(QStringLiteral("奖期"), 14) + cell(QStringLiteral("开奖号"), 8) + cell(QStringLiteral("注数"), 6, true)
-                 + cell(QStringLiteral("偶然概率"), 10, true) + QStringLiteral("  命中");
+                 + cell(QStringLiteral("覆盖率"), 10, true) + QStringLiteral("  命中");
     for (const BacktestStep &s : r.steps) {
         QString line = cell(s.issue, 14) + cell(s.number, 8) + cell(QString::number(s.survivors), 6, true)
             + cell(percent(s.chance), 10, true) + QStringLiteral("  ") + (s.hit ? QStringLiteral("是") : QStringLiteral("否"));
