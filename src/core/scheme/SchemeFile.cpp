@@ -91,9 +91,15 @@ QStringList itemEntries(const QString &line)
 
 QString itemLine(const QStringList &entries)
 {
-    QString line;
+    qsizetype size = 0;
     for (const QString &e : entries)
-        line += e + QLatin1Char('|');
+        size += e.size() + 1;
+    QString line;
+    line.reserve(size);
+    for (const QString &e : entries) {
+        line += e;
+        line += QLatin1Char('|');
+    }
     return line;
 }
 
@@ -339,9 +345,15 @@ std::expected<QString, QString> readSchemeFile(const QString &path)
     const auto lines = readTextLines(path);
     if (!lines)
         return std::unexpected(lines.error());
-    QString text;
+    qsizetype size = 0;
     for (const QString &l : *lines)
-        text += l + QLatin1Char('\n');
+        size += l.size() + 1;
+    QString text;
+    text.reserve(size);
+    for (const QString &l : *lines) {
+        text += l;
+        text += QLatin1Char('\n');
+    }
     return text;
 }
 

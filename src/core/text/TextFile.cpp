@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -105,16 +106,21 @@ std::expected<QByteArray, QString> readFileBytes(const QString &path)
     if (info.size() > kMaxFileBytes)
         return std::unexpected(QStringLiteral("文件 %1 超过64MB，无法读取").arg(shown));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Read whole, straight into the result: a buffer in between would only copy.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return std::unexpected(QStringLiteral("无法读取文件 %1：%2").arg(shown, file.errorString()));
-    // In pieces, not one buffer of the largest size: the file may have grown
-    // since it was looked at, and most files are a few kilobytes.
+    // In pieces as large as what is left of the size seen above, at least a
+    // page and at most a megabyte: most files are a few kilobytes, and one
+    // that has grown since it was looked at is read on to its end.
     QByteArray bytes;
-    while (!file.atEnd()) {
-        const QByteArray piece = file.read(1 << 20);
-        if (piece.isEmpty())
+    for (;;) {
+        const qsizetype have = bytes.size();
+        const qint64 piece = std::clamp<qint64>(info.size() - have + 1, 4096, 1 << 20);
+        bytes.resize(have + qsizetype(piece));
+        const qint64 got = file.read(bytes.data() + have, piece);
+        bytes.resize(have + qsizetype(std::max<qint64>(got, 0)));
+        if (got <= 0)
             break;
-        bytes += piece;
         if (bytes.size() > kMaxFileBytes)
             return std::unexpected(QStringLiteral("文件 %1 超过64MB，无法读取").arg(shown));
     }
