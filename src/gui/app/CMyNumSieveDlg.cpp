@@ -1,6 +1,9 @@
 #include "app/CMyNumSieveDlg.h"
 
 #include "Messages.h"
+#include "analysis/Backtest.h"
+#include "analysis/CDialogBacktest.h"
+#include "analysis/CDialogFilterReport.h"
 #include "app/AppIcon.h"
 #include "app/CDialogAbout.h"
 #include "filter/CDialogLeft.h"
@@ -187,6 +190,25 @@ void CMyNumSieveDlg::openSoftwareUpdate()
     m_services.execModal(&update);
 }
 
+void CMyNumSieveDlg::openBacktest()
+{
+    // The dialog replays copies of the current state and of the selected
+    // lottery's draws; nothing it does reaches this window.
+    const LotteryRegistry &shown = m_leftPanel->registry();
+    const qsizetype selected = m_leftPanel->selectedLottery();
+    const QList<Draw> draws = selected >= 0 && selected < shown.count() ? shown.at(selected).draws : QList<Draw>();
+    CDialogBacktest backtest(m_services, m_workspace, draws, this);
+    m_services.execModal(&backtest);
+}
+
+void CMyNumSieveDlg::openFilterReport()
+{
+    const Workspace copy = m_workspace;
+    ScriptConditionRunner runner;
+    CDialogFilterReport report(m_services, runFilterReport(copy, {}, &runner), this);
+    m_services.execModal(&report);
+}
+
 void CMyNumSieveDlg::openSitePage(SitePage page)
 {
     const auto url = sitePageUrl(loadOnlineHosts(m_dataFolder), page);
@@ -361,6 +383,8 @@ void CMyNumSieveDlg::runCommand(int id)
     case IdReport: openSitePage(SitePage::Report); return;
     case IdHelp: openSitePage(SitePage::Help); return;
     case IdSoftwareUpdate: openSoftwareUpdate(); return;
+    case IdBacktest: openBacktest(); return;
+    case IdFilterReport: openFilterReport(); return;
     case IdAbout: showAbout(); return;
     case IdLotteryManager: openLotteryManager(); return;
     default: break;
@@ -374,7 +398,9 @@ QMenu *CMyNumSieveDlg::commandMenu(int buttonId)
     delete m_menu;
     m_menu = new QMenu(this);
     if (buttonId == IdMore) {
-        const std::pair<int, QString> items[] = {{IdSoftwareUpdate, QStringLiteral("软件更新")},
+        const std::pair<int, QString> items[] = {{IdBacktest, QStringLiteral("方案回测...")},
+                                                 {IdFilterReport, QStringLiteral("过滤报告...")},
+                                                 {IdSoftwareUpdate, QStringLiteral("软件更新")},
                                                  {IdReport, QStringLiteral("提交错误/建议")},
                                                  {IdHelp, QStringLiteral("使用帮助")},
                                                  {IdAbout, QStringLiteral("关于...")}};

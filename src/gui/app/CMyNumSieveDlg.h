@@ -51,7 +51,8 @@ public:
         IdLotteryManager = 1000, IdResults = 1001, IdForum = 1002, IdAnalysis = 1003, IdMore = 1004,
         IdSaveScheme = 1005, IdLoadScheme = 1006, IdMinimise = 1007, IdSelect = 1008, IdFilter = 1009,
         IdPrint = 1010, IdIntersect = 1011, IdSaveNumbers = 1012, IdClose = 1013, IdBuy = 1014,
-        IdSoftwareUpdate = 32771, IdReport = 32772, IdHelp = 32773, IdAbout = 32817,
+        IdSoftwareUpdate = 32771, IdReport = 32772, IdHelp = 32773, IdAbout = 32817, IdBacktest = 32818,
+        IdFilterReport = 32819,
     };
 
     // Starts up as the program does: data folder, lotteries, skin, panels.
@@ -112,6 +113,8 @@ private:
     void openSitePage(SitePage page);
     void openPurchaseLink();
     void openSoftwareUpdate();
+    void openBacktest();
+    void openFilterReport();
     void checkVersion();
     void sendPresence();
     void fetchConfiguration();

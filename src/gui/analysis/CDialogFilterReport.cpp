@@ -1,0 +1,90 @@
+#include "analysis/CDialogFilterReport.h"
+
+#include "analysis/CsvExport.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace numsieve::gui {
+
+CDialogFilterReport::CDialogFilterReport(AppServices &services, const FilterReport &report, QWidget *parent)
+    : QDialog(parent)
+    , m_services(services)
+    , m_report(report)
+{
+    setWindowTitle(QStringLiteral("过滤报告"));
+
+    auto *intro = new QLabel(
+        QStringLiteral("%1：先选号，再按条件逐个过滤。“单独淘汰”是只用这一个条件时淘汰的号码数，"
+                       "“累计剩余”是通过它和它上面所有条件的号码数。")
+            .arg(m_report.viewMode == ViewMode::Straight ? QStringLiteral("直选") : QStringLiteral("组选")));
+    intro->setWordWrap(true);
+
+    m_message = new QLabel(m_report.message);
+    m_message->setWordWrap(true);
+    m_message->setStyleSheet(QStringLiteral("color: rgb(180, 30, 20);"));
+    m_message->setVisible(!m_report.message.isEmpty());
+
+    struct Row {
+        QString name;
+        QString failing;
+        int survivors;
+    };
+    QList<Row> rows{{QStringLiteral("选号"), QString(), m_report.gathered}};
+    for (const ReportRow &r : m_report.rows)
+        rows.append({conditionName(r.condition), QString::number(r.failing), r.survivors});
+    rows.append({QStringLiteral("容错后结果"), QString(), m_report.survivors});
+    if (m_report.intersected)
+        rows.append({QStringLiteral("交集后结果"), QString(), *m_report.intersected});
+
+    m_table = new QTableWidget(int(rows.size()), 3);
+    m_table->setHorizontalHeaderLabels({QStringLiteral("条件"), QStringLiteral("单独淘汰"), QStringLiteral("累计剩余")});
+    m_table->verticalHeader()->hide();
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The figures' columns keep some room around their headers.
+    m_table->horizontalHeader()->setMinimumSectionSize(
+        m_table->horizontalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("单独淘汰")) + 24);
+    m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    m_table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    for (int row = 0; row < int(rows.size()); ++row) {
+        const QString texts[] = {rows.at(row).name, rows.at(row).failing, QString::number(rows.at(row).survivors)};
+        for (int column = 0; column < 3; ++column) {
+            auto *item = new QTableWidgetItem(texts[column]);
+            if (column > 0)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            m_table->setItem(row, column, item);
+        }
+    }
+
+    m_export = new QPushButton(QStringLiteral("导出CSV..."));
+    auto *close = new QPushButton(QStringLiteral("关闭"));
+    close->setDefault(true);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_export);
+    buttons->addWidget(close);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(intro);
+    layout->addWidget(m_message);
+    layout->addWidget(m_table, 1);
+    layout->addLayout(buttons);
+    resize(460, 420);
+
+    connect(m_export, &QPushButton::clicked, this, &CDialogFilterReport::exportCsv);
+    connect(close, &QPushButton::clicked, this, &CDialogFilterReport::reject);
+}
+
+void CDialogFilterReport::exportCsv()
+{
+    exportCsvLines(m_services, this, filterReportCsvLines(m_report));
+}
+
+} // namespace numsieve::gui

@@ -1,0 +1,267 @@
+#include "analysis/Backtest.h"
+#include "analysis/CDialogBacktest.h"
+#include "analysis/CDialogFilterReport.h"
+#include "app/CMyNumSieveDlg.h"
+#include "script/ScriptConditionRunner.h"
+
+#include "GuiTestSupport.h"
+#include "TestSupport.h"
+#include "WorkspaceFingerprint.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace numsieve;
+using namespace numsieve::gui;
+using namespace guitest;
+using namespace testsupport;
+
+namespace {
+
+constexpr int kDraws = 1500;
+constexpr int kWait = 120000;
+
+// Opens a 更多 item the way a click on it does.
+void triggerMoreItem(CMyNumSieveDlg &w, int id, const QString &text)
+{
+    for (QAction *a : w.commandMenu(CMyNumSieveDlg::IdMore)->actions())
+        if (a->data().toInt() == id) {
+            QCOMPARE(a->text(), text);
+            a->trigger();
+            return;
+        }
+    QFAIL("no such menu item");
+}
+
+QString cell(QTableWidget *table, int row, int column)
+{
+    const QTableWidgetItem *item = table->item(row, column);
+    return item ? item->text() : QString();
+}
+
+} // namespace
+
+// 方案回测 and 过滤报告 from the 更多 menu, against the core's own figures.
+class TestAnalysis : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void backtestRunsToTheEnd();
+    void cancelAndCloseLeaveTheWindowAlone();
+    void filterReport();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<CMyNumSieveDlg> m_window;
+    QList<Draw> m_draws;
+    FakeServices m_services;
+};
+
+void TestAnalysis::init()
+{
+    m_window.reset();
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_services = FakeServices();
+    QDir().mkpath(m_dir->filePath("data"));
+    QVERIFY(writeBytes(m_dir->filePath("data/lottery.data"), "1$3D\r\n"));
+    QByteArray file;
+    m_draws.clear();
+    quint32 seed = 20260101;
+    for (int i = 0; i < kDraws; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        const Draw draw{QString::number(2020001 + i), QString::asprintf("%03u", (seed >> 8) % 1000)};
+        m_draws.append(draw);
+        file += draw.issue.toLatin1() + '$' + draw.number.toLatin1() + "\r\n";
+    }
+    QVERIFY(writeBytes(m_dir->filePath("data/lottery_1.data"), file));
+
+    m_window = std::make_unique<CMyNumSieveDlg>(m_services, m_dir->path());
+    Workspace &ws = m_window->workspace();
+    QCOMPARE(ws.selectionNumbers.size(), qsizetype(kDraws));
+    ws.selection.hundreds.selectAll();
+    ws.selection.tens.selectAll();
+    ws.selection.units.selectAll();
+    ws.addEntries(2, 0, {10, 11, 12, 13, 14, 15, 16, 17});
+    ws.addEntries(4, 0, {4, 5, 6, 7});
+    ws.setTolerable(4, true);
+    ws.toleranceIndex = 1;
+    m_window->refreshPanels();
+}
+
+void TestAnalysis::backtestRunsToTheEnd()
+{
+    CMyNumSieveDlg &w = *m_window;
+    const QString csv = m_dir->filePath("回测");
+    m_services.saveAnswers << csv;
+    m_services.whileModal = [&](QDialog *dialog) {
+        auto *backtest = qobject_cast<CDialogBacktest *>(dialog);
+        QVERIFY(backtest);
+        QCOMPARE(backtest->countBox()->value(), 100);
+        QCOMPARE(backtest->countBox()->maximum(), kDraws);
+        backtest->countBox()->setValue(kDraws + 5);
+        QCOMPARE(backtest->countBox()->value(), kDraws);
+        backtest->countBox()->setValue(6);
+
+        QSignalSpy finished(backtest, &CDialogBacktest::runFinished);
+        QTest::mouseClick(backtest->startButton(), Qt::LeftButton);
+        QVERIFY(backtest->cancelButton()->isEnabled());
+        QVERIFY(!backtest->startButton()->isEnabled());
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, kWait);
+        QVERIFY(!backtest->isRunning());
+        QCOMPARE(backtest->progressBar()->value(), 6);
+        QCOMPARE(backtest->progressBar()->maximum(), 6);
+
+        ScriptConditionRunner runner;
+        const BacktestResult expected = runBacktest(w.workspace(), m_draws, {}, 6, &runner);
+        QCOMPARE(expected.last(), 6);
+        QVERIFY(expected.tooFewToJudge());
+        QVERIFY(expected.meanSurvivors > 0);
+        QCOMPARE(backtest->summaryText(CDialogBacktest::Steps), QString("6"));
+        QCOMPARE(backtest->summaryText(CDialogBacktest::Hits), QString::number(expected.hits));
+        QCOMPARE(backtest->summaryText(CDialogBacktest::HitRate),
+                 QString::number(expected.hitRate() * 100, 'f', 2) + '%');
+        QCOMPARE(backtest->summaryText(CDialogBacktest::MeanSurvivors),
+                 QString::number(expected.meanSurvivors, 'f', 1));
+        QCOMPARE(backtest->summaryText(CDialogBacktest::ExpectedHits),
+                 QString::number(expected.expectedHits, 'f', 2));
+        QCOMPARE(backtest->summaryText(CDialogBacktest::Lift), QString::number(expected.lift, 'f', 2));
+        QCOMPARE(backtest->summaryText(CDialogBacktest::PChance), QString::number(expected.pChance * 100, 'f', 2) + '%');
+        QVERIFY(!backtest->warningLabel()->isHidden());
+        QCOMPARE(backtest->warningLabel()->text(), QString("期望命中不足5次，结果不足以说明问题"));
+
+        QTableWidget *table = backtest->conditionTable();
+        QCOMPARE(table->rowCount(), int(expected.conditions.size()));
+        QVERIFY(table->rowCount() >= 2);
+        for (int row = 0; row < table->rowCount(); ++row) {
+            const ConditionFigures &f = expected.conditions.at(row);
+            QCOMPARE(cell(table, row, 0), conditionName(f.condition));
+            QCOMPARE(cell(table, row, 1), QString::number(f.kills));
+            QCOMPARE(cell(table, row, 2), QString::number(f.meanRemoved * 100, 'f', 2) + '%');
+        }
+
+        QVERIFY(backtest->exportButton()->isEnabled());
+        QTest::mouseClick(backtest->exportButton(), Qt::LeftButton);
+        QCOMPARE(m_services.fileFilters, QStringList{"CSV文件(*.csv)"});
+        QCOMPARE(readBytes(csv + ".csv"), gbk(backtestCsvLines(expected).join("\r\n") + "\r\n"));
+    };
+    triggerMoreItem(w, CMyNumSieveDlg::IdBacktest, "方案回测...");
+    QCOMPARE(m_services.modalDialogs, QStringList{"方案回测"});
+    QVERIFY(m_services.warnings.isEmpty());
+}
+
+void TestAnalysis::cancelAndCloseLeaveTheWindowAlone()
+{
+    CMyNumSieveDlg &w = *m_window;
+    // A script condition makes every replayed draw a request to a worker.
+    w.workspace().setAdvancedConditionText("和值[0]!=和值[1];\r\n跨度[0]>=2;\r\n");
+    w.refreshPanels();
+    const QString before = workspaceFingerprint(w.workspace());
+    const QStringList numbersBefore = w.workspace().selectionNumbers;
+
+    int opened = 0;
+    m_services.whileModal = [&](QDialog *dialog) {
+        auto *backtest = qobject_cast<CDialogBacktest *>(dialog);
+        QVERIFY(backtest);
+        backtest->countBox()->setValue(kDraws);
+        QSignalSpy finished(backtest, &CDialogBacktest::runFinished);
+        QSignalSpy closed(backtest, &QDialog::finished);
+        // Stops a run as soon as its first draw is done.
+        bool stopped = false;
+        const auto onFirstDraw = [&](const std::function<void()> &stop) {
+            QObject::connect(backtest->progressBar(), &QProgressBar::valueChanged, backtest, [&, stop](int done) {
+                if (done > 0 && !stopped) {
+                    stopped = true;
+                    stop();
+                }
+            });
+        };
+        switch (++opened) {
+        case 1:
+            // 取消: the run stops short and says so.
+            onFirstDraw([&] { QTest::mouseClick(backtest->cancelButton(), Qt::LeftButton); });
+            backtest->start();
+            QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, kWait);
+            QVERIFY(stopped);
+            QVERIFY(backtest->result()->cancelled);
+            QVERIFY(backtest->result()->last() < kDraws);
+            QCOMPARE(backtest->summaryText(CDialogBacktest::Steps), QString::number(backtest->result()->last()));
+            QVERIFY(backtest->statusLabel()->text().startsWith("已取消"));
+            QVERIFY(backtest->startButton()->isEnabled());
+            QCOMPARE(closed.count(), 0);
+            break;
+        case 2: {
+            // Closing while it runs stops the run first, then the dialog.
+            int closedAtOnce = -1;
+            onFirstDraw([&] {
+                backtest->reject();
+                closedAtOnce = int(closed.count());
+            });
+            backtest->start();
+            QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, kWait);
+            QCOMPARE(closedAtOnce, 0);
+            QVERIFY(!backtest->isRunning());
+            QVERIFY(backtest->result()->cancelled);
+            break;
+        }
+        default:
+            // Gone while the run is in full swing: the dialog waits for it.
+            backtest->start();
+            break;
+        }
+    };
+    for (int i = 0; i < 3; ++i)
+        w.runCommand(CMyNumSieveDlg::IdBacktest);
+    QCOMPARE(opened, 3);
+    QCOMPARE(workspaceFingerprint(w.workspace()), before);
+    QCOMPARE(w.workspace().selectionNumbers, numbersBefore);
+    QVERIFY(m_services.warnings.isEmpty());
+}
+
+void TestAnalysis::filterReport()
+{
+    CMyNumSieveDlg &w = *m_window;
+    ScriptConditionRunner runner;
+    const FilterReport expected = runFilterReport(w.workspace(), {}, &runner);
+    QVERIFY(expected.rows.size() >= 2);
+    const QString before = workspaceFingerprint(w.workspace());
+
+    m_services.saveAnswers << m_dir->filePath("报告") << m_dir->filePath("missing/报告.csv");
+    m_services.whileModal = [&](QDialog *dialog) {
+        auto *report = qobject_cast<CDialogFilterReport *>(dialog);
+        QVERIFY(report);
+        QTableWidget *table = report->table();
+        const int last = int(expected.rows.size()) + 1;
+        QCOMPARE(table->rowCount(), last + 1);
+        QCOMPARE(cell(table, 0, 0), QString("选号"));
+        QCOMPARE(cell(table, 0, 2), QString::number(expected.gathered));
+        for (int i = 0; i < int(expected.rows.size()); ++i) {
+            QCOMPARE(cell(table, i + 1, 0), conditionName(expected.rows.at(i).condition));
+            QCOMPARE(cell(table, i + 1, 1), QString::number(expected.rows.at(i).failing));
+            QCOMPARE(cell(table, i + 1, 2), QString::number(expected.rows.at(i).survivors));
+        }
+        QCOMPARE(cell(table, last, 0), QString("容错后结果"));
+        QCOMPARE(cell(table, last, 2), QString::number(expected.survivors));
+        QVERIFY(report->messageLabel()->isHidden());
+
+        QTest::mouseClick(report->exportButton(), Qt::LeftButton);
+        QCOMPARE(readBytes(m_dir->filePath("报告.csv")), gbk(filterReportCsvLines(expected).join("\r\n") + "\r\n"));
+        // A save that fails says why.
+        QTest::mouseClick(report->exportButton(), Qt::LeftButton);
+        QCOMPARE(m_services.warnings.size(), 1);
+    };
+    triggerMoreItem(w, CMyNumSieveDlg::IdFilterReport, "过滤报告...");
+    QCOMPARE(m_services.modalDialogs, QStringList{"过滤报告"});
+    QCOMPARE(workspaceFingerprint(w.workspace()), before);
+}
+
+QTEST_MAIN(TestAnalysis)
+#include "tst_analysis.moc"
