@@ -17,3 +17,4 @@ shoot docs/screenshot-issues.png issues
 shoot docs/screenshot-manager.png manager
 shoot docs/screenshot-exit.png exit
 shoot docs/screenshot-update.png update
+shoot docs/screenshot-backtest.png backtest

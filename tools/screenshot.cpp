@@ -9,9 +9,13 @@
 //   info       the number popup of a map cell
 //   exit       the exit question
 //   manager    the lottery manager
+//   backtest   方案回测 over the last 100 of 400 draws, run to the end
+//   report     过滤报告 of the filtered state
 #include "app/AppIcon.h"
 #include "app/AppServices.h"
 #include "app/CMyNumSieveDlg.h"
+#include "analysis/CDialogBacktest.h"
+#include "analysis/CDialogFilterReport.h"
 #include "app/WindowMessages.h"
 #include "filter/CDialogLeft.h"
 #include "filter/ConditionPanel.h"
@@ -19,6 +23,7 @@
 #include "online/CDialogSoftUpdate.h"
 #include "results/CDialogNumberInfo.h"
 #include "results/CDialogRight.h"
+#include "script/ScriptConditionRunner.h"
 #include "ui/CBitComboBox.h"
 
 #include <QAbstractItemView>
@@ -69,9 +74,19 @@ int main(int argc, char *argv[])
         return 1;
     const char *numbers[] = {"381", "527", "096", "443", "718", "250", "964", "133", "805", "672"};
     int issue = 2026320;
-    // Long enough that the issue list needs its scroll bar.
-    for (int i = 0; i < 200; ++i)
-        draws.write(QByteArray::number(issue++) + '$' + numbers[i % 10] + "\r\n");
+    if (scene == QLatin1String("backtest")) {
+        // A back-test needs draws that look drawn: a fixed pseudo-random sequence.
+        quint32 seed = 20260320;
+        for (int i = 0; i < 400; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            draws.write(QByteArray::number(issue++) + '$' + QByteArray::number((seed >> 8) % 1000).rightJustified(3, '0')
+                        + "\r\n");
+        }
+    } else {
+        // Long enough that the issue list needs its scroll bar.
+        for (int i = 0; i < 200; ++i)
+            draws.write(QByteArray::number(issue++) + '$' + numbers[i % 10] + "\r\n");
+    }
     draws.close();
 
     DesktopServices services;
@@ -99,6 +114,10 @@ int main(int argc, char *argv[])
     // What the picture shows, and the part of the screen it takes.
     QWidget *subject = &window;
     std::unique_ptr<CDialogManger> manager;
+    std::unique_ptr<CDialogBacktest> backtest;
+    std::unique_ptr<CDialogFilterReport> report;
+    // Most scenes are taken after a fixed delay; a back-test once it is done.
+    bool shootWhenReady = true;
     // A scene with an open list or popup takes in the part of it that hangs
     // out of the window.
     QWidget *overhang = nullptr;
@@ -146,10 +165,24 @@ int main(int argc, char *argv[])
         manager->move(60, 60);
         manager->show();
         subject = manager.get();
+    } else if (scene == QLatin1String("backtest")) {
+        backtest = std::make_unique<CDialogBacktest>(services, window.workspace(),
+                                                     window.loadedRegistry().at(0).draws, &window);
+        backtest->move(40, 10);
+        backtest->show();
+        subject = backtest.get();
+        shootWhenReady = false;
+    } else if (scene == QLatin1String("report")) {
+        ScriptConditionRunner runner;
+        report = std::make_unique<CDialogFilterReport>(services, runFilterReport(window.workspace(), {}, &runner),
+                                                       &window);
+        report->move(60, 60);
+        report->show();
+        subject = report.get();
     }
 
     int status = 1;
-    QTimer::singleShot(1500, &app, [&] {
+    const auto shoot = [&] {
         QRect r = subject->frameGeometry();
         if (overhang && overhang->isVisible())
             r = r.united(overhang->frameGeometry());
@@ -159,7 +192,14 @@ int main(int argc, char *argv[])
         if (QWidget *question = QApplication::activeModalWidget())
             question->close();
         QCoreApplication::exit(0);
-    });
+    };
+    if (shootWhenReady) {
+        QTimer::singleShot(1500, &app, shoot);
+    } else {
+        QObject::connect(backtest.get(), &CDialogBacktest::runFinished, &app,
+                         [&] { QTimer::singleShot(800, &app, shoot); });
+        QTimer::singleShot(300, backtest.get(), [&] { backtest->start(); });
+    }
     app.exec();
     return status;
 }
