@@ -12,7 +12,7 @@ namespace numsieve::gui {
 
 class AppServices;
 
-// 过滤报告: the current filter run taken apart condition by condition, from
+// 过滤报告: the current filter run broken down condition by condition, from
 // the gathered candidates down to the result after tolerance. The report is
 // computed once, when the dialog opens; the workspace is not changed.
 class CDialogFilterReport : public QDialog
