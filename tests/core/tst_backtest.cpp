@@ -247,6 +247,26 @@ void TestBacktest::edgeCases()
     QVERIFY(r.cancelled);
     QCOMPARE(r.last(), 2);
     QCOMPARE(reported, 2);
+
+    // A script that has to be stopped ends the run there, and says why.
+    struct StopsOnSecondRun : AdvancedConditionRunner {
+        int runs = 0;
+        std::expected<void, QString> prepare(const QString &, const QStringList &) override { return {}; }
+        bool test(int, ListMode) override { return true; }
+        bool repeatableVerdicts() const override { return true; }
+        std::expected<QList<bool>, QString> testMany(const QList<int> &numbers, ListMode) override
+        {
+            if (++runs == 2)
+                return std::unexpected(msg::kAdvancedTimeout);
+            return QList<bool>(numbers.size(), true);
+        }
+    } stops;
+    Workspace scripted = all;
+    scripted.setAdvancedConditionText("hz[0]>=0;\r\n");
+    r = runBacktest(scripted, draws, {}, 3, &stops);
+    QCOMPARE(r.message, msg::kAdvancedTimeout);
+    QCOMPARE(r.last(), 1);
+    QVERIFY(!r.cancelled);
 }
 
 void TestBacktest::scriptNeedingMoreDrawsThanAStepHas()

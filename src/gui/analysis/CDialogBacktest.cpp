@@ -310,6 +310,8 @@ void CDialogBacktest::finish(const BacktestResult &result)
             firstMessage = step.message;
     if (failed > 0)
         status += QStringLiteral("\n有 %1 期的条件无法执行，这几期没有剩余号码：%2").arg(failed).arg(firstMessage);
+    if (!result.message.isEmpty())
+        status += QStringLiteral("\n回测中止于第 %1 期：%2").arg(result.last() + 1).arg(result.message);
     m_status->setText(status);
 
     showSummary(result);
@@ -327,7 +329,9 @@ void CDialogBacktest::showSummary(const BacktestResult &result)
     set(MeanSurvivors, QString::number(result.meanSurvivors, 'f', 1));
     set(ExpectedHits, QString::number(result.expectedHits, 'f', 2));
     set(Lift, result.expectedHits > 0 ? QString::number(result.lift, 'f', 2) : QStringLiteral("—"));
-    set(PChance, percentText(result.pChance));
+    // A chance too small for two decimals of a percent keeps its digits.
+    set(PChance, result.pChance > 0 && result.pChance < 0.0001 ? QString::number(result.pChance, 'g', 3)
+                                                                 : percentText(result.pChance));
     m_warning->setText(kTooFew);
     m_warning->setVisible(result.tooFewToJudge());
 }
