@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QStringEncoder>
 #include <QStringList>
@@ -51,17 +52,27 @@ inline QByteArray bytesOf(const uint8_t *data, size_t size)
 }
 
 // A scratch folder for the entry points that read a file by its path, made
-// once per process and removed at exit.
+// once per process and removed at exit. A target writes its file for every
+// input, so the folder is in memory where the machine has such a place.
 inline QString scratchFile(const QString &name)
 {
-    static QTemporaryDir dir;
+    static QTemporaryDir dir = [] {
+        const QString shm = QStringLiteral("/dev/shm");
+        if (QFileInfo(shm).isDir() && QFileInfo(shm).isWritable()) {
+            QTemporaryDir inMemory(shm + QStringLiteral("/numsieve-fuzz-XXXXXX"));
+            if (inMemory.isValid())
+                return inMemory;
+        }
+        return QTemporaryDir();
+    }();
     return dir.filePath(name);
 }
 
 inline bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)
+           && f.write(bytes) == bytes.size();
 }
 
 // Whether every line survives a GBK save unchanged; a line that does not

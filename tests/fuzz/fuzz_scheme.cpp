@@ -39,30 +39,34 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString path = fuzzsupport::scratchFile(QStringLiteral("fuzz.cnd"));
     if (!fuzzsupport::writeFile(path, fuzzsupport::bytesOf(data, size)))
         return 0;
+    // Made once: every input starts from copies of the same two workspaces.
+    static const Workspace kEdited = edited();
+    static const QString kEditedFingerprint = workspaceFingerprint(kEdited);
+    static const Workspace kBlank;
 
-    Workspace loaded = edited();
-    const QString before = workspaceFingerprint(loaded);
+    Workspace loaded = kEdited;
     const auto load = loadSchemeFile(path, loaded);
-    const auto text = readSchemeFile(path);
+    const QString after = workspaceFingerprint(loaded);
     if (!load) {
         FUZZ_CHECK(!load.error().isEmpty());
-        FUZZ_CHECK(workspaceFingerprint(loaded) == before);
+        FUZZ_CHECK(after == kEditedFingerprint);
         return 0;
     }
+    const auto text = readSchemeFile(path);
     FUZZ_CHECK(text.has_value());
     FUZZ_CHECK(validateSchemeText(*text).has_value());
 
     // The whole state came from the file: the prior work does not shine through.
-    Workspace fresh;
+    Workspace fresh = kBlank;
     FUZZ_CHECK(applySchemeText(*text, fresh).has_value());
-    FUZZ_CHECK(workspaceFingerprint(fresh) == workspaceFingerprint(loaded));
+    FUZZ_CHECK(workspaceFingerprint(fresh) == after);
 
     // Saving and loading again changes nothing.
     const QString rebuilt = buildSchemeText(loaded);
     FUZZ_CHECK(validateSchemeText(rebuilt).has_value());
-    Workspace again;
+    Workspace again = kBlank;
     FUZZ_CHECK(applySchemeText(rebuilt, again).has_value());
-    FUZZ_CHECK(workspaceFingerprint(again) == workspaceFingerprint(loaded));
+    FUZZ_CHECK(workspaceFingerprint(again) == after);
     FUZZ_CHECK(buildSchemeText(again) == rebuilt);
     return 0;
 }
