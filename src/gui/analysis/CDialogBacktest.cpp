@@ -11,7 +11,6 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineSeries>
 #include <QProgressBar>
@@ -142,19 +141,8 @@ CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspa
     }
     form->addRow(m_warning);
 
-    m_table = new QTableWidget(0, 3);
-    m_table->setHorizontalHeaderLabels({QStringLiteral("条件"), QStringLiteral("淘汰开奖号"),
-                                        QStringLiteral("平均淘汰比例")});
-    m_table->verticalHeader()->hide();
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    // The figures' columns keep some room around their headers.
-    m_table->horizontalHeader()->setMinimumSectionSize(
-        m_table->horizontalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("平均淘汰比例")) + 24);
-    m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    m_table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-    m_table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
-    m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_table = figureTable(0, {QStringLiteral("条件"), QStringLiteral("淘汰开奖号"), QStringLiteral("平均淘汰比例")},
+                          QStringLiteral("平均淘汰比例"));
     auto *tableBox = new QGroupBox(QStringLiteral("各条件单独的作用"));
     auto *tableLayout = new QVBoxLayout(tableBox);
     tableLayout->addWidget(m_table);

@@ -3,7 +3,6 @@
 #include "analysis/CsvExport.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -41,18 +40,9 @@ CDialogFilterReport::CDialogFilterReport(AppServices &services, const FilterRepo
     if (m_report.intersected)
         rows.append({QStringLiteral("交集后结果"), QString(), *m_report.intersected});
 
-    m_table = new QTableWidget(int(rows.size()), 3);
-    m_table->setHorizontalHeaderLabels({QStringLiteral("条件"), QStringLiteral("单独淘汰"), QStringLiteral("累计剩余")});
-    m_table->verticalHeader()->hide();
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    // The figures' columns keep some room around their headers.
-    m_table->horizontalHeader()->setMinimumSectionSize(
-        m_table->horizontalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("单独淘汰")) + 24);
-    m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    m_table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-    m_table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    m_table = figureTable(int(rows.size()),
+                          {QStringLiteral("条件"), QStringLiteral("单独淘汰"), QStringLiteral("累计剩余")},
+                          QStringLiteral("单独淘汰"));
     for (int row = 0; row < int(rows.size()); ++row) {
         const QString texts[] = {rows.at(row).name, rows.at(row).failing, QString::number(rows.at(row).survivors)};
         for (int column = 0; column < 3; ++column) {

@@ -3,6 +3,9 @@
 #include "app/AppServices.h"
 #include "text/TextFile.h"
 
+#include <QHeaderView>
+#include <QTableWidget>
+
 namespace numsieve::gui {
 
 bool exportCsvLines(AppServices &services, QWidget *parent, const QStringList &lines)
@@ -14,6 +17,23 @@ bool exportCsvLines(AppServices &services, QWidget *parent, const QStringList &l
     if (!saved)
         services.warn(parent, saved.error());
     return saved.has_value();
+}
+
+QTableWidget *figureTable(int rows, const QStringList &headers, const QString &widestHeader)
+{
+    auto *table = new QTableWidget(rows, int(headers.size()));
+    table->setHorizontalHeaderLabels(headers);
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The figures' columns keep some room around their headers.
+    QHeaderView *header = table->horizontalHeader();
+    header->setMinimumSectionSize(header->fontMetrics().horizontalAdvance(widestHeader) + 24);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < headers.size(); ++column)
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    return table;
 }
 
 QString percentText(double share)

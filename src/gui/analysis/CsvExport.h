@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class QTableWidget;
 class QWidget;
 
 namespace numsieve::gui {
@@ -13,6 +14,10 @@ class AppServices;
 // lines as every other file of the program, GBK with CR LF. A failed save
 // shows its message; returns whether a file was written.
 bool exportCsvLines(AppServices &services, QWidget *parent, const QStringList &lines);
+
+// The read-only table of the analysis dialogs: a name column that takes the
+// room left and two figure columns at least as wide as `widestHeader` needs.
+QTableWidget *figureTable(int rows, const QStringList &headers, const QString &widestHeader);
 
 // How the analysis dialogs show a share: "12.34%".
 QString percentText(double share);
