@@ -6,8 +6,12 @@
 
 #include <QDir>
 #include <QDateTime>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace numsieve;
 using namespace testsupport;
@@ -29,7 +33,43 @@ QStringList folderEntries(const QString &dir)
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
+// What stands where lottery_1.data (or lottery.data) should be.
+enum class Thing { Huge, Fifo, LinkLoop, Utf16NoMark, NotText, LinkToDevice, DanglingLink };
+
+// Makes it; false when this machine does not let the test make it.
+bool makeThing(Thing thing, const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    switch (thing) {
+    case Thing::Huge: {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.resize(65 * 1024 * 1024);   // sparse
+    }
+    case Thing::Fifo: return ::mkfifo(name.constData(), 0600) == 0;
+    case Thing::LinkLoop: return ::symlink(name.constData(), name.constData()) == 0;
+    case Thing::Utf16NoMark: return writeBytes(path, QByteArray("1\0$\0" "1\0" "2\0" "3\0\r\0\n\0", 14));
+    case Thing::NotText: return writeBytes(path, "1$123\r\n\xFF\xFF$456\r\n");
+    case Thing::LinkToDevice: return ::symlink("/dev/zero", name.constData()) == 0;
+    case Thing::DanglingLink: return ::symlink("nowhere.data", name.constData()) == 0;
+    }
+    return false;
+}
+
+// The entry as the file system has it, without following a link.
+QString entryState(const QString &path)
+{
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return QStringLiteral("missing");
+    if (S_ISLNK(st.st_mode))
+        return QStringLiteral("link to ") + QFile::symLinkTarget(path);
+    return QStringLiteral("mode %1 size %2 %3").arg(st.st_mode & S_IFMT).arg(st.st_size).arg(
+        S_ISREG(st.st_mode) && st.st_size < 4096 ? QString::fromLatin1(readBytes(path).toHex()) : QString());
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Thing)
 
 class TestHistory : public QObject
 {
@@ -51,6 +91,11 @@ private Q_SLOTS:
     void indexAfterReload_data();
     void indexAfterReload();
     void shippedRegistryListsTheFourBuiltInLotteries();
+    void unreadableFileIsNeverSavedOver_data();
+    void unreadableFileIsNeverSavedOver();
+    void saveReplacesOnlyRegularFilesOfTheFolder();
+    void saveThatLosesDrawsKeepsTheOldFile();
+    void textThatCannotBeSavedAsGbk();
 };
 
 void TestHistory::readingRule_data()
@@ -342,6 +387,179 @@ void TestHistory::staleSaveFilesRemoved()
     loadRegistry(data);
     QCOMPARE(folderEntries(data), (QStringList{"lottery.data", "lottery_1.data.bak", "lottery_1.data.fresh1",
                                                 "notes.data.Ab12Cd"}));
+}
+
+void TestHistory::unreadableFileIsNeverSavedOver_data()
+{
+    QTest::addColumn<Thing>("thing");
+    QTest::addColumn<bool>("registry");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("over 64 MB") << Thing::Huge << false << "文件 %1 超过64MB，无法读取";
+    QTest::newRow("fifo") << Thing::Fifo << false << "%1 不是普通文件，无法读取";
+    QTest::newRow("link loop") << Thing::LinkLoop << false << "无法读取文件 %1：符号链接循环";
+    QTest::newRow("utf-16 without mark") << Thing::Utf16NoMark << false << "无法读取文件 %1：含有空字符，不是GBK或UTF-8编码的文本";
+    QTest::newRow("neither gbk nor utf-8") << Thing::NotText << false << "无法读取文件 %1：既不是GBK也不是UTF-8编码的文本";
+    QTest::newRow("link to a device") << Thing::LinkToDevice << false << "%1 不是普通文件，无法读取";
+    QTest::newRow("dangling link") << Thing::DanglingLink << false << "无法读取文件 %1：文件不存在";
+    QTest::newRow("registry over 64 MB") << Thing::Huge << true << "文件 %1 超过64MB，无法读取";
+    QTest::newRow("registry fifo") << Thing::Fifo << true << "%1 不是普通文件，无法读取";
+    QTest::newRow("registry not text") << Thing::NotText << true << "无法读取文件 %1：既不是GBK也不是UTF-8编码的文本";
+}
+
+void TestHistory::unreadableFileIsNeverSavedOver()
+{
+    QFETCH(Thing, thing);
+    QFETCH(bool, registry);
+    QFETCH(QString, reason);
+
+    QTemporaryDir dir;
+    const QString data = dir.path();
+    const QString broken = registry ? registryFilePath(data) : drawFilePath(data, "1");
+    if (!registry)
+        QVERIFY(writeBytes(registryFilePath(data), "1$A\r\n2$B\r\n"));
+    QVERIFY(writeBytes(drawFilePath(data, "2"), "x$222\r\n"));
+    if (!makeThing(thing, broken))
+        QSKIP("this machine does not let the test make it");
+    const QString before = entryState(broken);
+    const QString problem = reason.arg(broken);
+
+    const LotteryRegistry loaded = loadRegistry(data);
+    if (registry) {
+        QCOMPARE(loaded.readProblem(), problem);
+        QCOMPARE(loaded.count(), 0);
+    } else {
+        QCOMPARE(loaded.count(), 2);
+        QCOMPARE(loaded.at(0).readProblem, problem);
+        QCOMPARE(loaded.at(0).draws, QList<Draw>{});
+        QCOMPARE(loaded.at(1).draws, (QList<Draw>{{"x", "222"}}));
+        QCOMPARE(loaded.readProblems(), QStringList{problem});
+
+        // The other lotteries can still be saved; the file stays as it was.
+        LotteryRegistry changed = loaded;
+        changed[1].draws.append(Draw{"y", "333"});
+        QVERIFY(saveRegistry(data, changed).has_value());
+        QCOMPARE(readBytes(drawFilePath(data, "2")), QByteArray("x$222\r\ny$333\r\n"));
+        QCOMPARE(entryState(broken), before);
+    }
+    // A save that would put draws over it is refused, and nothing changes.
+    LotteryRegistry over = loaded;
+    if (registry)
+        over.append(lottery("1", "A", {{"z", "444"}}));
+    else
+        over[0].draws.append(Draw{"z", "444"});
+    const QByteArray second = readBytes(drawFilePath(data, "2"));
+    const auto saved = saveRegistry(data, over);
+    QVERIFY(!saved.has_value());
+    QCOMPARE(saved.error(), keptUnreadableMessage(problem));
+    QCOMPARE(entryState(broken), before);
+    QCOMPARE(readBytes(drawFilePath(data, "2")), second);
+    QVERIFY(!QFileInfo::exists(backupFolderPath(data)));
+}
+
+void TestHistory::saveReplacesOnlyRegularFilesOfTheFolder()
+{
+    QTemporaryDir dir;
+    const QString data = dir.filePath("data");
+    QVERIFY(QDir().mkpath(data));
+    QVERIFY(writeBytes(registryFilePath(data), "1$A\r\n2$B\r\n"));
+    // Lottery 1's file is a link to a file outside the folder, lottery 2's a
+    // link to a file inside it.
+    const QString outside = dir.filePath("outside.data");
+    QVERIFY(writeBytes(outside, "o$111\r\n"));
+    QVERIFY(QFile::link(outside, drawFilePath(data, "1")));
+    QVERIFY(writeBytes(QDir(data).filePath("real_2.data"), "r$222\r\n"));
+    QVERIFY(QFile::link("real_2.data", drawFilePath(data, "2")));
+
+    LotteryRegistry changed = loadRegistry(data);
+    QCOMPARE(changed.at(0).draws, (QList<Draw>{{"o", "111"}}));
+    changed[0].draws.append(Draw{"n", "999"});
+    const auto refused = saveRegistry(data, changed);
+    QVERIFY(!refused.has_value());
+    QCOMPARE(refused.error(), QStringLiteral("%1 是指向数据文件夹以外或不是普通文件的链接，不能保存").arg(drawFilePath(data, "1")));
+    QCOMPARE(readBytes(outside), QByteArray("o$111\r\n"));
+
+    changed[0].draws.removeLast();
+    changed[1].draws.append(Draw{"n", "999"});
+    QVERIFY(saveRegistry(data, changed).has_value());
+    QCOMPARE(QFile::symLinkTarget(drawFilePath(data, "2")), QDir(data).filePath("real_2.data"));
+    QCOMPARE(readBytes(QDir(data).filePath("real_2.data")), QByteArray("r$222\r\nn$999\r\n"));
+    QCOMPARE(readBytes(outside), QByteArray("o$111\r\n"));
+}
+
+void TestHistory::saveThatLosesDrawsKeepsTheOldFile()
+{
+    QTemporaryDir dir;
+    const QString data = dir.path();
+    LotteryRegistry registry;
+    registry.append(lottery("1", "A", {{"2024001", "123"}, {"2024002", "456"}}));
+    registry.append(lottery("12", "B", {{"1", "111"}}));
+    auto saved = saveRegistry(data, registry);
+    QVERIFY(saved.has_value());
+    QVERIFY(saved->backups.isEmpty());
+    const QByteArray first = readBytes(drawFilePath(data, "1"));
+
+    // Appending, reordering or leaving a file as it is loses nothing.
+    registry[0].draws.append(Draw{"2024003", "789"});
+    QVERIFY(saveRegistry(data, registry).has_value());
+    registry[0].draws.move(0, 2);
+    saved = saveRegistry(data, registry);
+    QVERIFY(saved.has_value());
+    QVERIFY(saved->backups.isEmpty());
+    QVERIFY(!QFileInfo::exists(backupFolderPath(data)));
+
+    // A changed number loses the old draw: the file before is kept whole.
+    const QByteArray before = readBytes(drawFilePath(data, "1"));
+    registry[0].draws[0].number = QStringLiteral("000");
+    saved = saveRegistry(data, registry);
+    QVERIFY(saved.has_value());
+    QCOMPARE(saved->backups.size(), 1);
+    QVERIFY(QFileInfo(saved->backups.first()).fileName().startsWith("lottery_1-"));
+    QCOMPARE(readBytes(saved->backups.first()), before);
+    QVERIFY(first != before);
+
+    // Emptying it eleven more times leaves the newest ten, and none of lottery 12's.
+    for (int i = 0; i < 11; ++i) {
+        registry[0].draws = {Draw{QString::number(i), "321"}};
+        QVERIFY(saveRegistry(data, registry).has_value());
+    }
+    registry[1].draws.clear();
+    QVERIFY(saveRegistry(data, registry).has_value());
+    const QStringList kept = QDir(backupFolderPath(data)).entryList(QDir::Files, QDir::Name);
+    QCOMPARE(kept.filter(QRegularExpression("^lottery_1-")).size(), kBackupsPerLottery);
+    QCOMPARE(kept.filter(QRegularExpression("^lottery_12-")).size(), 1);
+    QCOMPARE(readBytes(QDir(backupFolderPath(data)).filePath(kept.filter(QRegularExpression("^lottery_12-")).first())),
+             QByteArray("1$111\r\n"));
+    QCOMPARE(readBytes(QDir(backupFolderPath(data)).filePath(kept.filter(QRegularExpression("^lottery_1-")).last())),
+             QByteArray("9$321\r\n"));
+}
+
+void TestHistory::textThatCannotBeSavedAsGbk()
+{
+    QTemporaryDir dir;
+    const QString data = dir.path();
+    // UTF-8 without a mark that is no GBK is read as UTF-8, and written back as GBK.
+    QVERIFY(writeBytes(registryFilePath(data), "1$\xE4\xB8\x89\r\n"));
+    QVERIFY(writeBytes(drawFilePath(data, "1"), "\xE7\xAC\xAC" "1$123\r\n"));
+    LotteryRegistry registry = loadRegistry(data);
+    QCOMPARE(registry.at(0).name, QStringLiteral("三"));
+    QCOMPARE(registry.at(0).draws, (QList<Draw>{{"第1", "123"}}));
+    QVERIFY(saveRegistry(data, registry).has_value());
+    QCOMPARE(readBytes(registryFilePath(data)), gbk("1$三\r\n"));
+    QCOMPARE(loadRegistry(data), registry);
+
+    // Text GBK lacks is refused with the character named, never written as "?".
+    const QByteArray saved = readBytes(drawFilePath(data, "1"));
+    registry[0].draws.append(Draw{QStringLiteral("2024\uAC00"), "456"});
+    auto refused = saveRegistry(data, registry);
+    QVERIFY(!refused.has_value());
+    QCOMPARE(refused.error(), QStringLiteral("无法保存文件 %1：包含无法保存的字符：\uAC00").arg(drawFilePath(data, "1")));
+    registry[0].draws.removeLast();
+    registry[0].name = QStringLiteral("A\U0001F600");
+    refused = saveRegistry(data, registry);
+    QVERIFY(!refused.has_value());
+    QCOMPARE(refused.error(), QStringLiteral("无法保存文件 %1：包含无法保存的字符：\U0001F600").arg(registryFilePath(data)));
+    QCOMPARE(readBytes(drawFilePath(data, "1")), saved);
+    QCOMPARE(readBytes(registryFilePath(data)), gbk("1$三\r\n"));
 }
 
 QTEST_APPLESS_MAIN(TestHistory)

@@ -7,9 +7,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace numsieve;
 using namespace testsupport;
 using M = LotteryManager;
+
+Q_DECLARE_METATYPE(numsieve::Draw)
 
 namespace {
 
@@ -63,6 +67,10 @@ private Q_SLOTS:
     void downloadNumber();
     void deleteMoveAndSaveLotteries();
     void failedSaveChangesNoFile();
+    void reAddedLotteryAndItsDrawFile_data();
+    void reAddedLotteryAndItsDrawFile();
+    void download_data();
+    void download();
 };
 
 void TestLotteryManager::addLottery_data()
@@ -78,6 +86,8 @@ void TestLotteryManager::addLottery_data()
     QTest::newRow("existing id") << false << "01" << "新" << "彩票ID已经存在，请选择其他ID" << QStringList{"", "新"};
     QTest::newRow("261st") << true << "999" << "新" << "彩票数量已达上限260个，无法添加" << QStringList{"999", "新"};
     QTest::newRow("001 is new") << false << "001" << "新" << "" << QStringList{"", ""};
+    QTest::newRow("name gbk lacks") << false << "7" << "新\uAC00" << "彩票名称包含无法保存的字符：\uAC00" << QStringList{"7", ""};
+    QTest::newRow("name with a tab") << false << "7" << "a\tb" << "彩票名称包含无法保存的字符：U+0009" << QStringList{"7", ""};
 }
 
 void TestLotteryManager::addLottery()
@@ -136,6 +146,10 @@ void TestLotteryManager::addDraw_data()
     QTest::newRow("no number") << "d" << "" << "开奖号码不能为空" << QStringList{"d", ""};
     QTest::newRow("short number") << "d" << "12" << "开奖号码必须是3个" << QStringList{"d", ""};
     QTest::newRow("existing issue") << "b" << "123" << "奖期已经存在，请选择其他奖期" << QStringList{"", "123"};
+    QTest::newRow("line break in issue") << "2099003\n" << "124" << "奖期包含无法保存的字符：U+000A" << QStringList{"", "124"};
+    QTest::newRow("carriage return in issue") << "x\r2020500" << "124" << "奖期包含无法保存的字符：U+000D" << QStringList{"", "124"};
+    QTest::newRow("delete character") << "x\x7f" << "124" << "奖期包含无法保存的字符：U+007F" << QStringList{"", "124"};
+    QTest::newRow("issue gbk lacks") << "\uAC00" << "124" << "奖期包含无法保存的字符：\uAC00" << QStringList{"", "124"};
 }
 
 void TestLotteryManager::addDraw()
@@ -221,6 +235,10 @@ void TestLotteryManager::import_data()
                                                  "k期开奖号码不是数字，无法导入", "l期开奖号码不是数字，无法导入",
                                                  "成功导入1期号码"}
                                   << QStringList{"m - 456"};
+    QTest::newRow("text that cannot be saved") << QStringList{"\uAC00$123", "a\tb$456", "n$789"}
+                                               << QStringList{"奖期包含无法保存的字符：\uAC00，无法导入",
+                                                              "奖期包含无法保存的字符：U+0009，无法导入", "成功导入1期号码"}
+                                               << QStringList{"n - 789"};
 }
 
 void TestLotteryManager::import()
@@ -308,6 +326,119 @@ void TestLotteryManager::failedSaveChangesNoFile()
     QCOMPARE(QDir(data).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
              (QStringList{"lottery.data", "lottery_01.data", "lottery_1.data"}));
 }
+
+void TestLotteryManager::reAddedLotteryAndItsDrawFile_data()
+{
+    QTest::addColumn<QByteArray>("file");   // lottery_5.data; "fifo" makes a pipe of it
+    QTest::addColumn<bool>("keep");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QByteArray>("saved");
+    QTest::addColumn<bool>("backup");
+    const QByteArray old("2024001$123\r\n2024002$456\r\n");
+    const QStringList question{"数据文件夹中已有彩票ID为5的开奖号码2期，是否沿用这些号码？"};
+    QTest::newRow("keep them") << old << true << question << QStringList{"2024001 - 123", "2024002 - 456"} << old << false;
+    QTest::newRow("start empty") << old << false << question << QStringList{} << QByteArray() << true;
+    QTest::newRow("empty file") << QByteArray() << true << QStringList{} << QStringList{} << QByteArray() << false;
+    QTest::newRow("unreadable") << QByteArray("fifo") << true << QStringList{} << QStringList{} << QByteArray("fifo")
+                                << false;
+}
+
+void TestLotteryManager::reAddedLotteryAndItsDrawFile()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, keep);
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, entries);
+    QFETCH(QByteArray, saved);
+    QFETCH(bool, backup);
+    QTemporaryDir dir;
+    const QString path = drawFilePath(dir.path(), "5");
+    const bool fifo = file == "fifo";
+    if (fifo)
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    else
+        QVERIFY(writeBytes(path, file));
+
+    M m(sample());
+    QStringList asked;
+    QVERIFY(m.setEdits("5", "五", {}, {}));
+    const QStringList messages = m.addLottery(dir.path(), [&](const QString &q) {
+        asked.append(q);
+        return keep;
+    });
+    QCOMPARE(asked, shown);
+    QCOMPARE(m.currentId(), QStringLiteral("5"));
+    QCOMPARE(m.drawEntries(), entries);
+    if (fifo) {
+        const QString problem = QStringLiteral("%1 不是普通文件，无法读取").arg(path);
+        QCOMPARE(messages, QStringList{problem});
+        QVERIFY(m.setEdits({}, {}, "1", "123"));
+        QCOMPARE(m.addDraw(), QStringList{keptUnreadableMessage(problem)});
+        QVERIFY(m.save(dir.path()).has_value());
+        QVERIFY(QFileInfo(path).exists() && !QFileInfo(path).isFile());
+        return;
+    }
+    QCOMPARE(messages, QStringList{});
+    const auto report = m.save(dir.path());
+    QVERIFY(report.has_value());
+    QCOMPARE(readBytes(path), saved);
+    QCOMPARE(report->backups.size(), backup ? 1 : 0);
+    if (backup)
+        QCOMPARE(readBytes(report->backups.first()), file);
+}
+
+void TestLotteryManager::download_data()
+{
+    using L = QList<Draw>;
+    QTest::addColumn<L>("local");
+    QTest::addColumn<L>("downloaded");
+    QTest::addColumn<bool>("merge");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QString>("outcome");   // "downloaded added removed", or the refusal
+    QTest::addColumn<L>("after");
+    const L local{{"2024199", "111"}, {"2024200", "222"}, {"2024201", "333"}};
+    const L shortList{{"99", "000"}, {"2024201", "333"}, {"2024203", "555"}};
+    const QString lacks = "下载到3期开奖号码（最新一期 2024203）。本地3期中有2期不在下载的号码里。";
+    QTest::newRow("only adds") << local << (local + L{{"2024202", "444"}}) << false << QString() << "4 1 0"
+                               << (local + L{{"2024202", "444"}});
+    QTest::newRow("short list replaces") << local << shortList << false << lacks << "3 2 2" << shortList;
+    QTest::newRow("short list merges in issue order")
+        << local << shortList << true << lacks << "3 2 0"
+        << L{{"99", "000"}, {"2024199", "111"}, {"2024200", "222"}, {"2024201", "333"}, {"2024203", "555"}};
+    QTest::newRow("changed number counts as lacking")
+        << local << L{{"2024199", "111"}, {"2024200", "999"}, {"2024201", "333"}} << true
+        << "下载到3期开奖号码（最新一期 2024201）。本地3期中有1期不在下载的号码里。" << "3 0 0" << local;
+    QTest::newRow("issues not all digits are appended")
+        << L{{"b", "111"}, {"a", "222"}} << L{{"c", "333"}, {"a", "222"}} << true
+        << "下载到2期开奖号码（最新一期 a）。本地2期中有1期不在下载的号码里。" << "2 1 0"
+        << L{{"b", "111"}, {"a", "222"}, {"c", "333"}};
+    QTest::newRow("empty issue refused") << local << L{{"", "123"}} << true << QString()
+                                         << "服务器的回答不是开奖号码列表" << local;
+    QTest::newRow("issue gbk lacks refused") << local << L{{"2024\uAC00", "123"}} << true << QString()
+                                             << "下载的奖期包含无法保存的字符：\uAC00" << local;
+}
+
+void TestLotteryManager::download()
+{
+    using L = QList<Draw>;
+    QFETCH(L, local);
+    QFETCH(L, downloaded);
+    QFETCH(bool, merge);
+    QFETCH(QString, question);
+    QFETCH(QString, outcome);
+    QFETCH(L, after);
+    M m(registryOf({{"福彩3D", "1", local}}));
+    QCOMPARE(m.downloadQuestion(downloaded).value_or(QString()), question);
+    const auto applied = m.applyDownload(downloaded, merge ? M::DownloadMode::Merge : M::DownloadMode::Replace);
+    if (applied)
+        QCOMPARE(QStringLiteral("%1 %2 %3").arg(applied->downloaded).arg(applied->added).arg(applied->removed), outcome);
+    else
+        QCOMPARE(applied.error(), outcome);
+    QCOMPARE(m.registry().at(0).draws, after);
+    QCOMPARE(m.drawEntries().size(), after.size());
+}
+
 
 QTEST_APPLESS_MAIN(TestLotteryManager)
 #include "tst_lotterymanager.moc"

@@ -20,7 +20,6 @@ private Q_SLOTS:
     void decode();
     void encodeIsGbkWithCrLf();
     void roundTripThroughDisk();
-    void readOrCreateCreatesMissingFile();
     void failedSaveKeepsPreviousFile();
     void onlyRegularFilesOfSaneSize_data();
     void onlyRegularFilesOfSaneSize();
@@ -37,6 +36,8 @@ void TestTextFile::decode_data()
     QTest::newRow("no final break") << QByteArray("a\r\nb") << QStringList{"a", "b"};
     QTest::newRow("blanks kept") << QByteArray(" 7$x \r\n\r\n") << QStringList{" 7$x ", ""};
     QTest::newRow("gbk") << gbk(QStringLiteral("1$福彩3D\r\n")) << QStringList{QStringLiteral("1$福彩3D")};
+    QTest::newRow("utf8 without mark, no gbk") << QByteArray("1$\xE4\xB8\x89\r\n") << QStringList{QStringLiteral("1$三")};
+    QTest::newRow("valid in both reads as gbk") << QByteArray("\xE4\xB8\x89\xE4") << QStringList{QStringLiteral("涓変")};
     QTest::newRow("utf8 bom") << QByteArray("\xEF\xBB\xBF" "1$\xE7\xA6\x8F\r\n") << QStringList{QStringLiteral("1$福")};
     QTest::newRow("cr only") << QByteArray("1$123\r2$456\r") << QStringList{"1$123", "2$456"};
     QTest::newRow("mixed ends") << QByteArray("a\rb\nc\r\n\r\nd") << QStringList{"a", "b", "c", "", "d"};
@@ -78,15 +79,6 @@ void TestTextFile::roundTripThroughDisk()
     QVERIFY(back.has_value());
     QCOMPARE(*back, lines);
     QVERIFY(!readTextLines(dir.filePath(QStringLiteral("missing"))).has_value());
-}
-
-void TestTextFile::readOrCreateCreatesMissingFile()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("lottery_9.data"));
-    QVERIFY(readOrCreateTextLines(path).isEmpty());
-    QVERIFY(QFile::exists(path));
-    QCOMPARE(QFileInfo(path).size(), 0);
 }
 
 void TestTextFile::failedSaveKeepsPreviousFile()
@@ -146,9 +138,6 @@ void TestTextFile::onlyRegularFilesOfSaneSize()
     }
     QVERIFY(!bytes.has_value());
     QCOMPARE(bytes.error(), message.arg(path));
-    // Where the program starts from data files, such a file reads as empty.
-    if (kind != "missing")
-        QCOMPARE(readOrCreateTextLines(path), QStringList{});
 }
 
 void TestTextFile::fullDiskNamesTheReason()

@@ -75,6 +75,12 @@ inline bool writeFile(const QString &path, const QByteArray &bytes)
            && f.write(bytes) == bytes.size();
 }
 
+inline QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 // Whether every line survives a GBK save unchanged; a line that does not
 // cannot be expected to come back from disk as it was.
 inline bool encodableAsGbk(const QStringList &lines)

@@ -28,9 +28,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     registry.append(Lottery{QStringLiteral("福彩3D"), QStringLiteral("1"),
                             {Draw{QStringLiteral("2024001"), QStringLiteral("123")}}});
     LotteryManager manager(registry);
-    manager.applyDownload(outcome.draws);
-    // An empty download changes nothing; any other replaces the history.
-    const QList<Draw> expected = outcome.draws.isEmpty() ? registry.at(0).draws : outcome.draws;
+    const auto applied = manager.applyDownload(outcome.draws);
+    // An empty download, or one the manager refuses (a draw without an issue,
+    // text that cannot be saved), changes nothing; any other replaces the history.
+    const QList<Draw> expected = outcome.draws.isEmpty() || !applied ? registry.at(0).draws : outcome.draws;
+    for (const Draw &d : manager.registry().at(0).draws)
+        FUZZ_CHECK(!d.issue.isEmpty());
     FUZZ_CHECK(manager.registry().at(0).draws == expected);
     FUZZ_CHECK(manager.drawEntries().size() == expected.size());
     return 0;

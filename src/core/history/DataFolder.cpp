@@ -1,6 +1,7 @@
 #include "history/DataFolder.h"
 
 #include "history/RecordLine.h"
+#include "text/FileAccess.h"
 #include "text/TextFile.h"
 
 #include <QCoreApplication>
@@ -10,6 +11,10 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
+
+#include <algorithm>
+#include <array>
+#include <vector>
 
 namespace numsieve {
 
@@ -112,39 +117,353 @@ void removeStaleSaveFiles(const QString &dataDir)
     }
 }
 
+namespace {
+
+// Line ends of a file's bytes: CR LF, LF or a lone CR; calls line(view) for
+// every line without its end, the last one also when it has none.
+template<typename F>
+void forEachLine(QByteArrayView bytes, F &&line)
+{
+    const char *p = bytes.data();
+    const qsizetype n = bytes.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = p[i];
+        if (c != '\n' && c != '\r')
+            continue;
+        line(QByteArrayView(p + start, i - start));
+        if (c == '\r' && i + 1 < n && p[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        line(QByteArrayView(p + start, n - start));
+}
+
+bool startsWithMark(QByteArrayView bytes)
+{
+    return bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+}
+
+// The 1000 numbers as shared texts: a long history then holds one copy of
+// each instead of one per draw.
+const QString &sharedNumber(QByteArrayView digits)
+{
+    static const std::array<QString, 1000> numbers = [] {
+        std::array<QString, 1000> all;
+        for (int i = 0; i < 1000; ++i)
+            all[size_t(i)] = QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0'));
+        return all;
+    }();
+    const int value = (digits[0] - '0') * 100 + (digits[1] - '0') * 10 + (digits[2] - '0');
+    return numbers[size_t(value)];
+}
+
+bool isThreeDigits(QByteArrayView field)
+{
+    return field.size() == 3 && std::all_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Draw lines straight from the bytes, without a decoded copy of the whole
+// file and a list of its lines in between: a 64 MB file stays a few times
+// its size in memory.
+QList<Draw> parseDrawBytes(QByteArrayView bytes, TextEncoding encoding)
+{
+    qsizetype lines = 1;
+    forEachLine(bytes, [&lines](QByteArrayView) { ++lines; });
+    QList<Draw> draws;
+    draws.reserve(lines);
+    forEachLine(bytes, [&](QByteArrayView line) {
+        const qsizetype split = line.indexOf('$');
+        if (split <= 0)
+            return;
+        QByteArrayView second = line.sliced(split + 1);
+        if (const qsizetype end = second.indexOf('$'); end >= 0)
+            second = second.first(end);
+        if (second.isEmpty())
+            return;
+        draws.append(Draw{decodeField(line.first(split), encoding),
+                          isThreeDigits(second) ? sharedNumber(second) : decodeField(second, encoding)});
+    });
+    return draws;
+}
+
+// Reads a data file's bytes; a missing file is created empty. A link that
+// leads nowhere is a problem, not a missing file: creating through it would
+// write wherever it points.
+std::expected<QByteArray, QString> readOrCreate(const QString &path)
+{
+    if (entryKind(path) == EntryKind::Missing) {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            file.close();
+        return QByteArray();
+    }
+    return readFileBytes(path);
+}
+
+std::expected<QList<Draw>, QString> drawsOfBytes(const QString &path, const QByteArray &bytes)
+{
+    auto failed = [&path](const QString &reason) {
+        return std::unexpected(QStringLiteral("无法读取文件 %1：%2").arg(QDir::toNativeSeparators(path), reason));
+    };
+    if (startsWithMark(bytes)) {
+        const auto lines = decodeLinesStrictly(bytes);
+        if (!lines)
+            return failed(lines.error());
+        return parseDrawLines(*lines);
+    }
+    const auto encoding = detectEncoding(bytes);
+    if (!encoding)
+        return failed(encoding.error());
+    return parseDrawBytes(bytes, *encoding);
+}
+
+// Whether the old file holds a line the new content lacks. Appending draws,
+// the usual change, keeps the old bytes as the start of the new ones; only
+// otherwise are the lines compared one by one.
+std::expected<bool, QString> losesLines(const QString &oldPath, QByteArrayView newBytes, bool *unchanged)
+{
+    qint64 offset = 0;
+    bool prefix = true;
+    char last = '\n';
+    const auto compared = visitRegularFile(oldPath, 1 << 20, [&](QByteArrayView piece) {
+        if (offset + piece.size() > newBytes.size() || newBytes.sliced(offset, piece.size()) != piece) {
+            prefix = false;
+            return false;
+        }
+        offset += piece.size();
+        last = piece.back();
+        return true;
+    });
+    if (!compared)
+        return std::unexpected(compared.error());
+    *unchanged = prefix && offset == newBytes.size();
+    if (prefix && (last == '\n' || last == '\r'))
+        return false;
+
+    const auto old = readFileBytes(oldPath);
+    if (!old)
+        return std::unexpected(old.error());
+    QByteArrayView oldBytes(*old);
+    QByteArrayView newText = newBytes;
+    for (QByteArrayView *text : {&oldBytes, &newText}) {
+        if (text->startsWith("\xEF\xBB\xBF"))
+            *text = text->sliced(3);
+    }
+    // The new lines sorted by their bytes, as offsets into the new content.
+    struct Span {
+        quint32 offset;
+        quint32 size;
+    };
+    std::vector<Span> lines;
+    forEachLine(newText, [&](QByteArrayView line) {
+        lines.push_back({quint32(line.data() - newText.data()), quint32(line.size())});
+    });
+    auto text = [&newText](const Span &span) { return newText.sliced(span.offset, span.size); };
+    std::sort(lines.begin(), lines.end(), [&](const Span &a, const Span &b) { return text(a) < text(b); });
+    bool loses = false;
+    forEachLine(oldBytes, [&](QByteArrayView line) {
+        if (loses || line.isEmpty())
+            return;
+        const auto found = std::lower_bound(lines.begin(), lines.end(), line,
+                                            [&](const Span &span, QByteArrayView value) { return text(span) < value; });
+        loses = found == lines.end() || text(*found) != line;
+    });
+    return loses;
+}
+
+// Copies the old draw file into the backup folder under its lottery's id and
+// the time, and leaves the newest kBackupsPerLottery of that lottery there.
+std::expected<QString, QString> keepBackup(const QString &dataDir, const QString &id, const QString &path,
+                                           const QDateTime &now)
+{
+    const QDir folder(backupFolderPath(dataDir));
+    if (!QDir().mkpath(folder.path()))
+        return std::unexpected(QStringLiteral("无法保存文件 %1：无法建立备份文件夹 %2")
+                                   .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(folder.path())));
+    const QString stem = QStringLiteral("lottery_") + id + QLatin1Char('-') + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    // Several saves within a second number their backups on, after the
+    // highest one there, so that names sort as the backups were made even
+    // when the oldest of them have been cleared away.
+    int last = 0;
+    for (const QString &name : folder.entryList({stem + QStringLiteral("*.data")}, QDir::Files)) {
+        const QString rest = name.mid(stem.size());
+        last = std::max(last, rest == QLatin1String(".data") ? 1 : rest.mid(1, 3).toInt());
+    }
+    const QString backup = folder.filePath(
+        last == 0 ? stem + QStringLiteral(".data") : stem + QStringLiteral("_%1.data").arg(last + 1, 3, 10, QLatin1Char('0')));
+    const auto bytes = readFileBytes(path);
+    if (!bytes)
+        return std::unexpected(bytes.error());
+    if (const auto saved = saveFileAtomically(backup, *bytes); !saved)
+        return std::unexpected(saved.error());
+
+    const QString prefix = QStringLiteral("lottery_") + id + QLatin1Char('-');
+    QStringList kept;
+    for (const QString &name : folder.entryList({prefix + QStringLiteral("*.data")}, QDir::Files, QDir::Name)) {
+        // "lottery_1-" must not take the backups of lottery "1-2".
+        const QString stamp = name.mid(prefix.size());
+        if (stamp.size() > 9 && stamp.first(8).toLongLong() > 0 && stamp.at(8) == QLatin1Char('-'))
+            kept.append(name);
+    }
+    while (kept.size() > kBackupsPerLottery)
+        QFile::remove(folder.filePath(kept.takeFirst()));
+    return backup;
+}
+
+} // namespace
+
+std::expected<QList<Draw>, QString> readDrawFile(const QString &path)
+{
+    if (entryKind(path) == EntryKind::Missing)
+        return QList<Draw>();
+    const auto bytes = readFileBytes(path);
+    if (!bytes)
+        return std::unexpected(bytes.error());
+    return drawsOfBytes(path, *bytes);
+}
+
+std::expected<QByteArray, QString> encodeDrawFile(const QList<Draw> &draws)
+{
+    qsizetype size = 0;
+    bool ascii = true;
+    for (const Draw &draw : draws) {
+        size += draw.issue.size() + draw.number.size() + 3;
+        for (const QString *field : {&draw.issue, &draw.number})
+            ascii = ascii && std::all_of(field->cbegin(), field->cend(), [](QChar c) { return c.unicode() < 0x80; });
+    }
+    if (!ascii) {
+        QStringList lines;
+        lines.reserve(draws.size());
+        for (const Draw &draw : draws)
+            lines.append(recordLine(draw.issue, draw.number));
+        return encodeLinesExactly(lines);
+    }
+    // The usual file is all ASCII: its bytes are written straight, without a
+    // text of the whole file in between.
+    QByteArray bytes;
+    bytes.reserve(size);
+    for (const Draw &draw : draws) {
+        bytes.append(draw.issue.toLatin1());
+        bytes.append('$');
+        bytes.append(draw.number.toLatin1());
+        bytes.append("\r\n", 2);
+    }
+    return bytes;
+}
+
+QString keptUnreadableMessage(const QString &readProblem)
+{
+    return readProblem + QStringLiteral("\n为了不丢失其中的数据，在把这个文件移出数据文件夹之前，不能保存。");
+}
+
+QString backupFolderPath(const QString &dataDir)
+{
+    return QDir(dataDir).filePath(QStringLiteral("backup"));
+}
+
 LotteryRegistry loadRegistry(const QString &dataDir)
 {
     QDir().mkpath(dataDir);   // a failure shows as an empty registry
     removeStaleSaveFiles(dataDir);
-    LotteryRegistry registry = parseRegistryLines(readOrCreateTextLines(registryFilePath(dataDir)));
+    const QString registryPath = registryFilePath(dataDir);
+    const auto registryBytes = readOrCreate(registryPath);
+    auto registryText = registryBytes ? decodeLinesStrictly(*registryBytes) : std::unexpected(registryBytes.error());
+    if (registryBytes && !registryText)
+        registryText = std::unexpected(QStringLiteral("无法读取文件 %1：%2").arg(QDir::toNativeSeparators(registryPath), registryText.error()));
+    if (!registryText) {
+        LotteryRegistry unreadable;
+        unreadable.setReadProblem(registryText.error());
+        return unreadable;
+    }
+    LotteryRegistry registry = parseRegistryLines(*registryText);
     for (qsizetype i = 0; i < registry.count(); ++i) {
         Lottery &lottery = registry[i];
-        if (idNamesDrawFile(lottery.id))
-            lottery.draws = parseDrawLines(readOrCreateTextLines(drawFilePath(dataDir, lottery.id)));
+        if (!idNamesDrawFile(lottery.id))
+            continue;
+        const QString path = drawFilePath(dataDir, lottery.id);
+        const auto bytes = readOrCreate(path);
+        auto draws = bytes ? drawsOfBytes(path, *bytes) : std::unexpected(bytes.error());
+        if (draws)
+            lottery.draws = std::move(*draws);
+        else
+            lottery.readProblem = draws.error();
     }
     return registry;
 }
 
-std::expected<void, QString> saveRegistry(const QString &dataDir, const LotteryRegistry &registry)
+std::expected<SaveReport, QString> saveRegistry(const QString &dataDir, const LotteryRegistry &registry)
 {
     return saveRegistry(dataDir, registry, registryLines(registry));
 }
 
-std::expected<void, QString> saveRegistry(const QString &dataDir, const LotteryRegistry &registry,
-                                          const QStringList &registryFileLines)
+std::expected<SaveReport, QString> saveRegistry(const QString &dataDir, const LotteryRegistry &registry,
+                                               const QStringList &registryFileLines)
 {
-    // Refuse before touching anything, so that a bad id cannot leave half a save.
+    auto refused = [](const QString &path, const QString &reason) {
+        return std::unexpected(QStringLiteral("无法保存文件 %1：%2").arg(QDir::toNativeSeparators(path), reason));
+    };
+    // Everything is checked before anything is touched, so that no refusal
+    // can leave half a save.
+    if (!registry.readProblem().isEmpty())
+        return std::unexpected(keptUnreadableMessage(registry.readProblem()));
     for (const Lottery &lottery : registry.lotteries()) {
         if (!idNamesDrawFile(lottery.id))
             return std::unexpected(QStringLiteral("彩种编号“") + lottery.id + QStringLiteral("”不能用作文件名，无法保存"));
     }
     QDir().mkpath(dataDir);   // removed behind our back: the writes below then report it
+
     QList<std::pair<QString, QByteArray>> files;
-    files.reserve(registry.count() + 1);
-    for (const Lottery &lottery : registry.lotteries())
-        files.append({drawFilePath(dataDir, lottery.id), encodeLines(drawLines(lottery))});
-    files.append({registryFilePath(dataDir), encodeLines(registryFileLines)});
-    return saveFilesAtomically(files);
+    QList<std::pair<QString, QString>> losing;   // id, path of a draw file that loses lines
+    for (const Lottery &lottery : registry.lotteries()) {
+        const QString path = drawFilePath(dataDir, lottery.id);
+        if (!lottery.readProblem.isEmpty()) {
+            if (lottery.draws.isEmpty())
+                continue;   // nothing of ours to write over what we could not read
+            return std::unexpected(keptUnreadableMessage(lottery.readProblem));
+        }
+        auto bytes = encodeDrawFile(lottery.draws);
+        if (!bytes)
+            return refused(path, bytes.error());
+        // A file the next start could not read would lock its draws away.
+        if (bytes->size() > kMaxFileBytes)
+            return refused(path, QStringLiteral("文件会超过64MB"));
+        bool loses = false;
+        if (entryKind(path) != EntryKind::Missing) {
+            bool unchanged = false;
+            const auto lost = losesLines(path, *bytes, &unchanged);
+            if (!lost)
+                return std::unexpected(keptUnreadableMessage(lost.error()));
+            if (unchanged)
+                continue;   // nothing to write, wherever it is
+            loses = *lost;
+        }
+        if (const auto target = checkSaveTarget(path, dataDir); !target)
+            return std::unexpected(target.error());
+        if (loses)
+            losing.append({lottery.id, path});
+        files.append({path, std::move(*bytes)});
+    }
+    const QString registryPath = registryFilePath(dataDir);
+    if (const auto target = checkSaveTarget(registryPath, dataDir); !target)
+        return std::unexpected(target.error());
+    auto registryBytes = encodeLinesExactly(registryFileLines);
+    if (!registryBytes)
+        return refused(registryPath, registryBytes.error());
+    files.append({registryPath, std::move(*registryBytes)});
+
+    SaveReport report;
+    const QDateTime now = QDateTime::currentDateTime();
+    for (const auto &[id, path] : std::as_const(losing)) {
+        const auto kept = keepBackup(dataDir, id, path, now);
+        if (!kept)
+            return std::unexpected(kept.error());
+        report.backups.append(*kept);
+    }
+    if (const auto saved = saveFilesAtomically(files); !saved)
+        return std::unexpected(saved.error());
+    return report;
 }
 
 } // namespace numsieve

@@ -46,11 +46,34 @@ QStringList drawLines(const Lottery &lottery);
 // Removes the temporary files that saves killed half way left behind.
 void removeStaleSaveFiles(const QString &dataDir);
 
+// The draws of a draw file, read as loadRegistry reads them; a missing file
+// has none.
+std::expected<QList<Draw>, QString> readDrawFile(const QString &path);
+// A draw file's bytes: "issue$number" lines, GBK with CR LF. Refused, naming
+// the character, when GBK cannot hold one.
+std::expected<QByteArray, QString> encodeDrawFile(const QList<Draw> &draws);
+
+// What every save says when it will not replace a file that could not be read.
+QString keptUnreadableMessage(const QString &readProblem);
+
+// Where saves keep the draw files they would otherwise lose draws of, and how
+// many of a lottery's old files stay there.
+QString backupFolderPath(const QString &dataDir);
+inline constexpr int kBackupsPerLottery = 10;
+
 // Reads the registry and every registered lottery's draws. The folder and any
 // missing file are created empty, silently, so that after the first start
-// every lottery has its draw file. A file that cannot be read yields nothing.
+// every lottery has its draw file. A file that exists but cannot be read (too
+// large, not a regular file, not text) is never taken for an empty one: its
+// problem is kept in the registry or the lottery, which then has no draws,
+// and every save leaves that file alone or is refused.
 // Temporary files of interrupted saves are cleared away first.
 LotteryRegistry loadRegistry(const QString &dataDir);
+
+// What a save did besides replacing the files.
+struct SaveReport {
+    QStringList backups;   // old draw files kept in the backup folder
+};
 
 // Writes every lottery's draw file, in registry order, then lottery.data. Each
 // file is replaced atomically, so a crash leaves it either old or new, never
@@ -59,11 +82,17 @@ LotteryRegistry loadRegistry(const QString &dataDir);
 // its place) fails the save with its message and leaves every file as it was.
 // Replacing the registry last means a new lottery is only listed once its
 // draws are in place. Draw files of lotteries no longer listed are left alone.
-std::expected<void, QString> saveRegistry(const QString &dataDir, const LotteryRegistry &registry);
+//
+// A file is replaced only when it is a regular file of the data folder (or a
+// link to one) and its content changes. A draw file that could not be read
+// is left alone while its lottery has no draws and refuses the save when it
+// has some. Before a draw file loses any of its lines, the old file is copied
+// into the backup folder, the newest kBackupsPerLottery kept per lottery.
+std::expected<SaveReport, QString> saveRegistry(const QString &dataDir, const LotteryRegistry &registry);
 // The same, with lottery.data's lines given apart from the draws: the lottery
 // manager lists its lotteries in an order of its own, which the registry does
 // not follow.
-std::expected<void, QString> saveRegistry(const QString &dataDir, const LotteryRegistry &registry,
-                                          const QStringList &registryFileLines);
+std::expected<SaveReport, QString> saveRegistry(const QString &dataDir, const LotteryRegistry &registry,
+                                               const QStringList &registryFileLines);
 
 } // namespace numsieve

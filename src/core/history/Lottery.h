@@ -14,6 +14,10 @@ struct Lottery {
     QString name;
     QString id;          // compared as text, never as a number: "01" is not "1"
     QList<Draw> draws;
+    // Why its draw file could not be read, when it exists but could not: such
+    // a lottery shows no draws, and no save may replace the file it could not
+    // read, which may hold years of them.
+    QString readProblem = {};
 
     QStringList issues() const;
     // The drawn numbers oldest first: what the selected lottery hands to the

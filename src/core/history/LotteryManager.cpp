@@ -32,6 +32,9 @@ const QString kNotDownloadable = QStringLiteral(
     "目前只支持\"福彩3D\"、\"排列三\"、\"时时乐\"和\"时时彩\"的号码自动更新\n"
     "注意:\"福彩3D\"ID必须为1，\"排列三\"ID必须为2，\"时时乐\"ID必须为3，\"时时彩\"ID必须为4，否则无法更新");
 
+const QString kKeepExistingDraws = QStringLiteral("数据文件夹中已有彩票ID为%1的开奖号码%2期，是否沿用这些号码？");
+const QString kDownloadLacks = QStringLiteral("下载到%1期开奖号码（最新一期 %2）。本地%3期中有%4期不在下载的号码里。");
+
 bool isAsciiDigit(QChar c)
 {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
@@ -51,7 +54,17 @@ QStringList entryTexts(const QList<Record> &entries)
     return texts;
 }
 
-bool moveRow(QList<Record> &entries, int &row, int step)
+QStringList entryTexts(const QList<Draw> &draws)
+{
+    QStringList texts;
+    texts.reserve(draws.size());
+    for (const Draw &draw : draws)
+        texts.append(draw.issue + kSeparator + draw.number);
+    return texts;
+}
+
+template<typename Entry>
+bool moveRow(QList<Entry> &entries, int &row, int step)
 {
     const int target = row + step;
     if (row < 0 || row >= entries.size() || target < 0 || target >= entries.size())
@@ -68,8 +81,7 @@ LotteryManager::LotteryManager(const LotteryRegistry &registry) : m_registry(reg
     for (const Lottery &lottery : m_registry.lotteries())
         m_lotteries.append(Record{lottery.id, lottery.name});
     if (!m_registry.isEmpty()) {
-        for (const Draw &draw : m_registry.at(0).draws)
-            m_draws.append(Record{draw.issue, draw.number});
+        m_draws = m_registry.at(0).draws;
         m_lotteryRow = 0;
         m_currentId = m_lotteries.first().first;
     }
@@ -133,6 +145,14 @@ bool LotteryManager::setEdits(const QString &id, const QString &name, const QStr
     return idTaken && nameTaken && issueTaken && numberTaken;
 }
 
+std::optional<QString> LotteryManager::currentReadProblem() const
+{
+    const qsizetype slot = slotOf(m_currentId);
+    if (slot < 0 || m_registry.at(slot).readProblem.isEmpty())
+        return std::nullopt;
+    return m_registry.at(slot).readProblem;
+}
+
 qsizetype LotteryManager::slotOf(const QString &id) const
 {
     for (qsizetype i = 0; i < m_registry.count(); ++i) {
@@ -151,21 +171,18 @@ const Record *LotteryManager::selectedLottery() const
     return &m_lotteries.at(m_lotteryRow);
 }
 
-const Record *LotteryManager::selectedDraw() const
+const Draw *LotteryManager::selectedDraw() const
 {
-    if (m_drawRow < 0 || m_drawRow >= m_draws.size() || m_draws.at(m_drawRow).first.isEmpty())
+    if (m_drawRow < 0 || m_drawRow >= m_draws.size() || m_draws.at(m_drawRow).issue.isEmpty())
         return nullptr;
     return &m_draws.at(m_drawRow);
 }
 
 void LotteryManager::fillDrawList()
 {
-    m_draws.clear();
     m_drawRow = -1;
-    if (const qsizetype slot = slotOf(m_currentId); slot >= 0) {
-        for (const Draw &draw : m_registry.at(slot).draws)
-            m_draws.append(Record{draw.issue, draw.number});
-    }
+    const qsizetype slot = slotOf(m_currentId);
+    m_draws = slot >= 0 ? m_registry.at(slot).draws : QList<Draw>();
 }
 
 void LotteryManager::rebuildDraws()
@@ -173,10 +190,7 @@ void LotteryManager::rebuildDraws()
     const qsizetype slot = slotOf(m_currentId);
     if (slot < 0)
         return;
-    QList<Draw> &draws = m_registry[slot].draws;
-    draws.clear();
-    for (const Record &entry : std::as_const(m_draws))
-        draws.append(Draw{entry.first, entry.second});
+    m_registry[slot].draws = m_draws;
 }
 
 void LotteryManager::setEnabled(std::initializer_list<Control> controls, bool enabled)
@@ -220,11 +234,11 @@ void LotteryManager::enterLotteryEditMode()
 
 void LotteryManager::enterDrawEditMode()
 {
-    const Record *entry = selectedDraw();
+    const Draw *entry = selectedDraw();
     if (!entry)
         return;
-    edit(IssueEdit) = entry->first;
-    edit(NumberEdit) = entry->second;
+    edit(IssueEdit) = entry->issue;
+    edit(NumberEdit) = entry->number;
     setEnabled({IssueEdit, DrawUp, DrawDown, AddDraw, DeleteDraw, DeleteAllDraws, DownloadDraws, ExportDraws,
                 ImportDraws},
                false);
@@ -263,7 +277,7 @@ void LotteryManager::moveLotteryDown()
     moveRow(m_lotteries, m_lotteryRow, +1);
 }
 
-QStringList LotteryManager::addLottery()
+QStringList LotteryManager::addLottery(const QString &dataDir, const Ask &askKeep)
 {
     if (m_registry.isFull())
         return {kRegistryFull};
@@ -277,19 +291,36 @@ QStringList LotteryManager::addLottery()
         edit(NameEdit).clear();
         return {kNameDollar};
     }
+    if (const auto problem = unsavableText(name)) {
+        edit(NameEdit).clear();
+        return {QStringLiteral("彩票名称") + *problem};
+    }
     if (slotOf(id) >= 0) {
         edit(IdEdit).clear();
         return {kIdExists};
     }
+    // A lottery deleted earlier left its draw file behind; a new lottery of
+    // the same id would replace it with nothing at the next save.
+    Lottery added{name, id, {}, {}};
+    QStringList messages;
+    if (!dataDir.isEmpty() && idNamesDrawFile(id)) {
+        auto existing = readDrawFile(drawFilePath(dataDir, id));
+        if (!existing) {
+            added.readProblem = existing.error();
+            messages.append(existing.error());
+        } else if (!existing->isEmpty() && askKeep
+                   && askKeep(kKeepExistingDraws.arg(id).arg(existing->size()))) {
+            added.draws = std::move(*existing);
+        }
+    }
     m_lotteries.append(Record{id, name});
     m_lotteryRow = int(m_lotteries.size() - 1);
-    m_registry.append(Lottery{name, id, {}});
+    m_registry.append(added);
     m_currentId = id;
-    m_draws.clear();
-    m_drawRow = -1;
+    fillDrawList();
     edit(IdEdit).clear();
     edit(NameEdit).clear();
-    return {};
+    return messages;
 }
 
 QStringList LotteryManager::modifyLottery()
@@ -309,6 +340,8 @@ QStringList LotteryManager::modifyLottery()
     edit(NameEdit).clear();
     if (name.contains(kDollar))
         return {kNameDollar};
+    if (const auto problem = unsavableText(name))
+        return {QStringLiteral("彩票名称") + *problem};
     m_lotteries[m_lotteryRow].second = name;
     if (const qsizetype slot = slotOf(id); slot >= 0)
         m_registry[slot].name = name;
@@ -374,19 +407,29 @@ QStringList LotteryManager::addDraw()
         edit(IssueEdit).clear();
         return {kIssueDollar};
     }
+    if (const auto problem = unsavableText(issue)) {
+        edit(IssueEdit).clear();
+        return {QStringLiteral("奖期") + *problem};
+    }
     if (number.isEmpty())
         return {kNumberEmpty};
     if (number.size() != 3) {
         edit(NumberEdit).clear();
         return {kNumberLength};
     }
+    if (const auto problem = currentReadProblem())
+        return {keptUnreadableMessage(*problem)};
     // Against the stored draws, which hold the same issues as the list.
-    if (m_registry.at(slot).issues().contains(issue)) {
+    const QList<Draw> &stored = m_registry.at(slot).draws;
+    if (std::ranges::any_of(stored, [&issue](const Draw &draw) { return draw.issue == issue; })) {
         edit(IssueEdit).clear();
         return {kIssueExists};
     }
+    // The list shows the stored draws; sharing them, a long history is held
+    // once, and appending to it does not copy it.
+    m_draws = {};
     m_registry[slot].draws.append(Draw{issue, number});
-    m_draws.append(Record{issue, number});
+    m_draws = m_registry.at(slot).draws;
     m_drawRow = int(m_draws.size() - 1);
     resetAll();
     return {};
@@ -394,12 +437,12 @@ QStringList LotteryManager::addDraw()
 
 QStringList LotteryManager::modifyDraw()
 {
-    const Record *entry = selectedDraw();
+    const Draw *entry = selectedDraw();
     if (!entry)
         return {};
     const QString issue = edit(IssueEdit);
     const QString number = edit(NumberEdit);
-    if (issue.isEmpty() || issue != entry->first || number.isEmpty()) {
+    if (issue.isEmpty() || issue != entry->issue || number.isEmpty()) {
         resetLotterySide();
         enterDrawEditMode();
         return number.isEmpty() ? QStringList{kNumberEmpty} : QStringList{};
@@ -408,7 +451,7 @@ QStringList LotteryManager::modifyDraw()
         edit(NumberEdit).clear();
         return {kNumberLength};
     }
-    m_draws[m_drawRow].second = number;
+    m_draws[m_drawRow].number = number;
     rebuildDraws();
     resetAll();
     return {};
@@ -445,16 +488,101 @@ std::expected<int, QString> LotteryManager::downloadLotteryNumber() const
     return number;
 }
 
-void LotteryManager::applyDownload(const QList<Draw> &draws)
+namespace {
+
+// Issues of digits in the order of their values ("99" before "100");
+// leading zeros do not count.
+bool issueBefore(const QString &a, const QString &b)
 {
-    if (draws.isEmpty() || m_registry.isEmpty())
-        return;
-    const qsizetype slot = std::max<qsizetype>(slotOf(m_currentId), 0);
-    m_registry[slot].draws = draws;
-    m_draws.clear();
-    m_drawRow = -1;
+    const auto value = [](const QString &issue) {
+        qsizetype zeros = 0;
+        while (zeros + 1 < issue.size() && issue.at(zeros) == QLatin1Char('0'))
+            ++zeros;
+        return QStringView(issue).sliced(zeros);
+    };
+    const QStringView x = value(a);
+    const QStringView y = value(b);
+    return x.size() != y.size() ? x.size() < y.size() : x < y;
+}
+
+QSet<std::pair<QString, QString>> drawSet(const QList<Draw> &draws)
+{
+    QSet<std::pair<QString, QString>> set;
+    set.reserve(draws.size());
     for (const Draw &draw : draws)
-        m_draws.append(Record{draw.issue, draw.number});
+        set.insert({draw.issue, draw.number});
+    return set;
+}
+
+// Local draws that the other list does not hold as they are.
+int drawsMissingFrom(const QList<Draw> &local, const QList<Draw> &other)
+{
+    const auto present = drawSet(other);
+    return int(std::ranges::count_if(local, [&present](const Draw &d) { return !present.contains({d.issue, d.number}); }));
+}
+
+// Whatever reader brought the list, nothing enters the history that a save
+// could not write back as it came.
+std::optional<QString> downloadProblem(const QList<Draw> &draws)
+{
+    for (const Draw &draw : draws) {
+        if (draw.issue.isEmpty() || draw.issue.contains(kDollar) || draw.number.size() != 3 || !allAsciiDigits(draw.number))
+            return QStringLiteral("服务器的回答不是开奖号码列表");
+        if (const auto problem = unsavableText(draw.issue))
+            return QStringLiteral("下载的奖期") + *problem;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<QString> LotteryManager::downloadQuestion(const QList<Draw> &draws) const
+{
+    if (draws.isEmpty() || m_registry.isEmpty() || downloadProblem(draws))
+        return std::nullopt;
+    const QList<Draw> &local = m_registry.at(std::max<qsizetype>(slotOf(m_currentId), 0)).draws;
+    const int missing = drawsMissingFrom(local, draws);
+    if (missing == 0)
+        return std::nullopt;
+    return kDownloadLacks.arg(draws.size()).arg(draws.last().issue).arg(local.size()).arg(missing);
+}
+
+std::expected<LotteryManager::DownloadResult, QString> LotteryManager::applyDownload(const QList<Draw> &draws,
+                                                                                     DownloadMode mode)
+{
+    DownloadResult result;
+    result.downloaded = int(draws.size());
+    if (draws.isEmpty() || m_registry.isEmpty())
+        return result;
+    if (const auto problem = downloadProblem(draws))
+        return std::unexpected(*problem);
+    const qsizetype slot = std::max<qsizetype>(slotOf(m_currentId), 0);
+    if (!m_registry.at(slot).readProblem.isEmpty())
+        return std::unexpected(keptUnreadableMessage(m_registry.at(slot).readProblem));
+    QList<Draw> &local = m_registry[slot].draws;
+    if (mode == DownloadMode::Replace) {
+        result.removed = drawsMissingFrom(local, draws);
+        result.added = drawsMissingFrom(draws, local);
+        local = draws;
+    } else {
+        QSet<QString> issues;
+        issues.reserve(local.size());
+        for (const Draw &draw : std::as_const(local))
+            issues.insert(draw.issue);
+        for (const Draw &draw : draws) {
+            if (issues.contains(draw.issue))
+                continue;
+            issues.insert(draw.issue);
+            local.append(draw);
+            ++result.added;
+        }
+        const bool digits = std::ranges::all_of(local, [](const Draw &d) { return allAsciiDigits(d.issue); });
+        if (digits && result.added > 0)
+            std::ranges::stable_sort(local, issueBefore, &Draw::issue);
+    }
+    m_draws = local;
+    m_drawRow = -1;
+    return result;
 }
 
 QStringList LotteryManager::importLines(const QStringList &lines)
@@ -462,6 +590,8 @@ QStringList LotteryManager::importLines(const QStringList &lines)
     const qsizetype slot = slotOf(m_currentId);
     if (slot < 0)
         return {};
+    if (const auto problem = currentReadProblem())
+        return {keptUnreadableMessage(*problem)};
     QStringList messages;
     QList<Draw> collected;
     for (const QString &raw : lines) {
@@ -477,6 +607,8 @@ QStringList LotteryManager::importLines(const QStringList &lines)
         const QString number = line.mid(split + 1).trimmed();
         if (issue.isEmpty())
             messages.append(QStringLiteral("奖期为空，无法导入"));
+        else if (const auto problem = unsavableText(issue))
+            messages.append(QStringLiteral("奖期") + *problem + QStringLiteral("，无法导入"));
         else if (number.isEmpty())
             messages.append(issue + QStringLiteral("期开奖号码为空，无法导入"));
         else if (number.size() != 3)
@@ -501,7 +633,7 @@ QStringList LotteryManager::importLines(const QStringList &lines)
             continue;
         }
         m_registry[slot].draws.append(draw);
-        m_draws.append(Record{draw.issue, draw.number});
+        m_draws.append(draw);
         ++imported;
     }
     messages.append(filtered == 0
@@ -524,8 +656,8 @@ QStringList LotteryManager::exportLines() const
 {
     QStringList lines;
     lines.reserve(m_draws.size());
-    for (const Record &entry : m_draws)
-        lines.append(recordLine(entry.first, entry.second));
+    for (const Draw &draw : m_draws)
+        lines.append(recordLine(draw.issue, draw.number));
     return lines;
 }
 
@@ -537,7 +669,7 @@ std::expected<QString, QString> LotteryManager::exportFile(const QString &chosen
     return path;
 }
 
-std::expected<void, QString> LotteryManager::save(const QString &dataDir) const
+std::expected<SaveReport, QString> LotteryManager::save(const QString &dataDir) const
 {
     QStringList listed;
     listed.reserve(m_lotteries.size());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/DataFolder.h"
 #include "history/Draw.h"
 #include "history/LotteryRegistry.h"
 #include "history/RecordLine.h"
@@ -10,7 +11,9 @@
 
 #include <array>
 #include <expected>
+#include <functional>
 #include <initializer_list>
+#include <optional>
 
 namespace numsieve {
 
@@ -92,7 +95,11 @@ public:
     void lotteryDoubleClicked();
     void moveLotteryUp();
     void moveLotteryDown();
-    [[nodiscard]] QStringList addLottery();
+    // 添加. With a data folder given, a lottery whose draw file is still
+    // there (its lottery was deleted, the file kept) may take its draws
+    // back: askKeep gets the question and answers 是 (true) or 否.
+    using Ask = std::function<bool(const QString &question)>;
+    [[nodiscard]] QStringList addLottery(const QString &dataDir = {}, const Ask &askKeep = {});
     [[nodiscard]] QStringList modifyLottery();
     [[nodiscard]] QStringList deleteLottery();
 
@@ -116,10 +123,24 @@ public:
     // 更新号码: the number of the download endpoint for the current lottery,
     // taken from the id's leading digits ("01" is 1), or the message to show.
     std::expected<int, QString> downloadLotteryNumber() const;
-    // Replaces the current lottery's draws (the first lottery's when none
-    // has the current id) by a download's, in received order. An empty
-    // download changes nothing.
-    void applyDownload(const QList<Draw> &draws);
+    // What a download does to the current lottery's draws (the first
+    // lottery's when none has the current id). Replace takes the download as
+    // it came; Merge keeps every draw there is and adds the downloaded ones
+    // of other issues, in ascending issue order when every issue is digits.
+    enum class DownloadMode { Replace, Merge };
+    struct DownloadResult {
+        int downloaded = 0;
+        int added = 0;     // downloaded draws the lottery did not have
+        int removed = 0;   // draws of the lottery the result no longer has
+    };
+    // The question to ask before a download replaces draws it lacks (替换 /
+    // 合并 / 取消); none when the download only adds.
+    std::optional<QString> downloadQuestion(const QList<Draw> &draws) const;
+    // Refused, changing nothing, when a draw has no issue, a number that is
+    // not three digits, or text that cannot be saved. An empty download
+    // changes nothing.
+    std::expected<DownloadResult, QString> applyDownload(const QList<Draw> &draws,
+                                                         DownloadMode mode = DownloadMode::Replace);
 
     // 导入号码 from the lines of a text file: one message per faulty line,
     // then the report. Issues the lottery already had are filtered out.
@@ -135,12 +156,14 @@ public:
     // Draw files of every lottery of the working copy, then lottery.data
     // from the lottery list, each replaced atomically; stops at the first
     // failure with its message.
-    std::expected<void, QString> save(const QString &dataDir) const;
+    std::expected<SaveReport, QString> save(const QString &dataDir) const;
 
 private:
     qsizetype slotOf(const QString &id) const;
+    // Why the current lottery's draw file could not be read, if it could not.
+    std::optional<QString> currentReadProblem() const;
     const Record *selectedLottery() const;
-    const Record *selectedDraw() const;
+    const Draw *selectedDraw() const;
     void fillDrawList();
     void rebuildDraws();
     void setEnabled(std::initializer_list<Control> controls, bool enabled);
@@ -151,7 +174,7 @@ private:
     // Entries are kept as their two parts, so an issue such as "2024-001"
     // or "a - b" comes back whole from its entry.
     QList<Record> m_lotteries;   // id, name
-    QList<Record> m_draws;       // issue, number
+    QList<Draw> m_draws;
     int m_lotteryRow = -1;
     int m_drawRow = -1;
     std::array<QString, 4> m_edits;

@@ -20,6 +20,18 @@ void LotteryRegistry::move(qsizetype from, qsizetype to)
     m_lotteries.move(from, to);
 }
 
+QStringList LotteryRegistry::readProblems() const
+{
+    QStringList problems;
+    if (!m_readProblem.isEmpty())
+        problems.append(m_readProblem);
+    for (const Lottery &lottery : m_lotteries) {
+        if (!lottery.readProblem.isEmpty())
+            problems.append(lottery.readProblem);
+    }
+    return problems;
+}
+
 qsizetype indexAfterReload(const LotteryRegistry &registry, const QString &rememberedId)
 {
     if (rememberedId.isEmpty())

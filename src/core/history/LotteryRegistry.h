@@ -31,10 +31,18 @@ public:
     void move(qsizetype from, qsizetype to);
     void clear() { m_lotteries.clear(); }
 
+    // Why lottery.data could not be read, when it exists but could not; then
+    // the registry is empty and no save may replace that file.
+    QString readProblem() const { return m_readProblem; }
+    void setReadProblem(const QString &problem) { m_readProblem = problem; }
+    // The registry's problem, then every lottery's, one per line.
+    QStringList readProblems() const;
+
     friend bool operator==(const LotteryRegistry &, const LotteryRegistry &) = default;
 
 private:
     QList<Lottery> m_lotteries;
+    QString m_readProblem;
 };
 
 // The index to select after the data files were read again: the last lottery

@@ -1,5 +1,7 @@
 #include "text/TextFile.h"
 
+#include "text/FileAccess.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,12 +21,44 @@ namespace {
 
 const char kCodec[] = "GBK";
 
-QString decodeText(const QByteArray &bytes)
+// GBK by its byte structure: a byte below 0x80 stands alone, 0x80 is the euro
+// sign, 0x81-0xFE lead a pair whose second byte is 0x40-0x7E or 0x80-0xFE.
+bool isGbkStructure(QByteArrayView bytes)
 {
-    // A byte order mark names the encoding, but only when the rest reads
-    // cleanly in it: GBK text may begin with the same bytes (锘 followed by
-    // a character from the BF row, or bytes that are no GBK at all), and
-    // such a file must not turn into garbage on its next reading.
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const unsigned char c = p[i];
+        if (c <= 0x80)
+            continue;
+        if (c == 0xFF || i + 1 >= n)
+            return false;
+        const unsigned char t = p[++i];
+        if (t < 0x40 || t == 0x7F || t == 0xFF)
+            return false;
+    }
+    return true;
+}
+
+bool isAscii(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+QString decodeGbk(QByteArrayView bytes)
+{
+    QStringDecoder gbk(kCodec, QStringDecoder::Flag::Stateless);
+    if (!gbk.isValid()) // no ICU: keep going rather than lose the data
+        return QString::fromLocal8Bit(bytes);
+    return gbk.decode(bytes);
+}
+
+// A byte order mark names the encoding, but only when the rest reads cleanly
+// in it: GBK text may begin with the same bytes (锘 followed by a character
+// from the BF row, or bytes that are no GBK at all), and such a file must not
+// turn into garbage on its next reading.
+std::optional<QString> decodeMarked(const QByteArray &bytes)
+{
     const std::pair<QByteArray, QStringDecoder::Encoding> marks[] = {
         {QByteArray("\xEF\xBB\xBF"), QStringDecoder::Utf8},
         {QByteArray("\xFF\xFE"), QStringDecoder::Utf16LE},
@@ -35,24 +69,64 @@ QString decodeText(const QByteArray &bytes)
             continue;
         const QByteArrayView rest = QByteArrayView(bytes).sliced(bom.size());
         if (encoding != QStringDecoder::Utf8 && rest.size() % 2 != 0)
-            break;
+            return std::nullopt;
         QStringDecoder decoder(encoding);
         QString text = decoder.decode(rest);
         if (!decoder.hasError())
             return text;
-        break;
+        return std::nullopt;
     }
-    QStringDecoder gbk(kCodec, QStringDecoder::Flag::Stateless);
-    if (!gbk.isValid()) // no ICU: keep going rather than lose the data
-        return QString::fromLocal8Bit(bytes);
-    return gbk.decode(bytes);
+    return std::nullopt;
 }
+
+QString decodeText(const QByteArray &bytes)
+{
+    if (auto marked = decodeMarked(bytes))
+        return *marked;
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes);
+    if (!isGbkStructure(bytes) && QUtf8StringView(bytes).isValidUtf8())
+        return QString::fromUtf8(bytes);
+    return decodeGbk(bytes);
+}
+
+// A control character is named by its code, anything else shown as it is.
+QString characterName(char32_t c)
+{
+    if (c < 0x20 || (c >= 0x7F && c < 0xA0))
+        return QStringLiteral("U+%1").arg(QString::number(uint(c), 16).toUpper().rightJustified(4, QLatin1Char('0')));
+    return QString::fromUcs4(&c, 1);
+}
+
+const QString kUnsavable = QStringLiteral("包含无法保存的字符：");
 
 } // namespace
 
-QStringList decodeLines(const QByteArray &bytes)
+std::expected<TextEncoding, QString> detectEncoding(QByteArrayView bytes)
 {
-    const QString text = decodeText(bytes);
+    if (bytes.contains('\0'))
+        return std::unexpected(QStringLiteral("含有空字符，不是GBK或UTF-8编码的文本"));
+    if (isAscii(bytes))
+        return TextEncoding::Ascii;
+    if (isGbkStructure(bytes))
+        return TextEncoding::Gbk;
+    if (QUtf8StringView(bytes).isValidUtf8())
+        return TextEncoding::Utf8;
+    return std::unexpected(QStringLiteral("既不是GBK也不是UTF-8编码的文本"));
+}
+
+QString decodeField(QByteArrayView bytes, TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Ascii: return QString::fromLatin1(bytes);
+    case TextEncoding::Utf8: return QString::fromUtf8(bytes);
+    case TextEncoding::Gbk: break;
+    }
+    return isAscii(bytes) ? QString::fromLatin1(bytes) : decodeGbk(bytes);
+}
+
+QStringList splitLines(const QString &text)
+{
     QStringList lines;
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -70,6 +144,49 @@ QStringList decodeLines(const QByteArray &bytes)
     return lines;
 }
 
+QStringList decodeLines(const QByteArray &bytes)
+{
+    return splitLines(decodeText(bytes));
+}
+
+std::expected<QStringList, QString> decodeLinesStrictly(const QByteArray &bytes)
+{
+    if (auto marked = decodeMarked(bytes))
+        return splitLines(*marked);
+    const auto encoding = detectEncoding(bytes);
+    if (!encoding)
+        return std::unexpected(encoding.error());
+    return splitLines(decodeField(bytes, *encoding));
+}
+
+std::optional<QString> nonGbkText(const QString &text)
+{
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; }))
+        return std::nullopt;
+    QStringEncoder probe(kCodec, QStringEncoder::Flag::Stateless);
+    if (!probe.isValid())
+        return std::nullopt;
+    // Character by character, so that the message can name the one GBK lacks.
+    for (const char32_t c : text.toUcs4()) {
+        if (c < 0x80)
+            continue;
+        QStringEncoder gbk(kCodec, QStringEncoder::Flag::Stateless);
+        (void)QByteArray(gbk.encode(QString::fromUcs4(&c, 1)));
+        if (gbk.hasError())
+            return kUnsavable + characterName(c);
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> unsavableText(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return kUnsavable + characterName(c.unicode());
+    }
+    return nonGbkText(text);
+}
+
 QByteArray encodeText(const QString &text)
 {
     QString crlf = text;
@@ -85,6 +202,15 @@ QByteArray encodeText(const QString &text)
     return bytes;
 }
 
+std::expected<QByteArray, QString> encodeLinesExactly(const QStringList &lines)
+{
+    for (const QString &line : lines) {
+        if (auto problem = nonGbkText(line))
+            return std::unexpected(*problem);
+    }
+    return encodeLines(lines);
+}
+
 QByteArray encodeLines(const QStringList &lines)
 {
     QString text;
@@ -95,36 +221,18 @@ QByteArray encodeLines(const QStringList &lines)
 
 std::expected<QByteArray, QString> readFileBytes(const QString &path)
 {
-    const QString shown = QDir::toNativeSeparators(path);
-    const QFileInfo info(path);
-    if (!info.exists())
-        return std::unexpected(QStringLiteral("无法读取文件 %1：文件不存在").arg(shown));
-    // A folder, a pipe or a device is no data file; reading a pipe would wait
-    // forever and a device would never end.
-    if (!info.isFile())
-        return std::unexpected(QStringLiteral("%1 不是普通文件，无法读取").arg(shown));
-    if (info.size() > kMaxFileBytes)
-        return std::unexpected(QStringLiteral("文件 %1 超过64MB，无法读取").arg(shown));
-    QFile file(path);
-    // Read whole, straight into the result: a buffer in between would only copy.
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return std::unexpected(QStringLiteral("无法读取文件 %1：%2").arg(shown, file.errorString()));
-    // In pieces as large as what is left of the size seen above, at least a
-    // page and at most a megabyte: most files are a few kilobytes, and one
-    // that has grown since it was looked at is read on to its end.
-    QByteArray bytes;
-    for (;;) {
-        const qsizetype have = bytes.size();
-        const qint64 piece = std::clamp<qint64>(info.size() - have + 1, 4096, 1 << 20);
-        bytes.resize(have + qsizetype(piece));
-        const qint64 got = file.read(bytes.data() + have, piece);
-        bytes.resize(have + qsizetype(std::max<qint64>(got, 0)));
-        if (got <= 0)
-            break;
-        if (bytes.size() > kMaxFileBytes)
-            return std::unexpected(QStringLiteral("文件 %1 超过64MB，无法读取").arg(shown));
-    }
-    return bytes;
+    return readRegularFile(path, kMaxFileBytes);
+}
+
+std::expected<QStringList, QString> readTextLinesStrictly(const QString &path)
+{
+    auto bytes = readFileBytes(path);
+    if (!bytes)
+        return std::unexpected(bytes.error());
+    auto lines = decodeLinesStrictly(*bytes);
+    if (!lines)
+        return std::unexpected(QStringLiteral("无法读取文件 %1：%2").arg(QDir::toNativeSeparators(path), lines.error()));
+    return lines;
 }
 
 std::expected<QStringList, QString> readTextLines(const QString &path)
@@ -133,17 +241,6 @@ std::expected<QStringList, QString> readTextLines(const QString &path)
     if (!bytes)
         return std::unexpected(bytes.error());
     return decodeLines(*bytes);
-}
-
-QStringList readOrCreateTextLines(const QString &path)
-{
-    if (!QFileInfo::exists(path)) {
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.close();
-        return {};
-    }
-    return readTextLines(path).value_or(QStringList{});
 }
 
 namespace {

@@ -5,14 +5,37 @@
 #include <QStringList>
 
 #include <expected>
+#include <optional>
 
 namespace numsieve {
 
 // Every data file the program reads or writes is GBK text with CR LF line ends.
 // Reading accepts CR LF, LF or a lone CR as a line end and removes it; a file
 // that starts with a byte order mark is read as UTF-8 or UTF-16, as the mark
-// says. Bytes that are not valid GBK decode to U+FFFD instead of failing.
+// says. Without a mark the text is GBK, unless its bytes are valid UTF-8 with
+// characters beyond ASCII and not valid GBK: then it is UTF-8, as editors on
+// Linux save it. Bytes that are valid in neither decode to U+FFFD.
 QStringList decodeLines(const QByteArray &bytes);
+QStringList splitLines(const QString &text);
+
+enum class TextEncoding { Ascii, Gbk, Utf8 };
+// The encoding of text without a byte order mark, by the rule above; the error
+// says why the bytes are no text the program can read (a NUL byte, as UTF-16
+// without its mark has them, or bytes valid in neither encoding).
+std::expected<TextEncoding, QString> detectEncoding(QByteArrayView bytes);
+// Decodes by the rule above, but fails where decodeLines would guess: a file
+// whose every line matters (a draw file, lottery.data, an import) is refused
+// rather than read as something it does not say.
+std::expected<QStringList, QString> decodeLinesStrictly(const QByteArray &bytes);
+// One field of a line whose encoding is known.
+QString decodeField(QByteArrayView bytes, TextEncoding encoding);
+
+// The message for text that cannot be saved as it stands: a character GBK
+// does not have, or a control character (which would split a line or hide in
+// it); none when every character can be saved.
+std::optional<QString> unsavableText(const QString &text);
+// The same for GBK alone.
+std::optional<QString> nonGbkText(const QString &text);
 
 // Encodes each line as GBK followed by CR LF (also the last one).
 QByteArray encodeLines(const QStringList &lines);
@@ -20,6 +43,9 @@ QByteArray encodeLines(const QStringList &lines);
 // Encodes a text as GBK, turning every LF into CR LF. Text whose GBK bytes
 // would begin like a byte order mark is written as UTF-8 with its mark.
 QByteArray encodeText(const QString &text);
+// The same for lines that must reach the disk exactly: refused, naming the
+// character, when GBK cannot hold one of them.
+std::expected<QByteArray, QString> encodeLinesExactly(const QStringList &lines);
 
 // No file the program reads is anywhere near this; a larger one is refused
 // before it fills the memory.
@@ -29,13 +55,12 @@ inline constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
 // anything else (a folder, a pipe, a device, a huge file) fails with a message
 // naming the file, without blocking.
 std::expected<QByteArray, QString> readFileBytes(const QString &path);
+// The same, refusing text that cannot be decoded (see decodeLinesStrictly).
+std::expected<QStringList, QString> readTextLinesStrictly(const QString &path);
 
 // Reads a whole text file as lines, under the same rules.
 std::expected<QStringList, QString> readTextLines(const QString &path);
 
-// Reads a text file, creating it empty when it does not exist yet. A file that
-// exists but cannot be read under those rules yields no lines.
-QStringList readOrCreateTextLines(const QString &path);
 
 // Replaces the file with the given bytes through a temporary file and a rename, so
 // the previous content stays intact when anything goes wrong. The error is a

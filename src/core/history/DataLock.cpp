@@ -1,0 +1,54 @@
+#include "history/DataLock.h"
+
+#include "history/DataFolder.h"
+#include "text/FileAccess.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace numsieve {
+
+DataFolderLock lockDataFolder(const QString &dataDir)
+{
+    DataFolderLock result;
+    const QString shown = QDir::toNativeSeparators(dataDir);
+    if (const QString problem = folderWriteProblem(dataDir); !problem.isEmpty()) {
+        result.state = problem == folderReadOnlyReason() ? DataFolderLock::ReadOnly : DataFolderLock::Failed;
+        result.message = result.state == DataFolderLock::ReadOnly
+                             ? QStringLiteral("数据文件夹 %1 是只读的，不能在其中保存").arg(shown)
+                             : QStringLiteral("无法锁定数据文件夹 %1：%2").arg(shown, problem);
+        return result;
+    }
+    auto lock = std::make_unique<QLockFile>(dataLockPath(dataDir));
+    const QString path = dataLockPath(dataDir);
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (QFileInfo(path).isFile() && !lock->getLockInfo(&pid, &host, &application))
+        lock->removeStaleLockFile();
+    // A lock left by a program that died is taken over.
+    if (lock->tryLock(0)) {
+        result.state = DataFolderLock::Held;
+        result.lock = std::move(lock);
+        return result;
+    }
+    switch (lock->error()) {
+    case QLockFile::LockFailedError:
+        result.state = DataFolderLock::InUse;
+        result.message = QStringLiteral("数据文件夹 %1 正在被三位筛号器使用").arg(shown);
+        break;
+    case QLockFile::PermissionError:
+        result.state = DataFolderLock::ReadOnly;
+        result.message = QStringLiteral("数据文件夹 %1 是只读的，不能在其中保存").arg(shown);
+        break;
+    default: {
+        const QString problem = folderWriteProblem(dataDir);
+        result.message = QStringLiteral("无法锁定数据文件夹 %1：%2")
+                             .arg(shown, problem.isEmpty() ? QStringLiteral("无法写入锁文件") : problem);
+        break;
+    }
+    }
+    return result;
+}
+
+} // namespace numsieve
