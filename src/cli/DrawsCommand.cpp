@@ -3,12 +3,12 @@
 #include "CliCommands.h"
 #include "CliSupport.h"
 #include "history/DataFolder.h"
+#include "history/DataLock.h"
 #include "history/LotteryManager.h"
 #include "online/DrawDownload.h"
 #include "online/ProductSite.h"
 
 #include <QDir>
-#include <QLockFile>
 
 #include <algorithm>
 
@@ -38,8 +38,12 @@ bool report(const QStringList &messages)
 
 int save(const LotteryManager &manager, const QString &dataDir)
 {
-    if (const auto saved = manager.save(dataDir); !saved)
+    const auto saved = manager.save(dataDir);
+    if (!saved)
         return refused(saved.error());
+    for (const QString &backup : saved->backups)
+        out() << QStringLiteral("被替换的开奖号码已备份到 / old draws kept in ") << QDir::toNativeSeparators(backup) << '\n';
+    out().flush();
     return Ok;
 }
 
@@ -48,7 +52,8 @@ int save(const LotteryManager &manager, const QString &dataDir)
 int runDrawsCommand(const QStringList &args)
 {
     QString problem;
-    const auto a = parse(args, {QStringLiteral("--data"), QStringLiteral("--lottery")}, {}, &problem);
+    const auto a = parse(args, {QStringLiteral("--data"), QStringLiteral("--lottery")}, {QStringLiteral("--replace")},
+                         &problem);
     if (!a)
         return usage(problem);
     const auto data = single(*a, QStringLiteral("--data"), &problem);
@@ -65,25 +70,40 @@ int runDrawsCommand(const QStringList &args)
     const QString dataDir = *folder;
     // Whatever writes holds the folder from reading to saving, so that it
     // neither saves over the window's work nor the window over its own.
-    QLockFile lock(dataLockPath(dataDir));
     const bool writes = verb == QLatin1String("add") || verb == QLatin1String("import") || verb == QLatin1String("download");
-    if (writes && !lock.tryLock(0))
-        return refused(QStringLiteral("数据文件夹 %1 正在被三位筛号器使用，请先关闭它再修改 / the data folder is in use")
-                           .arg(QDir::toNativeSeparators(dataDir)));
+    if (a->flags.contains(QStringLiteral("--replace")) && verb != QLatin1String("download"))
+        return usage(QStringLiteral("--replace goes with draws download"));
+    DataFolderLock lock;
+    if (writes) {
+        lock = lockDataFolder(dataDir);
+        if (lock.state == DataFolderLock::InUse)
+            return refused(lock.message + QStringLiteral("，请先关闭它再修改 / the data folder is in use"));
+        if (lock.state != DataFolderLock::Held)
+            return refused(lock.message);
+    }
     LotteryManager manager(loadRegistry(dataDir));
+    // A file that could not be read is no empty history: nothing is listed
+    // from it as if it were, and nothing saved over it.
+    if (const QString problem = manager.registry().readProblem(); !problem.isEmpty())
+        return refused(writes ? keptUnreadableMessage(problem) : problem);
     const QList<Lottery> &lotteries = manager.registry().lotteries();
     const auto found = std::ranges::find(lotteries, *lottery, &Lottery::id);
     if (found == lotteries.end())
         return refused(noLotteryMessage(*lottery));
+    if (!found->readProblem.isEmpty())
+        return refused(writes ? keptUnreadableMessage(found->readProblem) : found->readProblem);
     // A fresh manager lists the lotteries in the order of the working copy.
-    manager.selectLottery(int(found - lotteries.begin()));
+    const int row = int(found - lotteries.begin());
+    manager.selectLottery(row);
 
     if (verb == QLatin1String("list")) {
         if (!expectArguments(*a, 0, "list --lottery ID", &problem))
             return usage(problem);
-        for (const QString &line : manager.exportLines())
-            out() << line << '\n';
-        out().flush();
+        // Straight from the draws: a long history is not copied into lines first.
+        QTextStream &stream = out();
+        for (const Draw &draw : found->draws)
+            stream << draw.issue << '$' << draw.number << '\n';
+        stream.flush();
         return Ok;
     }
     if (verb == QLatin1String("add")) {
@@ -101,20 +121,21 @@ int runDrawsCommand(const QStringList &args)
     if (verb == QLatin1String("import")) {
         if (!expectArguments(*a, 1, "import --lottery ID FILE", &problem))
             return usage(problem);
-        const LotteryRegistry before = manager.registry();
+        const qsizetype before = found->draws.size();
         QStringList messages = manager.importFile(a->positional.at(1));
         // The last message is the count when the file was read; faulty lines
         // were reported before it, and the good ones are kept all the same.
         const bool counted = messages.size() > 0 && messages.last().startsWith(QStringLiteral("成功导入"));
         const QString count = counted ? messages.takeLast() : QString();
         const bool clean = report(messages);
+        // The count is said only once the draws are saved.
+        if (manager.registry().at(row).draws.size() != before)
+            if (const int status = save(manager, dataDir); status != Ok)
+                return status;
         if (counted) {
             out() << count << '\n';
             out().flush();
         }
-        if (manager.registry() != before)
-            if (const int status = save(manager, dataDir); status != Ok)
-                return status;
         return clean ? Ok : Refused;
     }
     if (verb == QLatin1String("export")) {
@@ -133,10 +154,19 @@ int runDrawsCommand(const QStringList &args)
         const DownloadOutcome outcome = downloadDrawsBlocking(dataDir, *number);
         if (!outcome.message.isEmpty())
             return refused(outcome.message);
-        if (outcome.draws.isEmpty())
-            return Ok;
-        manager.applyDownload(outcome.draws);
-        return save(manager, dataDir);
+        // A short list (a server that keeps only the latest draws) must not
+        // cost the draws it lacks unless asked to.
+        const auto mode = a->flags.contains(QStringLiteral("--replace")) ? LotteryManager::DownloadMode::Replace
+                                                                         : LotteryManager::DownloadMode::Merge;
+        const auto applied = manager.applyDownload(outcome.draws, mode);
+        if (!applied)
+            return refused(applied.error());
+        if (applied->added > 0 || applied->removed > 0)
+            if (const int status = save(manager, dataDir); status != Ok)
+                return status;
+        out() << QStringLiteral("downloaded %1, added %2, removed %3\n").arg(applied->downloaded).arg(applied->added).arg(applied->removed);
+        out().flush();
+        return Ok;
     }
     return usage(verb.isEmpty() ? QStringLiteral("draws needs list, add, import, export or download")
                                 : QStringLiteral("unknown draws command ") + verb);

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace testsupport;
 
 namespace {
@@ -46,6 +48,9 @@ private Q_SLOTS:
     void failedSaveChangesNothing();
     void publishedFeedIsDownloaded();
     void writesWaitForTheWindow();
+    void refusalsLeaveEveryFileAsItWas_data();
+    void refusalsLeaveEveryFileAsItWas();
+    void lockFailuresSayWhy();
 
 private:
     QStringList draws(const QStringList &args) { return QStringList{"draws"} + args + QStringList{"--data", m_data}; }
@@ -120,10 +125,20 @@ void TestCliDraws::download()
 {
     CannedServer good("2026101$111\r\n\r\n2026102$222\r\n");
     QVERIFY(writeBytes(m_data + "/online.data", "analysis$" + good.host().toLatin1() + "\r\n"));
+    // A list that lacks a draw held here is merged in, unless --replace says otherwise.
     Run r = cli(draws({"download", "--lottery", "1"}));
     QCOMPARE(r.exitCode, 0);
-    QCOMPARE(file("lottery_1.data"), QByteArray("2026101$111\r\n2026102$222\r\n"));
+    QCOMPARE(r.out, QByteArray("downloaded 2, added 2, removed 0\n"));
+    QCOMPARE(file("lottery_1.data"), QByteArray("2026001$321\r\n2026101$111\r\n2026102$222\r\n"));
     QCOMPARE(good.requestLines.size(), 1);
+    r = cli(draws({"download", "--lottery", "1", "--replace"}));
+    QCOMPARE(r.exitCode, 0);
+    const QString backup = QDir(numsieve::backupFolderPath(m_data)).entryInfoList(QDir::Files).value(0).filePath();
+    QCOMPARE(QString::fromUtf8(r.out), "被替换的开奖号码已备份到 / old draws kept in " + backup
+                                           + "\ndownloaded 2, added 0, removed 1\n");
+    QCOMPARE(file("lottery_1.data"), QByteArray("2026101$111\r\n2026102$222\r\n"));
+    QCOMPARE(readBytes(backup), QByteArray("2026001$321\r\n2026101$111\r\n2026102$222\r\n"));
+    QCOMPARE(cli(draws({"add", "--lottery", "1", "--replace", "1", "111"})).exitCode, 2);
 
     CannedServer portal("<html>login</html>\r\n2026103$12a\r\n");
     QVERIFY(writeBytes(m_data + "/online.data", "analysis$" + portal.host().toLatin1() + "\r\n"));
@@ -193,6 +208,79 @@ void TestCliDraws::writesWaitForTheWindow()
     window.unlock();
     QCOMPARE(cli(draws({"add", "--lottery", "1", "2026002", "555"})).exitCode, 0);
 }
+
+void TestCliDraws::refusalsLeaveEveryFileAsItWas_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("err");
+    const QString importFile = "IMPORT";   // replaced by the path of a good import file
+    QTest::newRow("line break in an issue") << "" << QStringList{"add", "--lottery", "1", "2099003\n", "124"}
+                                            << "奖期包含无法保存的字符：U+000A\n";
+    QTest::newRow("carriage return in an issue") << "" << QStringList{"add", "--lottery", "1", "x\r2026001", "124"}
+                                                 << "奖期包含无法保存的字符：U+000D\n";
+    QTest::newRow("draw file unreadable") << "fifo" << QStringList{"add", "--lottery", "1", "2026002", "124"}
+                                          << "DATA/lottery_1.data 不是普通文件，无法读取\n"
+                                             "为了不丢失其中的数据，在把这个文件移出数据文件夹之前，不能保存。\n";
+    QTest::newRow("draw file unreadable, listed") << "fifo" << QStringList{"list", "--lottery", "1"}
+                                                  << "DATA/lottery_1.data 不是普通文件，无法读取\n";
+    QTest::newRow("registry unreadable") << "registry" << QStringList{"import", "--lottery", "1", importFile}
+                                         << "无法读取文件 DATA/lottery.data：既不是GBK也不是UTF-8编码的文本\n"
+                                            "为了不丢失其中的数据，在把这个文件移出数据文件夹之前，不能保存。\n";
+    QTest::newRow("import whose save fails says no success")
+        << "outside" << QStringList{"import", "--lottery", "1", importFile}
+        << "DATA/lottery.data 是指向数据文件夹以外或不是普通文件的链接，不能保存\n";
+}
+
+void TestCliDraws::refusalsLeaveEveryFileAsItWas()
+{
+    QFETCH(QString, setup);
+    QFETCH(QStringList, args);
+    QFETCH(QString, err);
+    const QString importFile = m_dir->filePath("import.txt");
+    QVERIFY(writeBytes(importFile, "2026009$999\r\n"));
+    args.replaceInStrings("IMPORT", importFile);
+    if (setup == "fifo") {
+        QVERIFY(QFile::remove(m_data + "/lottery_1.data"));
+        QVERIFY(::mkfifo(QFile::encodeName(m_data + "/lottery_1.data").constData(), 0600) == 0);
+    } else if (setup == "registry") {
+        QVERIFY(writeBytes(m_data + "/lottery.data", "1$\xFF\xFF\r\n"));
+    } else if (setup == "outside") {
+        QVERIFY(QFile::rename(m_data + "/lottery.data", m_dir->filePath("lottery.data")));
+        QVERIFY(QFile::link(m_dir->filePath("lottery.data"), m_data + "/lottery.data"));
+    }
+    auto state = [this] {
+        QStringList entries;
+        for (const QFileInfo &info : QDir(m_data).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot,
+                                                                 QDir::Name))
+            entries << info.fileName() + (info.isFile() ? ":" + QString::fromLatin1(readBytes(info.filePath()).toHex()) : "");
+        return entries;
+    };
+    const QStringList before = state();
+    const Run r = cli(draws(args));
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, QString(err).replace("DATA", m_data));
+    QCOMPARE(r.out, QByteArray());
+    QCOMPARE(state(), before);
+}
+
+void TestCliDraws::lockFailuresSayWhy()
+{
+    // A lock file left empty by a killed program is stale at once.
+    QVERIFY(writeBytes(numsieve::dataLockPath(m_data), QByteArray()));
+    Run r = cli(draws({"add", "--lottery", "1", "2026002", "555"}));
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.exitCode, 0);
+
+    ReadOnlyFolder readOnly(m_data);
+    if (!readOnly.effective())
+        QSKIP("this machine cannot make a folder read-only");
+    r = cli(draws({"add", "--lottery", "1", "2026003", "556"}));
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, "数据文件夹 " + m_data + " 是只读的，不能在其中保存\n");
+    QCOMPARE(cli(draws({"list", "--lottery", "1"})).out, QByteArray("2026001$321\n2026002$555\n"));
+}
+
 
 QTEST_GUILESS_MAIN(TestCliDraws)
 #include "tst_cli_draws.moc"
