@@ -33,6 +33,10 @@ public:
     void warn(QWidget *, const QString &) override {}
     Answer ask(QWidget *, const QString &, const QString &) override { return Answer::Cancel; }
     bool confirm(QWidget *, const QString &, const QString &) override { return false; }
+    Answer choose(QWidget *, const QString &, const QString &, const QString &, const QString &) override
+    {
+        return Answer::Cancel;
+    }
     QString openFileName(QWidget *, const QString &) override { return {}; }
     QString saveFileName(QWidget *, const QString &) override { return {}; }
     void execModal(QDialog *) override {}

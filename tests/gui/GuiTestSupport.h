@@ -39,6 +39,12 @@ public:
             whileAsking();
         return askAnswers.isEmpty() ? Answer::Cancel : askAnswers.dequeue();
     }
+    Answer choose(QWidget *, const QString &caption, const QString &text, const QString &first,
+                  const QString &second) override
+    {
+        questions.append(caption + '|' + text + '|' + first + '/' + second);
+        return askAnswers.isEmpty() ? Answer::Cancel : askAnswers.dequeue();
+    }
     bool confirm(QWidget *, const QString &caption, const QString &text) override
     {
         questions.append(caption + '|' + text);

@@ -2,6 +2,7 @@
 #include "filter/CDialogLeft.h"
 #include "history/CDialogIssueUpdate.h"
 #include "history/CDialogManger.h"
+#include "history/DataFolder.h"
 #include "ui/CBitComboBox.h"
 
 #include "CannedHttpServer.h"
@@ -16,10 +17,14 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sys/stat.h>
+
 using namespace numsieve;
 using namespace numsieve::gui;
 using namespace guitest;
 using namespace testsupport;
+
+Q_DECLARE_METATYPE(numsieve::gui::Answer)
 
 // The lottery manager as the player meets it: opened from the main window,
 // edited, saved or cancelled, and the download window against a real server.
@@ -31,7 +36,10 @@ private Q_SLOTS:
     void init();
     void addedDrawReachesTheMainWindow();
     void cancelLeavesTheFilesAlone();
-    void downloadReplacesTheDraws();
+    void downloadAsksBeforeDroppingDraws_data();
+    void downloadAsksBeforeDroppingDraws();
+    void reAddedLotteryOffersItsDraws();
+    void unreadableDrawFileIsShownAndKept();
     void silentServerEndsWithTheMessage();
 
 private:
@@ -126,24 +134,61 @@ void TestManager::cancelLeavesTheFilesAlone()
     QCOMPARE(w.workspace().selectionNumbers, (QStringList{"123", "456"}));
 }
 
-void TestManager::downloadReplacesTheDraws()
+void TestManager::downloadAsksBeforeDroppingDraws_data()
 {
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<QByteArray>("saved");
+    QTest::addColumn<bool>("backup");
+    const QByteArray local("2024001$123\r\n2024002$456\r\n");
+    const QByteArray downloaded("2026001$111\r\n2026002$222\r\n2026003$333\r\n");
+    QTest::newRow("替换") << Answer::Yes << downloaded << true;
+    QTest::newRow("合并") << Answer::No << local + downloaded << false;
+    QTest::newRow("取消") << Answer::Cancel << local << false;
+}
+
+void TestManager::downloadAsksBeforeDroppingDraws()
+{
+    QFETCH(Answer, answer);
+    QFETCH(QByteArray, saved);
+    QFETCH(bool, backup);
     CannedServer server("2026001$111\r\n\r\n2026002$222\r\n\r\n2026003$333\r\n");
     QVERIFY(writeBytes(m_dir->filePath("data/online.data"), "analysis$" + server.host().toLatin1() + "\r\n"));
     CMyNumSieveDlg w(m_services, m_dir->path());
+    m_services.askAnswers.enqueue(answer);
     withManager(w, [&](CDialogManger &m) {
         m.button(LotteryManager::DownloadDraws)->click();
-        QCOMPARE(m.drawList()->count(), 3);
-        QCOMPARE(m.drawList()->item(2)->text(), QString("2026003 - 333"));
-        m.button(CDialogManger::IdSave)->click();
-        m.button(CDialogManger::IdCancel)->click();
+        QCOMPARE(m.drawList()->count(), saved.count('\n'));
+        m.button(CDialogManger::IdOk)->click();
     });
     QCOMPARE(server.requestLines.size(), 1);
     QVERIFY(server.requestLines.first().startsWith("GET /analyse/issue_3d.jsp?"));
+    QCOMPARE(m_services.questions,
+             QStringList{"提示|下载到3期开奖号码（最新一期 2026003）。本地2期中有2期不在下载的号码里。|替换/合并"});
+    const QString folder = QDir::toNativeSeparators(m_dir->filePath("data/backup"));
+    QCOMPARE(m_services.warnings, backup ? QStringList{"保存前，被替换的开奖号码文件已备份到：\n" + folder} : QStringList{});
+    QCOMPARE(readBytes(m_dir->filePath("data/lottery_1.data")), saved);
+    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), backup ? 1 : 0);
+    QCOMPARE(w.workspace().selectionNumbers.size(), saved.count('\n'));
+}
+
+void TestManager::reAddedLotteryOffersItsDraws()
+{
+    // Lottery 5 was deleted; its draw file stayed behind.
+    QVERIFY(writeBytes(m_dir->filePath("data/lottery_5.data"), "1$111\r\n2$222\r\n"));
+    CMyNumSieveDlg w(m_services, m_dir->path());
+    m_services.confirmAnswers.enqueue(true);
+    withManager(w, [&](CDialogManger &m) {
+        type(m, LotteryManager::IdEdit, "5");
+        type(m, LotteryManager::NameEdit, "五");
+        m.button(LotteryManager::AddLottery)->click();
+        QCOMPARE(m.drawList()->count(), 2);
+        QCOMPARE(m.drawList()->item(1)->text(), QString("2 - 222"));
+        m.button(CDialogManger::IdOk)->click();
+    });
+    QCOMPARE(m_services.questions, QStringList{"提示|数据文件夹中已有彩票ID为5的开奖号码2期，是否沿用这些号码？"});
+    QCOMPARE(readBytes(m_dir->filePath("data/lottery_5.data")), QByteArray("1$111\r\n2$222\r\n"));
+    QVERIFY(readBytes(m_dir->filePath("data/lottery.data")).endsWith(gbk("\r\n5$五\r\n")));
     QVERIFY(m_services.warnings.isEmpty());
-    // 保存 wrote it, and the download alone wrote nothing else.
-    QCOMPARE(readBytes(m_dir->filePath("data/lottery_1.data")), QByteArray("2026001$111\r\n2026002$222\r\n2026003$333\r\n"));
-    QCOMPARE(w.workspace().selectionNumbers, (QStringList{"111", "222", "333"}));
 }
 
 void TestManager::silentServerEndsWithTheMessage()
@@ -165,6 +210,35 @@ void TestManager::silentServerEndsWithTheMessage()
     // The event loop ran all the while: the window could paint.
     QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
     QCOMPARE(readBytes(m_dir->filePath("data/lottery_1.data")), QByteArray("2024001$123\r\n2024002$456\r\n"));
+}
+
+void TestManager::unreadableDrawFileIsShownAndKept()
+{
+    const QString fifo = m_dir->filePath("data/lottery_2.data");
+    QVERIFY(QFile::remove(fifo));
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    CMyNumSieveDlg w(m_services, m_dir->path());
+    const QString problem = fifo + " 不是普通文件，无法读取";
+    QCOMPARE(m_services.warnings, QStringList{problem + "\n这些文件中的开奖号码没有载入。为了不丢失它们，"
+                                                        "在把文件移出数据文件夹之前，不会保存覆盖它们。"});
+    m_services.warnings.clear();
+    withManager(w, [&](CDialogManger &m) {
+        m.lotteryList()->setCurrentRow(1);
+        type(m, LotteryManager::IssueEdit, "6");
+        type(m, LotteryManager::NumberEdit, "666");
+        m.button(LotteryManager::AddDraw)->click();
+        QCOMPARE(m.drawList()->count(), 0);
+        m.lotteryList()->setCurrentRow(0);
+        type(m, LotteryManager::IssueEdit, "2024003");
+        type(m, LotteryManager::NumberEdit, "357");
+        m.button(LotteryManager::AddDraw)->click();
+        m.button(CDialogManger::IdOk)->click();
+    });
+    // Said once when the window opened, once more for the refused draw; the
+    // reload after saving does not repeat it.
+    QCOMPARE(m_services.warnings, QStringList{keptUnreadableMessage(problem)});
+    QCOMPARE(readBytes(m_dir->filePath("data/lottery_1.data")), QByteArray("2024001$123\r\n2024002$456\r\n2024003$357\r\n"));
+    QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
 }
 
 QTEST_MAIN(TestManager)

@@ -63,6 +63,25 @@ Answer DesktopServices::ask(QWidget *parent, const QString &caption, const QStri
     return Answer::Cancel;
 }
 
+Answer DesktopServices::choose(QWidget *parent, const QString &caption, const QString &text, const QString &first,
+                               const QString &second)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    parent);
+    box.setTextFormat(Qt::PlainText);
+    setButtonTexts(box);
+    box.button(QMessageBox::Yes)->setText(first);
+    box.button(QMessageBox::No)->setText(second);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    const int button = box.exec();
+    if (button == QMessageBox::Yes)
+        return Answer::Yes;
+    if (button == QMessageBox::No)
+        return Answer::No;
+    return Answer::Cancel;
+}
+
 bool DesktopServices::confirm(QWidget *parent, const QString &caption, const QString &text)
 {
     return runBox(parent, QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,

@@ -27,6 +27,11 @@ public:
     virtual Answer ask(QWidget *parent, const QString &caption, const QString &text) = 0;
     // A yes/no question with the question icon; true for yes.
     virtual bool confirm(QWidget *parent, const QString &caption, const QString &text) = 0;
+    // A question with two answers of its own and 取消 (question icon): Yes
+    // for the first, No for the second, Cancel for 取消 or Esc. The text is
+    // shown as plain text, whatever it holds.
+    virtual Answer choose(QWidget *parent, const QString &caption, const QString &text, const QString &first,
+                          const QString &second) = 0;
     // Standard file dialogs; an empty path means the user cancelled. They
     // open in the folder used last. filter is a Qt name filter such as
     // "文本文件(*.txt)". The save dialog asks before replacing the file as typed.
@@ -48,6 +53,8 @@ public:
     void warn(QWidget *parent, const QString &text) override;
     Answer ask(QWidget *parent, const QString &caption, const QString &text) override;
     bool confirm(QWidget *parent, const QString &caption, const QString &text) override;
+    Answer choose(QWidget *parent, const QString &caption, const QString &text, const QString &first,
+                  const QString &second) override;
     QString openFileName(QWidget *parent, const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &filter) override;
     void execModal(QDialog *dialog) override;

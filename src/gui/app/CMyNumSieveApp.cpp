@@ -4,6 +4,7 @@
 #include "app/AppServices.h"
 #include "app/CMyNumSieveDlg.h"
 #include "history/DataFolder.h"
+#include "history/DataLock.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,13 +28,22 @@ CMyNumSieveApp::CMyNumSieveApp(int &argc, char **argv) : QApplication(argc, argv
 std::unique_ptr<QLockFile> lockDataFolder(AppServices &services, const QString &dataFolder)
 {
     QDir().mkpath(dataFolder);
-    auto lock = std::make_unique<QLockFile>(dataLockPath(dataFolder));
-    // A lock left by a program that died is taken over.
-    if (lock->tryLock(0))
-        return lock;
-    services.warn(nullptr, QStringLiteral("三位筛号器已经在使用数据文件夹：\n%1\n请不要同时运行两个三位筛号器。")
-                               .arg(QDir::toNativeSeparators(dataFolder)));
-    return nullptr;
+    DataFolderLock taken = numsieve::lockDataFolder(dataFolder);
+    switch (taken.state) {
+    case DataFolderLock::Held:
+        return std::move(taken.lock);
+    case DataFolderLock::InUse:
+        services.warn(nullptr, QStringLiteral("三位筛号器已经在使用数据文件夹：\n%1\n请不要同时运行两个三位筛号器。")
+                                   .arg(QDir::toNativeSeparators(dataFolder)));
+        return nullptr;
+    case DataFolderLock::ReadOnly:
+    case DataFolderLock::Failed:
+        break;
+    }
+    // A folder nobody can write into still serves for looking at the draws,
+    // filtering and the back-test; every save there fails with its reason.
+    services.warn(nullptr, taken.message + QStringLiteral("\n可以查看号码、过滤和回测，但不能保存任何修改。"));
+    return std::make_unique<QLockFile>(dataLockPath(dataFolder));
 }
 
 int printVersion()

@@ -24,7 +24,9 @@ int printVersion();
 
 // Holds the data folder for this window's whole life, so that a second
 // program cannot save over its work. Null, after saying so, when another
-// program holds it; nothing in the folder is touched then.
+// program holds it; nothing in the folder is touched then. A folder that
+// cannot be written is opened all the same, after saying why, with a lock
+// object that holds nothing.
 std::unique_ptr<QLockFile> lockDataFolder(AppServices &services, const QString &dataFolder);
 
 } // namespace numsieve::gui

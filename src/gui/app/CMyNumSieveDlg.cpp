@@ -113,6 +113,7 @@ void CMyNumSieveDlg::startUp()
 
     createPanels();
     startOnlineTimers(OnlineIntervals{});
+    reportReadProblems();
 }
 
 void CMyNumSieveDlg::startOnlineTimers(const OnlineIntervals &intervals)
@@ -353,6 +354,22 @@ void CMyNumSieveDlg::reloadData()
     const qsizetype selected = m_leftPanel->selectedLottery();
     const QString rememberedId = selected >= 0 && selected < shown.count() ? shown.at(selected).id : QString();
     m_leftPanel->setRegistry(m_loaded, indexAfterReload(m_loaded, rememberedId));
+    reportReadProblems();
+}
+
+void CMyNumSieveDlg::reportReadProblems()
+{
+    QStringList fresh;
+    for (const QString &problem : m_loaded.readProblems()) {
+        if (!m_reportedProblems.contains(problem))
+            fresh.append(problem);
+    }
+    if (fresh.isEmpty())
+        return;
+    m_reportedProblems += fresh;
+    m_services.warn(this, fresh.join(QLatin1Char('\n'))
+                              + QStringLiteral("\n这些文件中的开奖号码没有载入。为了不丢失它们，在把文件移出数据文件夹之前，"
+                                               "不会保存覆盖它们。"));
 }
 
 void CMyNumSieveDlg::refreshPanels()

@@ -108,6 +108,8 @@ private:
     void selectView(ViewMode mode);
     void showConditionPanel(int n);
     void reloadData();
+    // Says which data files could not be read, each once per run.
+    void reportReadProblems();
     void showAbout();
     void openLotteryManager();
     void openSitePage(SitePage page);
@@ -127,6 +129,7 @@ private:
     AppServices &m_services;
     Workspace m_workspace;
     LotteryRegistry m_loaded;
+    QStringList m_reportedProblems;
 
     QString m_programFolder;
     QString m_dataFolder;

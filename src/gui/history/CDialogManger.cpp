@@ -6,6 +6,7 @@
 #include "online/OnlineHosts.h"
 #include "ui/DialogUnits.h"
 
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -165,7 +166,11 @@ void CDialogManger::runCommand(int id)
     switch (id) {
     case C::LotteryUp: m_manager.moveLotteryUp(); break;
     case C::LotteryDown: m_manager.moveLotteryDown(); break;
-    case C::AddLottery: messages = m_manager.addLottery(); break;
+    case C::AddLottery:
+        messages = m_manager.addLottery(m_dataFolder, [this](const QString &question) {
+            return m_services.confirm(this, QStringLiteral("提示"), question);
+        });
+        break;
     case C::ModifyLottery: messages = m_manager.modifyLottery(); break;
     case C::DeleteLottery: messages = m_manager.deleteLottery(); break;
     case C::DrawUp: m_manager.moveDrawUp(); break;
@@ -227,7 +232,19 @@ void CDialogManger::download()
     if (m_downloadTimeoutMs > 0)
         update.setTimeout(m_downloadTimeoutMs);
     m_services.execModal(&update);
-    m_manager.applyDownload(update.draws());
+    const QList<Draw> draws = update.draws();
+    // A list that lacks draws held here (a server that keeps only the latest)
+    // replaces them only when the user says so.
+    auto mode = LotteryManager::DownloadMode::Replace;
+    if (const auto question = m_manager.downloadQuestion(draws)) {
+        switch (m_services.choose(this, QStringLiteral("提示"), *question, QStringLiteral("替换"), QStringLiteral("合并"))) {
+        case Answer::Yes: break;
+        case Answer::No: mode = LotteryManager::DownloadMode::Merge; break;
+        case Answer::Cancel: return;
+        }
+    }
+    if (const auto applied = m_manager.applyDownload(draws, mode); !applied)
+        m_services.warn(this, applied.error());
 }
 
 void CDialogManger::exportDraws()
@@ -248,11 +265,15 @@ void CDialogManger::importDraws()
 
 bool CDialogManger::save()
 {
-    if (const auto saved = m_manager.save(m_dataFolder); !saved) {
+    const auto saved = m_manager.save(m_dataFolder);
+    if (!saved) {
         m_services.warn(this, saved.error());
         return false;
     }
     m_mainWindow.sendMessage(WM_LOTTERY_RELOAD);
+    if (!saved->backups.isEmpty())
+        m_services.warn(this, QStringLiteral("保存前，被替换的开奖号码文件已备份到：\n%1")
+                                  .arg(QDir::toNativeSeparators(backupFolderPath(m_dataFolder))));
     return true;
 }
 
