@@ -33,6 +33,8 @@ private Q_SLOTS:
     void cancelLeavesTheFilesAlone();
     void downloadReplacesTheDraws();
     void silentServerEndsWithTheMessage();
+    void actsOnlyOnTheHighlightedEntry_data();
+    void actsOnlyOnTheHighlightedEntry();
 
 private:
     // Runs the manager from button 1000; `edit` drives it while it is open.
@@ -165,6 +167,85 @@ void TestManager::silentServerEndsWithTheMessage()
     // The event loop ran all the while: the window could paint.
     QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
     QCOMPARE(readBytes(m_dir->filePath("data/lottery_1.data")), QByteArray("2024001$123\r\n2024002$456\r\n"));
+}
+
+namespace {
+
+enum Gesture { BlankClick, CtrlClick, CtrlSpace };
+
+void takeHighlightAway(QListWidget *list, int row, Gesture gesture)
+{
+    switch (gesture) {
+    case BlankClick:
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, list->viewport()->height() - 5));
+        break;
+    case CtrlClick:
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          list->visualItemRect(list->item(row)).center());
+        break;
+    case CtrlSpace:
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);
+        break;
+    }
+}
+
+void clickRow(QListWidget *list, int row)
+{
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
+} // namespace
+
+void TestManager::actsOnlyOnTheHighlightedEntry_data()
+{
+    QTest::addColumn<bool>("draws");
+    QTest::addColumn<int>("gesture");
+    for (const bool draws : {false, true}) {
+        const char *side = draws ? "draws" : "lotteries";
+        QTest::addRow("%s, blank click", side) << draws << int(BlankClick);
+        QTest::addRow("%s, ctrl+click", side) << draws << int(CtrlClick);
+        QTest::addRow("%s, ctrl+space", side) << draws << int(CtrlSpace);
+    }
+}
+
+void TestManager::actsOnlyOnTheHighlightedEntry()
+{
+    QFETCH(bool, draws);
+    QFETCH(int, gesture);
+    CMyNumSieveDlg w(m_services, m_dir->path());
+    withManager(w, [&](CDialogManger &m) {
+        m.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        type(m, LotteryManager::IdEdit, "9");
+        type(m, LotteryManager::NameEdit, "自选");
+        m.button(LotteryManager::AddLottery)->click();
+        clickRow(m.lotteryList(), 0);
+        QListWidget *list = draws ? m.drawList() : m.lotteryList();
+        const auto del = draws ? LotteryManager::DeleteDraw : LotteryManager::DeleteLottery;
+        const auto modify = draws ? LotteryManager::ModifyDraw : LotteryManager::ModifyLottery;
+        const int row = draws ? 1 : 2;
+        const auto entries = [&] { return draws ? m.manager().drawEntries() : m.manager().lotteryEntries(); };
+        const QStringList before = entries();
+        QCOMPARE(before.size(), draws ? 2 : 3);
+
+        clickRow(list, row);
+        takeHighlightAway(list, row, Gesture(gesture));
+        QVERIFY(list->selectedItems().isEmpty());
+        QCOMPARE(draws ? m.manager().drawRow() : m.manager().lotteryRow(), -1);
+        m.button(del)->click();
+        m.button(modify)->click();
+        QCOMPARE(entries(), before);
+        QVERIFY(m_services.warnings.isEmpty());
+        QCOMPARE(m.edit(draws ? LotteryManager::IssueEdit : LotteryManager::IdEdit)->text(), QString());
+
+        // Highlighted again, the same entry is the one 删除 removes.
+        clickRow(list, row);
+        m.button(del)->click();
+        QStringList expected = before;
+        expected.removeAt(row);
+        QCOMPARE(entries(), expected);
+    });
 }
 
 QTEST_MAIN(TestManager)
