@@ -156,6 +156,13 @@ private:
     int m_drawRow = -1;
     std::array<QString, 4> m_edits;
     std::array<bool, kLastControl - kFirstControl + 1> m_enabled{};
+
+public:
+    // Whether save() would write the same files as `other` would: the
+    // lottery list (order, ids, names) and every lottery's stored draws.
+    // The edits, the selection and a draw list reordered ahead of the stored
+    // draws are not written, so they do not count.
+    bool savesSameAs(const LotteryManager &other) const;
 };
 
 } // namespace numsieve

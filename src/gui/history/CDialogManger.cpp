@@ -59,6 +59,7 @@ CDialogManger::CDialogManger(AppServices &services, MessageHandler &mainWindow, 
     , m_mainWindow(mainWindow)
     , m_dataFolder(dataFolder)
     , m_manager(registry)
+    , m_saved(m_manager)
 {
     setObjectName(QStringLiteral("CDialogManger"));
     setWindowTitle(QStringLiteral("彩票管理"));
@@ -263,8 +264,16 @@ bool CDialogManger::save()
         m_services.warn(this, saved.error());
         return false;
     }
+    m_saved = m_manager;
     m_mainWindow.sendMessage(WM_LOTTERY_RELOAD);
     return true;
+}
+
+void CDialogManger::reject()
+{
+    if (!m_manager.savesSameAs(m_saved) && !m_services.confirm(this, QStringLiteral("提示"), kDiscardQuestion))
+        return;
+    QDialog::reject();
 }
 
 } // namespace numsieve::gui
