@@ -5,6 +5,7 @@
 #include "filter/ConditionPanel.h"
 #include "results/CDialogNumberInfo.h"
 #include "results/CDialogRight.h"
+#include "scheme/SchemeFile.h"
 
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
@@ -283,10 +284,13 @@ void TestMainWindow::exitQuestion_data()
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<bool>("closed");
     QTest::addColumn<bool>("saved");
-    QTest::newRow("yes") << int(Answer::Yes) << "Exit.CND" << true << true;
-    QTest::newRow("yes, dialog cancelled") << int(Answer::Yes) << "" << true << false;
-    QTest::newRow("no") << int(Answer::No) << "" << true << false;
-    QTest::newRow("cancel") << int(Answer::Cancel) << "" << false << false;
+    QTest::addColumn<QString>("message");
+    QTest::newRow("yes") << int(Answer::Yes) << "Exit.CND" << true << true << QString();
+    // Yes means keep the conditions: without a scheme written the window stays.
+    QTest::newRow("yes, dialog cancelled") << int(Answer::Yes) << "" << false << false << QString();
+    QTest::newRow("yes, save failed") << int(Answer::Yes) << "gone/Exit.CND" << false << false << "无法保存文件 %1：";
+    QTest::newRow("no") << int(Answer::No) << "" << true << false << QString();
+    QTest::newRow("cancel") << int(Answer::Cancel) << "" << false << false << QString();
 }
 
 void TestMainWindow::exitQuestion()
@@ -295,8 +299,13 @@ void TestMainWindow::exitQuestion()
     QFETCH(QString, chosen);
     QFETCH(bool, closed);
     QFETCH(bool, saved);
+    QFETCH(QString, message);
     CMyNumSieveDlg w(m_services, m_dir->path());
     w.show();
+    w.workspace().conditions.sum.add({7, 8});
+    w.sendMessage(WM_CONDITION_SWITCH, 2);
+    w.workspace().setAdvancedConditionText("[百位]+[十位]>3\r\n");
+    const QString conditions = buildSchemeText(w.workspace());
     m_services.askAnswers.enqueue(Answer(answer));
     if (!chosen.isEmpty())
         m_services.saveAnswers.enqueue(m_dir->filePath(chosen));
@@ -305,7 +314,13 @@ void TestMainWindow::exitQuestion()
              QStringList{"退出|需要保存条件吗\n\n是　保存条件然后退出\n否　直接退出\n取消　不退出"});
     QCOMPARE(w.isVisible(), !closed);
     QCOMPARE(QFile::exists(m_dir->filePath("Exit.CND")), saved);
+    // A failed save says why; a cancelled one says nothing.
+    QCOMPARE(m_services.warnings.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty())
+        QVERIFY2(m_services.warnings.first().startsWith(message.arg(m_dir->filePath(chosen))),
+                 qPrintable(m_services.warnings.first()));
     if (!closed) {
+        QCOMPARE(buildSchemeText(w.workspace()), conditions);
         // Asked again on the next close.
         m_services.askAnswers.enqueue(Answer::No);
         w.close();
