@@ -55,6 +55,7 @@ private Q_SLOTS:
     void secondCloseWhileAsking();
     void schemeSavedAndLoaded();
     void enterAndEscapeDoNothing();
+    void conditionListsFollowTheArrowKeys();
     void aboutBox();
     void oneProgramPerDataFolder();
 
@@ -393,6 +394,46 @@ void TestMainWindow::enterAndEscapeDoNothing()
     QTest::keyClick(&w, Qt::Key_Enter);
     QVERIFY(w.isVisible());
     QVERIFY(m_services.questions.isEmpty());
+}
+
+void TestMainWindow::conditionListsFollowTheArrowKeys()
+{
+    CMyNumSieveDlg w(m_services, m_dir->path());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    ConditionPanel *panel = w.conditionPanel(1);
+    auto *available = qobject_cast<QListWidget *>(panel->control(1024));
+    auto *chosen = qobject_cast<QListWidget *>(panel->control(1025));
+    QVERIFY(available && chosen && available->count() >= 5);
+    const auto selected = [&] {
+        QList<int> rows;
+        for (int i = 0; i < available->count(); ++i)
+            if (available->item(i)->isSelected())
+                rows.append(i);
+        return rows;
+    };
+    const auto click = [&](int row) {
+        QTest::mouseClick(available->viewport(), Qt::LeftButton, {}, available->visualItemRect(available->item(row)).center());
+    };
+
+    click(0);
+    QTest::keyClick(available, Qt::Key_Down);
+    QTest::keyClick(available, Qt::Key_Down);
+    QCOMPARE(selected(), QList<int>{2});
+    QTest::keyClick(available, Qt::Key_Up);
+    QCOMPARE(selected(), QList<int>{1});
+    // A click still adds one entry to the picks; an arrow again picks one alone.
+    click(3);
+    QCOMPARE(selected(), (QList<int>{1, 3}));
+    QTest::keyClick(available, Qt::Key_Down);
+    QCOMPARE(selected(), QList<int>{4});
+
+    const QString picked = available->item(4)->text();
+    const int before = available->count();
+    qobject_cast<QAbstractButton *>(panel->control(1029))->click();
+    QCOMPARE(chosen->count(), 1);
+    QCOMPARE(chosen->item(0)->text(), picked);
+    QCOMPARE(available->count(), before - 1);
 }
 
 void TestMainWindow::aboutBox()
