@@ -5,6 +5,7 @@
 #include "filter/ConditionPanel.h"
 #include "results/CDialogNumberInfo.h"
 #include "results/CDialogRight.h"
+#include "scheme/SchemeFile.h"
 
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
@@ -54,6 +55,7 @@ private Q_SLOTS:
     void secondCloseWhileAsking();
     void schemeSavedAndLoaded();
     void enterAndEscapeDoNothing();
+    void conditionListsFollowTheArrowKeys();
     void aboutBox();
     void oneProgramPerDataFolder();
 
@@ -283,10 +285,13 @@ void TestMainWindow::exitQuestion_data()
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<bool>("closed");
     QTest::addColumn<bool>("saved");
-    QTest::newRow("yes") << int(Answer::Yes) << "Exit.CND" << true << true;
-    QTest::newRow("yes, dialog cancelled") << int(Answer::Yes) << "" << true << false;
-    QTest::newRow("no") << int(Answer::No) << "" << true << false;
-    QTest::newRow("cancel") << int(Answer::Cancel) << "" << false << false;
+    QTest::addColumn<QString>("message");
+    QTest::newRow("yes") << int(Answer::Yes) << "Exit.CND" << true << true << QString();
+    // Yes means keep the conditions: without a scheme written the window stays.
+    QTest::newRow("yes, dialog cancelled") << int(Answer::Yes) << "" << false << false << QString();
+    QTest::newRow("yes, save failed") << int(Answer::Yes) << "gone/Exit.CND" << false << false << "无法保存文件 %1：";
+    QTest::newRow("no") << int(Answer::No) << "" << true << false << QString();
+    QTest::newRow("cancel") << int(Answer::Cancel) << "" << false << false << QString();
 }
 
 void TestMainWindow::exitQuestion()
@@ -295,8 +300,13 @@ void TestMainWindow::exitQuestion()
     QFETCH(QString, chosen);
     QFETCH(bool, closed);
     QFETCH(bool, saved);
+    QFETCH(QString, message);
     CMyNumSieveDlg w(m_services, m_dir->path());
     w.show();
+    w.workspace().conditions.sum.add({7, 8});
+    w.sendMessage(WM_CONDITION_SWITCH, 2);
+    w.workspace().setAdvancedConditionText("[百位]+[十位]>3\r\n");
+    const QString conditions = buildSchemeText(w.workspace());
     m_services.askAnswers.enqueue(Answer(answer));
     if (!chosen.isEmpty())
         m_services.saveAnswers.enqueue(m_dir->filePath(chosen));
@@ -305,7 +315,13 @@ void TestMainWindow::exitQuestion()
              QStringList{"退出|需要保存条件吗\n\n是　保存条件然后退出\n否　直接退出\n取消　不退出"});
     QCOMPARE(w.isVisible(), !closed);
     QCOMPARE(QFile::exists(m_dir->filePath("Exit.CND")), saved);
+    // A failed save says why; a cancelled one says nothing.
+    QCOMPARE(m_services.warnings.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty())
+        QVERIFY2(m_services.warnings.first().startsWith(message.arg(m_dir->filePath(chosen))),
+                 qPrintable(m_services.warnings.first()));
     if (!closed) {
+        QCOMPARE(buildSchemeText(w.workspace()), conditions);
         // Asked again on the next close.
         m_services.askAnswers.enqueue(Answer::No);
         w.close();
@@ -378,6 +394,46 @@ void TestMainWindow::enterAndEscapeDoNothing()
     QTest::keyClick(&w, Qt::Key_Enter);
     QVERIFY(w.isVisible());
     QVERIFY(m_services.questions.isEmpty());
+}
+
+void TestMainWindow::conditionListsFollowTheArrowKeys()
+{
+    CMyNumSieveDlg w(m_services, m_dir->path());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    ConditionPanel *panel = w.conditionPanel(1);
+    auto *available = qobject_cast<QListWidget *>(panel->control(1024));
+    auto *chosen = qobject_cast<QListWidget *>(panel->control(1025));
+    QVERIFY(available && chosen && available->count() >= 5);
+    const auto selected = [&] {
+        QList<int> rows;
+        for (int i = 0; i < available->count(); ++i)
+            if (available->item(i)->isSelected())
+                rows.append(i);
+        return rows;
+    };
+    const auto click = [&](int row) {
+        QTest::mouseClick(available->viewport(), Qt::LeftButton, {}, available->visualItemRect(available->item(row)).center());
+    };
+
+    click(0);
+    QTest::keyClick(available, Qt::Key_Down);
+    QTest::keyClick(available, Qt::Key_Down);
+    QCOMPARE(selected(), QList<int>{2});
+    QTest::keyClick(available, Qt::Key_Up);
+    QCOMPARE(selected(), QList<int>{1});
+    // A click still adds one entry to the picks; an arrow again picks one alone.
+    click(3);
+    QCOMPARE(selected(), (QList<int>{1, 3}));
+    QTest::keyClick(available, Qt::Key_Down);
+    QCOMPARE(selected(), QList<int>{4});
+
+    const QString picked = available->item(4)->text();
+    const int before = available->count();
+    qobject_cast<QAbstractButton *>(panel->control(1029))->click();
+    QCOMPARE(chosen->count(), 1);
+    QCOMPARE(chosen->item(0)->text(), picked);
+    QCOMPARE(available->count(), before - 1);
 }
 
 void TestMainWindow::aboutBox()

@@ -41,6 +41,10 @@ private Q_SLOTS:
     void reAddedLotteryOffersItsDraws();
     void unreadableDrawFileIsShownAndKept();
     void silentServerEndsWithTheMessage();
+    void actsOnlyOnTheHighlightedEntry_data();
+    void actsOnlyOnTheHighlightedEntry();
+    void closingAsksBeforeDroppingChanges_data();
+    void closingAsksBeforeDroppingChanges();
 
 private:
     // Runs the manager from button 1000; `edit` drives it while it is open.
@@ -125,9 +129,10 @@ void TestManager::cancelLeavesTheFilesAlone()
         m.lotteryList()->setCurrentRow(1);
         m.button(LotteryManager::DeleteAllDraws)->click();
         QCOMPARE(m.drawList()->count(), 0);
+        m_services.confirmAnswers.enqueue(true);
         m.button(CDialogManger::IdCancel)->click();
     });
-    QCOMPARE(m_services.questions, QStringList{"提示|您确定要全部删除吗"});
+    QCOMPARE(m_services.questions, (QStringList{"提示|您确定要全部删除吗", "提示|放弃未保存的修改吗？"}));
     for (int i = 0; i < files.size(); ++i)
         QCOMPARE(readBytes(m_dir->filePath(files.at(i))), before.at(i));
     QVERIFY(!QFile::exists(m_dir->filePath("data/lottery_9.data")));
@@ -239,6 +244,167 @@ void TestManager::unreadableDrawFileIsShownAndKept()
     QCOMPARE(m_services.warnings, QStringList{keptUnreadableMessage(problem)});
     QCOMPARE(readBytes(m_dir->filePath("data/lottery_1.data")), QByteArray("2024001$123\r\n2024002$456\r\n2024003$357\r\n"));
     QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
+}
+
+namespace {
+
+enum Gesture { BlankClick, CtrlClick, CtrlSpace };
+enum Close { CancelButton, Escape, CloseBox };
+
+void takeHighlightAway(QListWidget *list, int row, Gesture gesture)
+{
+    switch (gesture) {
+    case BlankClick:
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, list->viewport()->height() - 5));
+        break;
+    case CtrlClick:
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          list->visualItemRect(list->item(row)).center());
+        break;
+    case CtrlSpace:
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);
+        break;
+    }
+}
+
+void clickRow(QListWidget *list, int row)
+{
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
+} // namespace
+
+void TestManager::actsOnlyOnTheHighlightedEntry_data()
+{
+    QTest::addColumn<bool>("draws");
+    QTest::addColumn<int>("gesture");
+    for (const bool draws : {false, true}) {
+        const char *side = draws ? "draws" : "lotteries";
+        QTest::addRow("%s, blank click", side) << draws << int(BlankClick);
+        QTest::addRow("%s, ctrl+click", side) << draws << int(CtrlClick);
+        QTest::addRow("%s, ctrl+space", side) << draws << int(CtrlSpace);
+    }
+}
+
+void TestManager::actsOnlyOnTheHighlightedEntry()
+{
+    QFETCH(bool, draws);
+    QFETCH(int, gesture);
+    CMyNumSieveDlg w(m_services, m_dir->path());
+    withManager(w, [&](CDialogManger &m) {
+        m.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        type(m, LotteryManager::IdEdit, "9");
+        type(m, LotteryManager::NameEdit, "自选");
+        m.button(LotteryManager::AddLottery)->click();
+        clickRow(m.lotteryList(), 0);
+        QListWidget *list = draws ? m.drawList() : m.lotteryList();
+        const auto del = draws ? LotteryManager::DeleteDraw : LotteryManager::DeleteLottery;
+        const auto modify = draws ? LotteryManager::ModifyDraw : LotteryManager::ModifyLottery;
+        const int row = draws ? 1 : 2;
+        const auto entries = [&] { return draws ? m.manager().drawEntries() : m.manager().lotteryEntries(); };
+        const QStringList before = entries();
+        QCOMPARE(before.size(), draws ? 2 : 3);
+
+        clickRow(list, row);
+        takeHighlightAway(list, row, Gesture(gesture));
+        QVERIFY(list->selectedItems().isEmpty());
+        QCOMPARE(draws ? m.manager().drawRow() : m.manager().lotteryRow(), -1);
+        m.button(del)->click();
+        m.button(modify)->click();
+        QCOMPARE(entries(), before);
+        QVERIFY(m_services.warnings.isEmpty());
+        QCOMPARE(m.edit(draws ? LotteryManager::IssueEdit : LotteryManager::IdEdit)->text(), QString());
+
+        // Highlighted again, the same entry is the one 删除 removes.
+        clickRow(list, row);
+        m.button(del)->click();
+        QStringList expected = before;
+        expected.removeAt(row);
+        QCOMPARE(entries(), expected);
+    });
+}
+
+void TestManager::closingAsksBeforeDroppingChanges_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("close");
+    QTest::addColumn<bool>("asks");
+    QTest::newRow("nothing, 取消") << "" << int(CancelButton) << false;
+    QTest::newRow("nothing, Esc") << "" << int(Escape) << false;
+    QTest::newRow("added draw, 取消") << "add draw" << int(CancelButton) << true;
+    QTest::newRow("added draw, Esc") << "add draw" << int(Escape) << true;
+    QTest::newRow("added draw, close box") << "add draw" << int(CloseBox) << true;
+    QTest::newRow("lottery moved") << "move lottery" << int(CancelButton) << true;
+    QTest::newRow("lottery renamed") << "rename lottery" << int(CloseBox) << true;
+    // Only the list moves; 保存 would write the draws as they were.
+    QTest::newRow("draw moved in the list") << "move draw" << int(Escape) << false;
+    QTest::newRow("added draw, saved") << "add draw, save" << int(CancelButton) << false;
+}
+
+void TestManager::closingAsksBeforeDroppingChanges()
+{
+    QFETCH(QString, change);
+    QFETCH(int, close);
+    QFETCH(bool, asks);
+    const QStringList files = {"data/lottery.data", "data/lottery_1.data", "data/lottery_2.data"};
+    QList<QByteArray> before;
+    for (const QString &f : files)
+        before << readBytes(m_dir->filePath(f));
+    CMyNumSieveDlg w(m_services, m_dir->path());
+    withManager(w, [&](CDialogManger &m) {
+        m.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        if (change.startsWith("add draw")) {
+            type(m, LotteryManager::IssueEdit, "2024003");
+            type(m, LotteryManager::NumberEdit, "357");
+            m.button(LotteryManager::AddDraw)->click();
+        } else if (change == "move lottery") {
+            m.button(LotteryManager::LotteryDown)->click();
+        } else if (change == "rename lottery") {
+            type(m, LotteryManager::IdEdit, "1");
+            type(m, LotteryManager::NameEdit, "福彩");
+            m.button(LotteryManager::ModifyLottery)->click();
+            QCOMPARE(m.manager().lotteryEntries().first(), QString("1 - 福彩"));
+        } else if (change == "move draw") {
+            m.drawList()->setCurrentRow(0);
+            m.button(LotteryManager::DrawDown)->click();
+        }
+        if (change.endsWith("save"))
+            m.button(CDialogManger::IdSave)->click();
+        QVERIFY(m_services.warnings.isEmpty());
+        const QStringList lotteries = m.manager().lotteryEntries();
+        const QStringList draws = m.manager().drawEntries();
+        const auto closeIt = [&] {
+            if (close == CancelButton)
+                m.button(CDialogManger::IdCancel)->click();
+            else if (close == Escape)
+                QTest::keyClick(&m, Qt::Key_Escape);
+            else
+                m.close();
+        };
+        closeIt();
+        if (asks) {
+            // 否: back in the manager with every change still there.
+            QCOMPARE(m_services.questions, QStringList{"提示|放弃未保存的修改吗？"});
+            QVERIFY(m.isVisible());
+            QCOMPARE(m.manager().lotteryEntries(), lotteries);
+            QCOMPARE(m.manager().drawEntries(), draws);
+            m_services.confirmAnswers.enqueue(true);
+            closeIt();
+            QCOMPARE(m_services.questions.size(), 2);
+        } else {
+            QVERIFY(m_services.questions.isEmpty());
+        }
+        QVERIFY(!m.isVisible());
+        QCOMPARE(m.result(), int(QDialog::Rejected));
+    });
+    const bool saved = change.endsWith("save");
+    QCOMPARE(readBytes(m_dir->filePath("data/lottery_1.data")),
+             saved ? QByteArray("2024001$123\r\n2024002$456\r\n2024003$357\r\n") : before.at(1));
+    QCOMPARE(readBytes(m_dir->filePath("data/lottery.data")), before.at(0));
+    QCOMPARE(readBytes(m_dir->filePath("data/lottery_2.data")), before.at(2));
 }
 
 QTEST_MAIN(TestManager)

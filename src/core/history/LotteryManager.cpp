@@ -678,4 +678,18 @@ std::expected<SaveReport, QString> LotteryManager::save(const QString &dataDir) 
     return saveRegistry(dataDir, m_registry, listed);
 }
 
+bool LotteryManager::savesSameAs(const LotteryManager &other) const
+{
+    if (m_lotteries != other.m_lotteries || m_registry.count() != other.m_registry.count())
+        return false;
+    // The registry's names are not written; lottery.data takes the list's.
+    for (qsizetype i = 0; i < m_registry.count(); ++i) {
+        const Lottery &mine = m_registry.at(i);
+        const Lottery &theirs = other.m_registry.at(i);
+        if (mine.id != theirs.id || mine.draws != theirs.draws)
+            return false;
+    }
+    return true;
+}
+
 } // namespace numsieve

@@ -157,6 +157,11 @@ public:
     // from the lottery list, each replaced atomically; stops at the first
     // failure with its message.
     std::expected<SaveReport, QString> save(const QString &dataDir) const;
+    // Whether save() would write the same files as `other` would: the
+    // lottery list (order, ids, names) and every lottery's stored draws.
+    // The edits, the selection and a draw list reordered ahead of the stored
+    // draws are not written, so they do not count.
+    bool savesSameAs(const LotteryManager &other) const;
 
 private:
     qsizetype slotOf(const QString &id) const;

@@ -580,8 +580,15 @@ void CMyNumSieveDlg::closeEvent(QCloseEvent *event)
     }
     switch (answer) {
     case Answer::Yes:
-        if (m_saveOnExit)
-            saveScheme();
+        // The conditions were meant to be kept: when no scheme was written
+        // (the file dialog cancelled, or the save failed and said why), the
+        // exit is off and everything stays as it was. A second close while
+        // the file dialog is open still ends the program at once.
+        if (m_saveOnExit && !saveScheme() && !m_forceExit) {
+            m_exitInProgress = false;
+            event->ignore();
+            return;
+        }
         event->accept();
         return;
     case Answer::No:

@@ -42,6 +42,15 @@ void showEntries(QListWidget *list, const QStringList &entries, int row)
     }
 }
 
+// The row the list shows highlighted, -1 for none. This, not the current
+// item, is what the user sees as chosen: a click on blank space, a Ctrl+click
+// or Ctrl+Space take the highlight away and leave the current item in place.
+int selectedRow(const QListWidget *list)
+{
+    const QList<QListWidgetItem *> items = list->selectedItems();
+    return items.isEmpty() ? -1 : list->row(items.first());
+}
+
 } // namespace
 
 CDialogManger::CDialogManger(AppServices &services, MessageHandler &mainWindow, const LotteryRegistry &registry,
@@ -51,6 +60,7 @@ CDialogManger::CDialogManger(AppServices &services, MessageHandler &mainWindow, 
     , m_mainWindow(mainWindow)
     , m_dataFolder(dataFolder)
     , m_manager(registry)
+    , m_saved(m_manager)
 {
     setObjectName(QStringLiteral("CDialogManger"));
     setWindowTitle(QStringLiteral("彩票管理"));
@@ -138,16 +148,18 @@ void CDialogManger::createControls()
     addButton(IdSave, QStringLiteral("保存"), QRect(QPoint(362, 277), kButtonUnits));
     static_cast<QPushButton *>(ok)->setDefault(true);
 
-    connect(m_lotteryList, &QListWidget::currentRowChanged, this, [this](int row) {
+    // The manager's rows follow the highlight, whatever changed it, so that
+    // 修改 and 删除 act on exactly the entry the user sees chosen.
+    connect(m_lotteryList, &QListWidget::itemSelectionChanged, this, [this] {
         if (m_showing)
             return;
-        m_manager.selectLottery(row);
+        m_manager.selectLottery(selectedRow(m_lotteryList));
         showState();
     });
-    connect(m_drawList, &QListWidget::currentRowChanged, this, [this](int row) {
+    connect(m_drawList, &QListWidget::itemSelectionChanged, this, [this] {
         if (m_showing)
             return;
-        m_manager.selectDraw(row);
+        m_manager.selectDraw(selectedRow(m_drawList));
         showState();
     });
     connect(m_lotteryList, &QListWidget::itemDoubleClicked, this, [this] {
@@ -270,11 +282,19 @@ bool CDialogManger::save()
         m_services.warn(this, saved.error());
         return false;
     }
+    m_saved = m_manager;
     m_mainWindow.sendMessage(WM_LOTTERY_RELOAD);
     if (!saved->backups.isEmpty())
         m_services.warn(this, QStringLiteral("保存前，被替换的开奖号码文件已备份到：\n%1")
                                   .arg(QDir::toNativeSeparators(backupFolderPath(m_dataFolder))));
     return true;
+}
+
+void CDialogManger::reject()
+{
+    if (!m_manager.savesSameAs(m_saved) && !m_services.confirm(this, QStringLiteral("提示"), kDiscardQuestion))
+        return;
+    QDialog::reject();
 }
 
 } // namespace numsieve::gui

@@ -26,6 +26,7 @@ class CDialogManger : public QDialog
 public:
     enum { IdSave = 1032, IdOk = 1, IdCancel = 2 };
     static inline const QString kFilter = QStringLiteral("文本文件(*.txt)");
+    static inline const QString kDiscardQuestion = QStringLiteral("放弃未保存的修改吗？");
 
     CDialogManger(AppServices &services, MessageHandler &mainWindow, const LotteryRegistry &registry,
                   const QString &dataFolder, QWidget *parent = nullptr);
@@ -41,6 +42,10 @@ public:
     // The commands of the buttons, by id.
     void runCommand(int id);
 
+    // 取消, Escape and the close box: with changes that 保存 would write,
+    // the user is asked before they are dropped.
+    void reject() override;
+
 private:
     void createControls();
     QAbstractButton *addButton(int id, const QString &text, QRect units);
@@ -55,6 +60,9 @@ private:
     MessageHandler &m_mainWindow;
     QString m_dataFolder;
     LotteryManager m_manager;
+    // The state as last loaded or saved, to tell whether there is anything
+    // a close would lose.
+    LotteryManager m_saved;
     QListWidget *m_lotteryList = nullptr;
     QListWidget *m_drawList = nullptr;
     QMap<int, QLineEdit *> m_edits;

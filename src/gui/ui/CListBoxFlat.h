@@ -11,6 +11,10 @@ class CListBoxFlat : public QListWidget
 
 public:
     explicit CListBoxFlat(QWidget *parent = nullptr);
+
+protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+                                                         const QEvent *event = nullptr) const override;
 };
 
 } // namespace numsieve::gui
