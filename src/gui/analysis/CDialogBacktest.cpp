@@ -291,13 +291,6 @@ void CDialogBacktest::finish(const BacktestResult &result)
                       .arg(result.steps.first().issue, result.steps.last().issue,
                            result.viewMode == ViewMode::Straight ? QStringLiteral("直选") : QStringLiteral("组选"))
                       .arg(result.candidates);
-    qsizetype failed = 0;
-    QString firstMessage;
-    for (const BacktestStep &step : result.steps)
-        if (!step.message.isEmpty() && failed++ == 0)
-            firstMessage = step.message;
-    if (failed > 0)
-        status += QStringLiteral("\n有 %1 期的条件无法执行，这几期没有剩余号码：%2").arg(failed).arg(firstMessage);
     if (!result.message.isEmpty())
         status += QStringLiteral("\n回测中止于第 %1 期：%2").arg(result.last() + 1).arg(result.message);
     m_status->setText(status);
