@@ -284,6 +284,8 @@ void CDialogBacktest::finish(const BacktestResult &result)
     QString status;
     if (result.cancelled)
         status = QStringLiteral("已取消：只回测了 %1 期（共要 %2 期）。").arg(result.last()).arg(result.requested);
+    else if (!result.message.isEmpty())
+        status = QStringLiteral("已中止：只回测了 %1 期（共要 %2 期）。").arg(result.last()).arg(result.requested);
     else
         status = QStringLiteral("回测完成：%1 期。").arg(result.last());
     if (!result.steps.isEmpty())
@@ -298,6 +300,10 @@ void CDialogBacktest::finish(const BacktestResult &result)
     showSummary(result);
     showConditions(result);
     showCharts(result);
+    // A stopped run says why as the filter command does, and the figures of
+    // the draws done stay in view behind the message.
+    if (!result.message.isEmpty())
+        m_services.warn(this, result.message);
     Q_EMIT runFinished();
 }
 
