@@ -99,6 +99,8 @@ int runReportCommand(const QStringList &args)
     ScriptConditionRunner runner;
     const FilterReport report = runFilterReport(options->run.workspace, options->run.intersections, &runner);
     print(formatFilterReport(report, options->format));
+    if (report.stopped())
+        return refused(report.message);
     return Ok;
 }
 

@@ -1,3 +1,4 @@
+#include "Messages.h"
 #include "Workspace.h"
 #include "scheme/SchemeFile.h"
 
@@ -352,13 +353,22 @@ void TestCli::backtestAndReport()
 
     r = cli({"backtest", "--scheme", path, "--data", m_data, "--last", "1", "--format", "csv"});
     QCOMPARE(r.exitCode, 0);
-    QVERIFY2(r.out.startsWith("issue,number,survivors,chance,hit,message\n2026003,124,28,0.028,0,\n\n"), qPrintable(r.out));
+    QVERIFY2(r.out.startsWith("issue,number,survivors,chance,hit\n2026003,124,28,0.028,0\n\n"), qPrintable(r.out));
 
     r = cli({"report", "--scheme", path, "--data", m_data});
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(r.out.split('\n').mid(2, 3), QStringList({"选号" + QString(26, ' ') + "1000",
                                                       "和值和尾             972        28",
                                                       "容错后结果" + QString(22, ' ') + "28"}));
+
+    // A script condition that had to be stopped ends either command with its message.
+    const QString hostile = QFINDTESTDATA("data/hostile/endless-precheck.cnd");
+    r = cli({"backtest", "--scheme", hostile, "--data", m_data, "--last", "3"});
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, msg::kAdvancedTimeout + '\n');
+    r = cli({"report", "--scheme", hostile, "--data", m_data});
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, msg::kAdvancedTimeout + '\n');
 
     QCOMPARE(cli({"backtest", "--scheme", path, "--data", m_data, "--last", "-1"}).exitCode, 2);
     QCOMPARE(cli({"report", "--scheme", path, "--format", "xml"}).exitCode, 2);

@@ -100,8 +100,12 @@ private Q_SLOTS:
     void stepsAgreeWithSeparateFilterRuns();
     void chanceTailIsExact();
     void edgeCases();
-    void scriptNeedingMoreDrawsThanAStepHas();
+    void scriptThatCannotRunStopsTheRun_data();
+    void scriptThatCannotRunStopsTheRun();
+    void onePreCheckPerRun_data();
+    void onePreCheckPerRun();
     void reportCountsEachCondition();
+    void reportStopsWhenTheScriptCannotRun();
 };
 
 void TestBacktest::stepsAgreeWithSeparateFilterRuns()
@@ -269,31 +273,122 @@ void TestBacktest::edgeCases()
     QVERIFY(!r.cancelled);
 }
 
-void TestBacktest::scriptNeedingMoreDrawsThanAStepHas()
+void TestBacktest::scriptThatCannotRunStopsTheRun_data()
 {
+    QTest::addColumn<QString>("scheme");   // a file of tests/data/hostile, or else
+    QTest::addColumn<QString>("text");     // the script conditions of an everything scheme
+    QTest::addColumn<int>("last");
+    QTest::addColumn<int>("budgetMs");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("steps");        // -1: stopped somewhere before the last
+
+    const QString needsThree = QStringLiteral("号码[3][1]>=0;\r\n");
+    QTest::newRow("refused: too few draws at the first step") << QString() << needsThree << 10 << 10000
+                                                               << msg::kAdvancedIncomplete << 0;
+    QTest::newRow("enough draws at every step") << QString() << needsThree << 2 << 10000 << QString() << 2;
+    QTest::newRow("stopped at the time limit") << "endless-precheck.cnd" << QString() << 10 << 10000
+                                               << msg::kAdvancedTimeout << 0;
+    // Each pre-check takes a quarter second, well within the time limit;
+    // ten of them do not fit into one second.
+    QTest::newRow("the budget is for the whole run") << "slow-precheck.cnd" << QString() << 10 << 1000
+                                                     << msg::kAdvancedTimeout << -1;
+}
+
+void TestBacktest::scriptThatCannotRunStopsTheRun()
+{
+    QFETCH(QString, scheme);
+    QFETCH(QString, text);
+    QFETCH(int, last);
+    QFETCH(int, budgetMs);
+    QFETCH(QString, message);
+    QFETCH(int, steps);
+
+    Workspace w;
+    if (scheme.isEmpty()) {
+        w.selection.hundreds.selectAll();
+        w.selection.tens.selectAll();
+        w.selection.units.selectAll();
+        w.setAdvancedConditionText(text);
+    } else {
+        const QString path = QFINDTESTDATA("data/hostile/" + scheme);
+        QVERIFY(loadSchemeFile(path, w));
+    }
+    QList<Draw> draws;
+    for (const char *number : {"123", "555", "901", "246", "780", "314", "159", "265", "358", "979"})
+        draws.append({QString::number(draws.size() + 1), number});
+
+    ScriptConditionRunner runner;
+    BacktestControl control;
+    control.scriptBudget = std::chrono::milliseconds(budgetMs);
+    const BacktestResult r = runBacktest(w, draws, {}, last, &runner, control);
+    QCOMPARE(r.message, message);
+    if (steps >= 0)
+        QCOMPARE(r.last(), steps);
+    else
+        QVERIFY2(r.last() < last, qPrintable(QString::number(r.last())));
+    QVERIFY(!r.cancelled);
+    // What could not run kills nothing: every step done kept everything.
+    QCOMPARE(r.conditions.size(), 1);
+    QCOMPARE(r.conditions[0].condition, 15);
+    QCOMPARE(r.conditions[0].kills, 0);
+    QCOMPARE(r.hits, r.last());
+    for (const BacktestStep &step : r.steps)
+        QCOMPARE(step.survivors, 1000);
+}
+
+void TestBacktest::onePreCheckPerRun_data()
+{
+    QTest::addColumn<bool>("repeatable");
+    QTest::newRow("verdicts that only read") << true;
+    QTest::newRow("verdicts that depend on the questions before") << false;
+}
+
+void TestBacktest::onePreCheckPerRun()
+{
+    QFETCH(bool, repeatable);
+    struct Counting : AdvancedConditionRunner {
+        bool repeatable = false;
+        int prepares = 0;
+        std::optional<std::chrono::milliseconds> cap;
+        std::chrono::milliseconds largestCap{0};
+        std::expected<void, QString> prepare(const QString &, const QStringList &) override
+        {
+            ++prepares;
+            return {};
+        }
+        bool test(int number, ListMode) override { return number % 2 == 0; }
+        bool repeatableVerdicts() const override { return repeatable; }
+        void capBudget(std::optional<std::chrono::milliseconds> c) override
+        {
+            cap = c;
+            largestCap = std::max(largestCap, c.value_or(largestCap));
+        }
+    } runner;
+    runner.repeatable = repeatable;
+
     Workspace w;
     w.selection.hundreds.selectAll();
     w.selection.tens.selectAll();
     w.selection.units.selectAll();
-    w.setAdvancedConditionText("号码[3][1]>=0;\r\n");   // needs three earlier draws
-    const QList<Draw> draws{{"1", "123"}, {"2", "555"}, {"3", "901"}, {"4", "246"}, {"5", "780"}};
-    ScriptConditionRunner runner;
-    const BacktestResult r = runBacktest(w, draws, {}, 5, &runner);
-    QCOMPARE(r.message, QString());
-    QCOMPARE(r.last(), 5);
-    for (int i = 0; i < 3; ++i) {
-        QCOMPARE(r.steps[i].message, msg::kAdvancedIncomplete);
-        QCOMPARE(r.steps[i].survivors, 0);
-        QCOMPARE(r.steps[i].killedBy[15], true);
-    }
-    for (int i = 3; i < 5; ++i) {
-        QCOMPARE(r.steps[i].message, QString());
-        QCOMPARE(r.steps[i].survivors, 1000);
-        QCOMPARE(r.steps[i].hit, true);
-    }
-    QCOMPARE(r.conditions.size(), 1);
-    QCOMPARE(r.conditions[0].kills, 3);
-    QCOMPARE(r.conditions[0].meanRemoved, 0.6);
+    w.setAdvancedConditionText("hz[0]>=0;\r\n");
+    const QList<Draw> draws{{"1", "123"}, {"2", "556"}, {"3", "901"}};
+    const BacktestResult r = runBacktest(w, draws, {}, 3, &runner);
+    QCOMPARE(runner.prepares, 3);
+    QCOMPARE(r.steps[1].survivors, 500);
+    QCOMPARE(r.hits, 1);
+    QCOMPARE(r.conditions[0].kills, 2);
+    // The runner is left with its whole budget for whatever runs next.
+    QCOMPARE(runner.cap, std::nullopt);
+    QVERIFY(runner.largestCap > std::chrono::milliseconds(0));
+    QVERIFY(runner.largestCap <= kDefaultFilterBudget);
+
+    runner.prepares = 0;
+    w.selectionNumbers = {"123"};
+    const FilterReport report = runFilterReport(w, {}, &runner);
+    QCOMPARE(runner.prepares, 1);
+    QCOMPARE(report.rows.size(), 1);
+    QCOMPARE(report.rows[0].failing, 500);
+    QCOMPARE(report.survivors, 500);
 }
 
 void TestBacktest::reportCountsEachCondition()
@@ -323,6 +418,20 @@ void TestBacktest::reportCountsEachCondition()
     QCOMPARE(formatFilterReport(r, ReportFormat::Csv),
              QStringLiteral("step,name,failing,survivors\ngathered,选号,,1000\n2,和值和尾,937,63\n4,跨度,946,6\n"
                             "result,容错后结果,,54\nintersected,交集后结果,,2\n"));
+}
+
+void TestBacktest::reportStopsWhenTheScriptCannotRun()
+{
+    Workspace w;
+    QVERIFY(loadSchemeFile(QFINDTESTDATA("data/hostile/endless-precheck.cnd"), w));
+    w.selectionNumbers = {"123"};
+    ScriptConditionRunner runner;
+    const FilterReport r = runFilterReport(w, {{"123"}}, &runner);
+    QCOMPARE(r.message, msg::kAdvancedTimeout);
+    QCOMPARE(r.gathered, 1000);
+    QCOMPARE(r.rows.size(), 0);
+    QCOMPARE(formatFilterReport(r, ReportFormat::Csv),
+             "step,name,failing,survivors\ngathered,选号,,1000\nstopped," + msg::kAdvancedTimeout + ",,\n");
 }
 
 QTEST_GUILESS_MAIN(TestBacktest)

@@ -1,7 +1,9 @@
 #include "analysis/Backtest.h"
 #include "analysis/CDialogBacktest.h"
 #include "analysis/CDialogFilterReport.h"
+#include "Messages.h"
 #include "app/CMyNumSieveDlg.h"
+#include "scheme/SchemeFile.h"
 #include "script/ScriptConditionRunner.h"
 
 #include "GuiTestSupport.h"
@@ -57,6 +59,7 @@ private Q_SLOTS:
     void init();
     void backtestRunsToTheEnd();
     void cancelAndCloseLeaveTheWindowAlone();
+    void scriptThatHadToBeStopped();
     void filterReport();
 
 private:
@@ -224,6 +227,28 @@ void TestAnalysis::cancelAndCloseLeaveTheWindowAlone()
     QCOMPARE(workspaceFingerprint(w.workspace()), before);
     QCOMPARE(w.workspace().selectionNumbers, numbersBefore);
     QVERIFY(m_services.warnings.isEmpty());
+}
+
+void TestAnalysis::scriptThatHadToBeStopped()
+{
+    CMyNumSieveDlg &w = *m_window;
+    QVERIFY(loadSchemeFile(QFINDTESTDATA("data/hostile/endless-precheck.cnd"), w.workspace()));
+    w.refreshPanels();
+    m_services.whileModal = [&](QDialog *dialog) {
+        auto *backtest = qobject_cast<CDialogBacktest *>(dialog);
+        QVERIFY(backtest);
+        backtest->countBox()->setValue(6);
+        QSignalSpy finished(backtest, &CDialogBacktest::runFinished);
+        backtest->start();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, kWait);
+        QCOMPARE(m_services.warnings, QStringList{msg::kAdvancedTimeout});
+        QCOMPARE(backtest->statusLabel()->text(),
+                 "已中止：只回测了 0 期（共要 6 期）。\n回测中止于第 1 期：" + msg::kAdvancedTimeout);
+        QCOMPARE(backtest->summaryText(CDialogBacktest::Steps), QString("0"));
+        QCOMPARE(backtest->summaryText(CDialogBacktest::Hits), QString("0"));
+    };
+    triggerMoreItem(w, CMyNumSieveDlg::IdBacktest, "方案回测...");
+    QCOMPARE(m_services.modalDialogs, QStringList{"方案回测"});
 }
 
 void TestAnalysis::filterReport()

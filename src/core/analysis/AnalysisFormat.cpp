@@ -50,14 +50,11 @@ QJsonObject backtestJson(const BacktestResult &r)
 {
     QJsonArray steps;
     for (const BacktestStep &s : r.steps) {
-        QJsonObject step{{QStringLiteral("issue"), s.issue},
-                         {QStringLiteral("number"), s.number},
-                         {QStringLiteral("survivors"), s.survivors},
-                         {QStringLiteral("chance"), s.chance},
-                         {QStringLiteral("hit"), s.hit}};
-        if (!s.message.isEmpty())
-            step.insert(QStringLiteral("message"), s.message);
-        steps.append(step);
+        steps.append(QJsonObject{{QStringLiteral("issue"), s.issue},
+                                 {QStringLiteral("number"), s.number},
+                                 {QStringLiteral("survivors"), s.survivors},
+                                 {QStringLiteral("chance"), s.chance},
+                                 {QStringLiteral("hit"), s.hit}});
     }
     QJsonArray conditions;
     for (const ConditionFigures &c : r.conditions)
@@ -92,11 +89,9 @@ QStringList backtestText(const BacktestResult &r)
     lines << cell(QStringLiteral("奖期"), 14) + cell(QStringLiteral("开奖号"), 8) + cell(QStringLiteral("注数"), 6, true)
                  + cell(QStringLiteral("覆盖率"), 10, true) + QStringLiteral("  命中");
     for (const BacktestStep &s : r.steps) {
-        QString line = cell(s.issue, 14) + cell(s.number, 8) + cell(QString::number(s.survivors), 6, true)
-            + cell(percent(s.chance), 10, true) + QStringLiteral("  ") + (s.hit ? QStringLiteral("是") : QStringLiteral("否"));
-        if (!s.message.isEmpty())
-            line += QStringLiteral("  ") + s.message;
-        lines << line;
+        lines << cell(s.issue, 14) + cell(s.number, 8) + cell(QString::number(s.survivors), 6, true)
+                + cell(percent(s.chance), 10, true) + QStringLiteral("  ")
+                + (s.hit ? QStringLiteral("是") : QStringLiteral("否"));
     }
     lines << QString();
     lines << QStringLiteral("命中：%1次，命中率%2").arg(r.hits).arg(percent(r.hitRate()));
@@ -129,8 +124,9 @@ QJsonObject reportJson(const FilterReport &r)
                                 {QStringLiteral("survivors"), row.survivors}});
     QJsonObject o{{QStringLiteral("view"), viewKey(r.viewMode)},
                   {QStringLiteral("gathered"), r.gathered},
-                  {QStringLiteral("conditions"), rows},
-                  {QStringLiteral("survivors"), r.survivors}};
+                  {QStringLiteral("conditions"), rows}};
+    if (!r.stopped())
+        o.insert(QStringLiteral("survivors"), r.survivors);
     if (r.intersected)
         o.insert(QStringLiteral("intersected"), *r.intersected);
     if (!r.message.isEmpty())
@@ -147,12 +143,14 @@ QStringList reportText(const FilterReport &r)
     for (const ReportRow &row : r.rows)
         lines << cell(conditionName(row.condition), 14) + cell(QString::number(row.failing), 10, true)
                      + cell(QString::number(row.survivors), 10, true);
+    if (r.stopped()) {
+        lines << r.message;
+        return lines;
+    }
     lines << cell(QStringLiteral("容错后结果"), 14) + cell(QString(), 10, true) + cell(QString::number(r.survivors), 10, true);
     if (r.intersected)
         lines << cell(QStringLiteral("交集后结果"), 14) + cell(QString(), 10, true)
                      + cell(QString::number(*r.intersected), 10, true);
-    if (!r.message.isEmpty())
-        lines << r.message;
     return lines;
 }
 
@@ -162,10 +160,10 @@ QStringList backtestCsvLines(const BacktestResult &r)
 {
     QStringList lines;
     lines << csvLine({QStringLiteral("issue"), QStringLiteral("number"), QStringLiteral("survivors"),
-                      QStringLiteral("chance"), QStringLiteral("hit"), QStringLiteral("message")});
+                      QStringLiteral("chance"), QStringLiteral("hit")});
     for (const BacktestStep &s : r.steps)
         lines << csvLine({s.issue, s.number, QString::number(s.survivors), QString::number(s.chance, 'g', 6),
-                          s.hit ? QStringLiteral("1") : QStringLiteral("0"), s.message});
+                          s.hit ? QStringLiteral("1") : QStringLiteral("0")});
     lines << QString();
     lines << csvLine({QStringLiteral("condition"), QStringLiteral("name"), QStringLiteral("kills"),
                       QStringLiteral("mean_removed")});
@@ -175,10 +173,10 @@ QStringList backtestCsvLines(const BacktestResult &r)
     lines << QString();
     lines << csvLine({QStringLiteral("last"), QStringLiteral("hits"), QStringLiteral("hit_rate"),
                       QStringLiteral("expected_hits"), QStringLiteral("lift"), QStringLiteral("p_chance"),
-                      QStringLiteral("mean_survivors")});
+                      QStringLiteral("mean_survivors"), QStringLiteral("message")});
     lines << csvLine({QString::number(r.last()), QString::number(r.hits), QString::number(r.hitRate(), 'g', 6),
                       QString::number(r.expectedHits, 'g', 6), QString::number(r.lift, 'g', 6),
-                      QString::number(r.pChance, 'g', 6), QString::number(r.meanSurvivors, 'g', 6)});
+                      QString::number(r.pChance, 'g', 6), QString::number(r.meanSurvivors, 'g', 6), r.message});
     return lines;
 }
 
@@ -190,6 +188,10 @@ QStringList filterReportCsvLines(const FilterReport &r)
     for (const ReportRow &row : r.rows)
         lines << csvLine({QString::number(row.condition), conditionName(row.condition), QString::number(row.failing),
                           QString::number(row.survivors)});
+    if (r.stopped()) {
+        lines << csvLine({QStringLiteral("stopped"), r.message, QString(), QString()});
+        return lines;
+    }
     lines << csvLine({QStringLiteral("result"), QStringLiteral("容错后结果"), QString(), QString::number(r.survivors)});
     if (r.intersected)
         lines << csvLine({QStringLiteral("intersected"), QStringLiteral("交集后结果"), QString(),

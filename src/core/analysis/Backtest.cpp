@@ -1,6 +1,7 @@
 #include "analysis/Backtest.h"
 #include "analysis/KnownVerdicts.h"
 
+#include "Messages.h"
 #include "Workspace.h"
 #include "filter/AdvancedCondition.h"
 #include "filter/FilterRun.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <bitset>
+#include <chrono>
 #include <vector>
 
 namespace numsieve {
@@ -28,17 +30,12 @@ bool isGroupThree(int number)
     return !isTriple(number) && (d.h == d.t || d.t == d.u || d.h == d.u);
 }
 
-// Condition 15 of one run: prepared, then judged for `numbers` in that order.
-// Returns the numbers that pass, or the runner's message.
-std::expected<std::bitset<1000>, QString> judgeAll(AdvancedConditionRunner &runner, const ConditionSet &conditions,
-                                                   const QStringList &history, const QList<int> &numbers,
-                                                   bool prepareFirst)
+// Condition 15 of a prepared run judged for `numbers` in that order. Returns
+// the numbers that pass, or the runner's message.
+std::expected<std::bitset<1000>, QString> judgeAll(AdvancedConditionRunner &runner, ListMode mode,
+                                                   const QList<int> &numbers)
 {
-    if (prepareFirst) {
-        if (auto prepared = runner.prepare(conditions.advanced.conditionText, history); !prepared)
-            return std::unexpected(prepared.error());
-    }
-    const auto verdicts = runner.testMany(numbers, conditions.advanced.mode);
+    const auto verdicts = runner.testMany(numbers, mode);
     if (!verdicts)
         return std::unexpected(verdicts.error());
     std::bitset<1000> passing;
@@ -47,6 +44,53 @@ std::expected<std::bitset<1000>, QString> judgeAll(AdvancedConditionRunner &runn
             passing.set(std::size_t(numbers[i]));
     return passing;
 }
+
+// Condition 15 over a whole back-test: every call to the runner is timed and
+// each step's run may spend only what the steps before it left, so that the
+// back-test as a whole keeps to one budget.
+class SharedBudget : public AdvancedConditionRunner
+{
+public:
+    SharedBudget(AdvancedConditionRunner &runner, std::chrono::milliseconds budget)
+        : m_runner(runner)
+        , m_left(budget)
+    {
+    }
+    ~SharedBudget() override { m_runner.capBudget(std::nullopt); }
+    SharedBudget(const SharedBudget &) = delete;
+    SharedBudget &operator=(const SharedBudget &) = delete;
+
+private:
+    template<typename Call>
+    auto timed(Call call)
+    {
+        const auto start = std::chrono::steady_clock::now();
+        auto outcome = call();
+        m_left -= std::chrono::steady_clock::now() - start;
+        return outcome;
+    }
+
+public:
+    std::expected<void, QString> prepare(const QString &conditionText, const QStringList &draws) override
+    {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(m_left);
+        if (left <= std::chrono::milliseconds(0))
+            return std::unexpected(msg::kAdvancedTimeout);
+        m_runner.capBudget(left);
+        return timed([&] { return m_runner.prepare(conditionText, draws); });
+    }
+    bool test(int number, ListMode mode) override { return timed([&] { return m_runner.test(number, mode); }); }
+    std::expected<QList<bool>, QString> testMany(const QList<int> &numbers, ListMode mode) override
+    {
+        return timed([&] { return m_runner.testMany(numbers, mode); });
+    }
+    bool repeatableVerdicts() const override { return m_runner.repeatableVerdicts(); }
+    std::optional<QString> abortMessage() const override { return m_runner.abortMessage(); }
+
+private:
+    AdvancedConditionRunner &m_runner;
+    std::chrono::steady_clock::duration m_left;
+};
 
 // The entries of the view mode's tables at a stage, by number.
 std::bitset<1000> entriesAt(ResultTables &tables, ResultStage stage)
@@ -138,6 +182,10 @@ BacktestResult runBacktest(const Workspace &scheme, const QList<Draw> &draws, co
         numbers.append(d.number);
     OmissionIndex omissions = OmissionIndex::build(numbers.first(first));
     const ResultStage kept = intersections.isEmpty() ? ResultStage::Filtered : ResultStage::Intersected;
+    std::optional<SharedBudget> budgeted;
+    if (advancedOn && runner)
+        budgeted.emplace(*runner, control.scriptBudget);
+    AdvancedConditionRunner *script = budgeted ? &*budgeted : nullptr;
 
     for (int k = first; k < total; ++k) {
         if (control.cancel && control.cancel->load()) {
@@ -161,41 +209,38 @@ BacktestResult runBacktest(const Workspace &scheme, const QList<Draw> &draws, co
         // Condition 15 judged for every candidate, and for the drawn number,
         // answers the question "alone"; when the runner's verdicts do not
         // depend on what it was asked before, the same verdicts serve the run.
+        // A runner whose answers do judges the run's own numbers first, in run
+        // order, so that the run is exactly the filter command's, and the
+        // question "alone" after them in the same run: one pre-check per step.
+        // Conditions refused or stopped kill nothing: the run stops here.
         std::optional<std::bitset<1000>> advancedPasses;
-        QString stepMessage;
-        QList<int> asked = candidates;
-        if (drawnKey >= 0 && !candidates.contains(drawnKey))
-            asked.append(drawnKey);
-        const QStringList seen = numbers.mid(std::max(0, k - kHistoryDepth), std::min(kHistoryDepth, k));
-        if (advancedOn && runner) {
-            if (auto prepared = runner->prepare(scheme.conditions.advanced.conditionText, seen); !prepared) {
-                stepMessage = prepared.error();
-            } else if (runner->repeatableVerdicts()) {
-                auto judged = judgeAll(*runner, scheme.conditions, seen, asked, false);
-                if (!judged) {
-                    result.message = judged.error();
-                    break;
-                }
-                advancedPasses = *judged;
-            }
-        }
-
-        // A runner whose answers depend on what it was asked before judges
-        // the run's own numbers in run order, and the question "alone" in a
-        // run of its own.
         ResultTables tables = gathered;
         bool filtered = false;
-        if (stepMessage.isEmpty() && advancedOn && runner && !advancedPasses) {
-            setup.runner = runner;
-            auto run = filterGathered(tables, setup);
-            auto judged = run ? judgeAll(*runner, scheme.conditions, seen, asked, true)
-                              : std::expected<std::bitset<1000>, QString>(std::unexpected(run.error()));
+        if (script) {
+            QList<int> asked = candidates;
+            if (drawnKey >= 0 && !candidates.contains(drawnKey))
+                asked.append(drawnKey);
+            const QStringList seen = numbers.mid(std::max(0, k - kHistoryDepth), std::min(kHistoryDepth, k));
+            if (auto prepared = script->prepare(scheme.conditions.advanced.conditionText, seen); !prepared) {
+                result.message = prepared.error();
+                break;
+            }
+            std::expected<std::bitset<1000>, QString> judged;
+            if (script->repeatableVerdicts()) {
+                judged = judgeAll(*script, scheme.conditions.advanced.mode, asked);
+            } else {
+                setup.runner = script;
+                if (auto run = filterGathered(tables, setup); !run)
+                    judged = std::unexpected(run.error());
+                else
+                    judged = judgeAll(*script, scheme.conditions.advanced.mode, asked);
+                filtered = true;
+            }
             if (!judged) {
                 result.message = judged.error();
                 break;
             }
             advancedPasses = *judged;
-            filtered = true;
         }
 
         // Every enabled condition alone, for the candidates and the drawn number.
@@ -213,15 +258,11 @@ BacktestResult runBacktest(const Workspace &scheme, const QList<Draw> &draws, co
         if (drawnKey >= 0 && !candidates.contains(drawnKey))
             judge(drawnKey);
 
-        std::bitset<1000> survivors;
-        if (stepMessage.isEmpty()) {
-            if (!filtered)
-                tables.promoteFiltered([&](int n) { return engine.passesFailing(failing[std::size_t(n)]); });
-            for (const QStringList &list : intersections)
-                tables.intersect(list);
-            survivors = entriesAt(tables, kept);
-        }
-        step.message = stepMessage;
+        if (!filtered)
+            tables.promoteFiltered([&](int n) { return engine.passesFailing(failing[std::size_t(n)]); });
+        for (const QStringList &list : intersections)
+            tables.intersect(list);
+        const std::bitset<1000> survivors = entriesAt(tables, kept);
         step.survivors = int(survivors.count());
         step.chance = chanceOf(survivors, result.viewMode);
         step.hit = drawnKey >= 0 && survivors.test(std::size_t(drawnKey)) && (straight || !isTriple(drawnKey));

@@ -3,6 +3,7 @@
 #include "filter/ConditionSet.h"
 #include "history/Draw.h"
 #include "results/ResultTables.h"
+#include "script/ScriptWorker.h"
 
 #include <QList>
 #include <QString>
@@ -10,6 +11,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <expected>
 #include <functional>
 #include <optional>
@@ -32,9 +34,6 @@ struct BacktestStep {
     // Conditions (1..15, enabled ones only) that the drawn number fails on its
     // own; in group mode tested with its sorted digits.
     std::array<bool, kConditionCount + 1> killedBy{};
-    // Set when the step's conditions could not run (the script pre-check
-    // failed, for instance); the step then keeps no numbers.
-    QString message;
 };
 
 // What one enabled condition did over the replayed draws.
@@ -56,8 +55,9 @@ struct BacktestResult {
     double lift = 0;                        // hits / expectedHits; 0 when nothing was expected
     double pChance = 1;                     // P(at least `hits` hits by chance)
     bool cancelled = false;
-    // Why the run stopped before its last step (a script condition ran away
-    // or its worker died); the steps done are kept.
+    // Why the run stopped before its last step: a script condition was
+    // refused, ran away, outran the run's budget or its worker died. The steps
+    // done are kept; the step it stopped at counts for nothing.
     QString message;
 
     int last() const { return int(steps.size()); }
@@ -71,6 +71,10 @@ struct BacktestResult {
 struct BacktestControl {
     std::function<void(int done, int total)> progress;
     const std::atomic<bool> *cancel = nullptr;
+    // The time condition 15 may take over all the steps together, as one
+    // filter run may: a scheme slow at every step is stopped once it has used
+    // this up, not after hundreds of steps each within a budget of its own.
+    std::chrono::milliseconds scriptBudget = kDefaultFilterBudget;
 };
 
 // Replays the scheme in `scheme` (selection, conditions, switches, tolerance,
@@ -78,7 +82,9 @@ struct BacktestControl {
 // (oldest first): for each of those draws, the whole filter run with only the
 // earlier draws as history, then each intersection list in order, exactly as
 // one filter command would do it. `last` is clamped to 0..draws.size().
-// `runner` evaluates condition 15; it is prepared once per step.
+// `runner` evaluates condition 15; it is prepared once per step. When it
+// refuses the conditions or has to stop them, the run stops at that step
+// with its message, as the filter command would.
 BacktestResult runBacktest(const Workspace &scheme, const QList<Draw> &draws, const QList<QStringList> &intersections,
                            int last, AdvancedConditionRunner *runner, const BacktestControl &control = {});
 
@@ -99,11 +105,16 @@ struct FilterReport {
     QList<ReportRow> rows;
     int survivors = 0;                   // the filter run's result, tolerance included
     std::optional<int> intersected;      // after the intersection lists, when given
-    QString message;                     // the run's message when condition 15 could not run
+    // The runner's message when condition 15 was refused or had to be
+    // stopped: the report then stops after gathering, with no rows and no
+    // result, as the filter run does.
+    QString message;
+    bool stopped() const { return !message.isEmpty(); }
 };
 
 // The filter run of the workspace's current state (history: its draws),
-// counted condition by condition. The workspace is not changed.
+// counted condition by condition, condition 15 prepared once for both. The
+// workspace is not changed.
 FilterReport runFilterReport(const Workspace &ws, const QList<QStringList> &intersections,
                              AdvancedConditionRunner *runner);
 

@@ -35,23 +35,6 @@ FilterReport runFilterReport(const Workspace &ws, const QList<QStringList> &inte
     });
     report.gathered = int(candidates.size());
 
-    // Condition 15 alone: one run of its own over every candidate.
-    std::bitset<1000> advancedPasses;
-    const bool advancedOn = w.enabled[kConditionCount];
-    if (advancedOn && runner) {
-        auto prepared = runner->prepare(w.conditions.advanced.conditionText, w.selectionNumbers);
-        const auto verdicts = prepared ? runner->testMany(candidates, w.conditions.advanced.mode)
-                                       : std::expected<QList<bool>, QString>(std::unexpected(prepared.error()));
-        if (verdicts) {
-            for (qsizetype i = 0; i < candidates.size(); ++i)
-                if (verdicts->value(i, false))
-                    advancedPasses.set(std::size_t(candidates[i]));
-        } else {
-            report.message = verdicts.error();
-        }
-    }
-
-    KnownVerdicts alone(advancedPasses);
     FilterSetup setup;
     setup.conditions = &w.conditions;
     setup.enabled = w.enabled;
@@ -59,6 +42,42 @@ FilterReport runFilterReport(const Workspace &ws, const QList<QStringList> &inte
     setup.viewMode = report.viewMode;
     setup.draws = &w.selectionNumbers;
     setup.digitSets = DrawDigitSets::fromDraws(w.selectionNumbers);
+
+    // Condition 15 is prepared once, for the filter run and the question
+    // "alone" together, as one run with one budget. When its verdicts do not
+    // depend on what it was asked before, its verdicts for every candidate
+    // serve the run too; otherwise the run's own numbers go first, in run
+    // order, as in the filter command. Refused or stopped, it kills nothing:
+    // the report stops after gathering, as the filter run does.
+    std::bitset<1000> advancedPasses;
+    const bool advancedOn = w.enabled[kConditionCount];
+    bool filtered = false;
+    if (advancedOn && runner) {
+        const auto judge = [&]() -> std::expected<void, QString> {
+            if (auto prepared = runner->prepare(w.conditions.advanced.conditionText, w.selectionNumbers); !prepared)
+                return std::unexpected(prepared.error());
+            const bool repeatable = runner->repeatableVerdicts();
+            if (!repeatable) {
+                setup.runner = runner;
+                if (auto run = filterGathered(w.tables, setup); !run)
+                    return run;
+                filtered = true;
+            }
+            const auto verdicts = runner->testMany(candidates, w.conditions.advanced.mode);
+            if (!verdicts)
+                return std::unexpected(verdicts.error());
+            for (qsizetype i = 0; i < candidates.size(); ++i)
+                if (verdicts->value(i, false))
+                    advancedPasses.set(std::size_t(candidates[i]));
+            return {};
+        };
+        if (auto judged = judge(); !judged) {
+            report.message = judged.error();
+            return report;
+        }
+    }
+
+    KnownVerdicts alone(advancedPasses);
     setup.runner = advancedOn ? &alone : nullptr;
     FilterEngine engine(setup);
     QList<int> remaining = candidates;
@@ -74,11 +93,9 @@ FilterReport runFilterReport(const Workspace &ws, const QList<QStringList> &inte
         report.rows.append(row);
     }
 
-    // The result itself comes from the filter run as the filter command makes it.
-    if (auto filtered = runFilter(w, runner); !filtered) {
-        report.message = filtered.error();
-        return report;
-    }
+    // Verdicts known beforehand cannot stop the run.
+    if (!filtered)
+        (void)filterGathered(w.tables, setup);
     report.survivors = countAt(w.tables, ResultStage::Filtered);
     if (!intersections.isEmpty()) {
         for (const QStringList &list : intersections)

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <expected>
 #include <optional>
 
@@ -50,6 +51,12 @@ public:
     // Set when the tests had to be stopped (an expression ran away): the run
     // must not keep what it filtered and shows this message instead.
     virtual std::optional<QString> abortMessage() const { return std::nullopt; }
+
+    // Lets each run prepared from now on spend at most `cap`, pre-check and
+    // tests together, when that is less than its own budget; std::nullopt
+    // gives the runs their whole budget again. An operation of many runs that
+    // shares one budget (a back-test) passes what it has left.
+    virtual void capBudget(std::optional<std::chrono::milliseconds> cap) { (void)cap; }
 };
 
 } // namespace numsieve

@@ -24,7 +24,7 @@ ScriptConditionRunner::ScriptConditionRunner(ScriptWorker &worker) : ScriptCondi
 
 std::expected<void, QString> ScriptConditionRunner::prepare(const QString &conditionText, const QStringList &draws)
 {
-    m_deadline = std::chrono::steady_clock::now() + m_budget;
+    m_deadline = std::chrono::steady_clock::now() + std::min(m_budget, m_cap.value_or(m_budget));
     m_abortMessage.reset();
     m_run.reset();
     const auto fail = [this](const QString &message) -> std::expected<void, QString> {

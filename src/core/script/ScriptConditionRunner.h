@@ -28,12 +28,14 @@ public:
     std::expected<QList<bool>, QString> testMany(const QList<int> &numbers, ListMode mode) override;
     std::optional<QString> abortMessage() const override { return m_abortMessage; }
     bool repeatableVerdicts() const override { return m_empty || m_repeatable; }
+    void capBudget(std::optional<std::chrono::milliseconds> cap) override { m_cap = cap; }
 
 private:
     ScriptWorker *m_worker;
     EvaluationWay m_way;
     std::chrono::milliseconds m_timeLimit;
     std::chrono::milliseconds m_budget;
+    std::optional<std::chrono::milliseconds> m_cap;
     std::chrono::steady_clock::time_point m_deadline;
     bool m_empty = true;
     bool m_repeatable = false;

@@ -284,6 +284,8 @@ void CDialogBacktest::finish(const BacktestResult &result)
     QString status;
     if (result.cancelled)
         status = QStringLiteral("已取消：只回测了 %1 期（共要 %2 期）。").arg(result.last()).arg(result.requested);
+    else if (!result.message.isEmpty())
+        status = QStringLiteral("已中止：只回测了 %1 期（共要 %2 期）。").arg(result.last()).arg(result.requested);
     else
         status = QStringLiteral("回测完成：%1 期。").arg(result.last());
     if (!result.steps.isEmpty())
@@ -291,13 +293,6 @@ void CDialogBacktest::finish(const BacktestResult &result)
                       .arg(result.steps.first().issue, result.steps.last().issue,
                            result.viewMode == ViewMode::Straight ? QStringLiteral("直选") : QStringLiteral("组选"))
                       .arg(result.candidates);
-    qsizetype failed = 0;
-    QString firstMessage;
-    for (const BacktestStep &step : result.steps)
-        if (!step.message.isEmpty() && failed++ == 0)
-            firstMessage = step.message;
-    if (failed > 0)
-        status += QStringLiteral("\n有 %1 期的条件无法执行，这几期没有剩余号码：%2").arg(failed).arg(firstMessage);
     if (!result.message.isEmpty())
         status += QStringLiteral("\n回测中止于第 %1 期：%2").arg(result.last() + 1).arg(result.message);
     m_status->setText(status);
@@ -305,6 +300,10 @@ void CDialogBacktest::finish(const BacktestResult &result)
     showSummary(result);
     showConditions(result);
     showCharts(result);
+    // A stopped run says why as the filter command does, and the figures of
+    // the draws done stay in view behind the message.
+    if (!result.message.isEmpty())
+        m_services.warn(this, result.message);
     Q_EMIT runFinished();
 }
 

@@ -36,7 +36,9 @@ CDialogFilterReport::CDialogFilterReport(AppServices &services, const FilterRepo
     QList<Row> rows{{QStringLiteral("选号"), QString(), m_report.gathered}};
     for (const ReportRow &r : m_report.rows)
         rows.append({conditionName(r.condition), QString::number(r.failing), r.survivors});
-    rows.append({QStringLiteral("容错后结果"), QString(), m_report.survivors});
+    // A report stopped by condition 15 has no result to show.
+    if (!m_report.stopped())
+        rows.append({QStringLiteral("容错后结果"), QString(), m_report.survivors});
     if (m_report.intersected)
         rows.append({QStringLiteral("交集后结果"), QString(), *m_report.intersected});
 
