@@ -40,7 +40,7 @@ public:
     QString openFileName(QWidget *, const QString &) override { return {}; }
     QString saveFileName(QWidget *, const QString &) override { return {}; }
     void execModal(QDialog *) override {}
-    void openUrl(const QUrl &) override {}
+    bool openUrl(const QUrl &) override { return true; }
     std::expected<void, QString> printFile(const QString &) override { return {}; }
 };
 

@@ -144,7 +144,7 @@ void TestCliDraws::download()
     QVERIFY(writeBytes(m_data + "/online.data", "analysis$" + portal.host().toLatin1() + "\r\n"));
     r = cli(draws({"download", "--lottery", "1"}));
     QCOMPARE(r.exitCode, 1);
-    QCOMPARE(r.err, QString("更新服务器无法连接，更新数据无法导入，请稍后再试\n"));
+    QCOMPARE(r.err, QString("更新服务器无法连接，更新数据无法导入，请稍后再试\n服务器的回答不是开奖号码列表\n"));
     QCOMPARE(file("lottery_1.data"), QByteArray("2026101$111\r\n2026102$222\r\n"));
 
     r = cli(draws({"download", "--lottery", "7"}));

@@ -9,7 +9,8 @@
 namespace testsupport {
 
 // A one-shot HTTP server on loopback: answers every request with a canned
-// response and closes, or, when silent, accepts and never says a word.
+// response and closes, or, when silent, accepts and never says a word. The
+// first requests are sent on to the locations in `redirects`, one each.
 class CannedServer : public QObject
 {
 public:
@@ -24,6 +25,14 @@ public:
                     if (!head.contains("\r\n\r\n") || silent)
                         return;
                     requestLines.append(QString::fromLatin1(head.left(head.indexOf("\r\n"))));
+                    if (!redirects.isEmpty()) {
+                        // The connection stays open for the next request, as
+                        // the client may send it on this one.
+                        m_pending[socket].remove(0, head.indexOf("\r\n\r\n") + 4);
+                        socket->write("HTTP/1.1 302 Found\r\nLocation: " + redirects.takeFirst()
+                                      + "\r\nContent-Length: 0\r\n\r\n");
+                        return;
+                    }
                     socket->write("HTTP/1.1 " + status + "\r\nContent-Type: text/plain\r\nContent-Length: "
                                   + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
                     socket->disconnectFromHost();
@@ -34,6 +43,7 @@ public:
     QString host() const { return QStringLiteral("127.0.0.1:%1").arg(m_server.serverPort()); }
 
     QStringList requestLines;
+    QList<QByteArray> redirects;
 
 private:
     QTcpServer m_server;

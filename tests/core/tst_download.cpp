@@ -4,6 +4,7 @@
 #include "selection/DigitRow.h"
 
 #include "CannedHttpServer.h"
+#include "HostileHttpServer.h"
 #include "TestSupport.h"
 
 #include <QTemporaryDir>
@@ -56,6 +57,10 @@ private Q_SLOTS:
     void failsWithoutAnswer_data();
     void failsWithoutAnswer();
     void silentServerEndsAtTheDeadline();
+    void hostileServers_data();
+    void hostileServers();
+    void redirects_data();
+    void redirects();
     void eachDownloadAsksWithAFreshQueryNumber();
     void hostLines_data();
     void hostLines();
@@ -70,6 +75,8 @@ void TestDownload::answers_data()
     QTest::addColumn<QString>("message");
 
     const QByteArray ok = "200 OK";
+    const QString notDrawList = QStringLiteral("更新服务器无法连接，更新数据无法导入，请稍后再试\n服务器的回答不是开奖号码列表");
+    const QString nothing = QStringLiteral("更新服务器无法连接，更新数据无法导入，请稍后再试\n服务器上没有这种彩票的开奖号码");
     const QByteArray four = "2024001$357\r\n2024002$012\r\n2024003$099\r\n2024004$100\r\n";
     QTest::newRow("three draws, two empty lines") << ok << QByteArray("2024001$357\r\n\r\n2024002$012\n \t\r\n2024003$099")
         << QStringList{"2024001$357", "2024002$012", "2024003$099"} << QString();
@@ -77,14 +84,17 @@ void TestDownload::answers_data()
         << QStringList{QStringLiteral("第2024001期$357")} << QString();
     QTest::newRow("trimmed at the ends only") << ok << QByteArray(" \t2024001 $357 \r\n")
         << QStringList{"2024001 $357"} << QString();
-    QTest::newRow("blank before the number") << ok << QByteArray("2024001 $ 357\r\n") << QStringList() << msg::kUpdateDataRefused;
-    QTest::newRow("fifth line without $") << ok << four + "2024005 357\r\n" << QStringList() << msg::kUpdateDataRefused;
-    QTest::newRow("number 12a") << ok << QByteArray("2024001$357\r\n2024002$12a\r\n") << QStringList() << msg::kUpdateDataRefused;
-    QTest::newRow("number is all after the first $") << ok << QByteArray("2024001$357$x\r\n") << QStringList() << msg::kUpdateDataRefused;
-    QTest::newRow("login page") << ok << QByteArray("<html><body>Please sign in</body></html>\r\n") << QStringList() << msg::kUpdateDataRefused;
-    QTest::newRow("empty body") << ok << QByteArray() << QStringList() << QString();
+    QTest::newRow("blank before the number") << ok << QByteArray("2024001 $ 357\r\n") << QStringList() << notDrawList;
+    QTest::newRow("fifth line without $") << ok << four + "2024005 357\r\n" << QStringList() << notDrawList;
+    QTest::newRow("number 12a") << ok << QByteArray("2024001$357\r\n2024002$12a\r\n") << QStringList() << notDrawList;
+    QTest::newRow("number is all after the first $") << ok << QByteArray("2024001$357$x\r\n") << QStringList() << notDrawList;
+    QTest::newRow("empty issue") << ok << four + " $123\r\n" << QStringList() << notDrawList;
+    QTest::newRow("login page") << ok << QByteArray("<html><body>Please sign in</body></html>\r\n") << QStringList() << notDrawList;
+    QTest::newRow("empty body") << ok << QByteArray() << QStringList() << nothing;
+    QTest::newRow("blank lines only") << ok << QByteArray("\r\n \t\r\n") << QStringList() << nothing;
     QTest::newRow("not found") << QByteArray("404 Not Found") << four << QStringList() << msg::kUpdateServerNotFound;
-    QTest::newRow("beyond 8 MiB") << ok << four.repeated(9 * 1024 * 1024 / four.size() + 1) << QStringList() << msg::kUpdateDataRefused;
+    QTest::newRow("beyond 8 MiB") << ok << four.repeated(9 * 1024 * 1024 / four.size() + 1) << QStringList()
+        << QStringLiteral("更新服务器无法连接，更新数据无法导入，请稍后再试\n服务器的回答超过8MB");
 }
 
 void TestDownload::answers()
@@ -145,6 +155,81 @@ void TestDownload::silentServerEndsAtTheDeadline()
     QVERIFY(!job.isRunning());
 }
 
+void TestDownload::hostileServers_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("endless chunked body") << int(HostileHttpServer::EndlessChunkedBody)
+        << QStringLiteral("更新服务器无法连接，更新数据无法导入，请稍后再试\n服务器的回答超过8MB");
+    QTest::newRow("endless header lines") << int(HostileHttpServer::EndlessHeaders) << msg::kUpdateServerNotFound;
+    QTest::newRow("header dripped byte by byte") << int(HostileHttpServer::DripHeaders) << msg::kUpdateServerNotFound;
+}
+
+void TestDownload::hostileServers()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, message);
+
+    // Unless the client hangs up, the server goes on for a minute and half a gigabyte.
+    HostileHttpServer server{HostileHttpServer::Mode(mode)};
+    // The size limit, not the deadline, must end an endless body.
+    const auto outcome = download(server.host(), 1, mode == HostileHttpServer::EndlessChunkedBody ? 20000 : 1500);
+    QVERIFY(outcome);
+    QCOMPARE(outcome->message, message);
+    QCOMPARE(lines(outcome->draws), QStringList());
+    // Qt's connection thread may go on reading endless header lines for a
+    // while after the reply is aborted, so only the other two must hang up.
+    if (mode != HostileHttpServer::EndlessHeaders)
+        QVERIFY(QTest::qWaitFor([&] { return server.clientClosed; }, 3000));
+    QVERIFY(!server.gaveUp);
+    QCOMPARE(server.connections, 1);
+    if (mode == HostileHttpServer::EndlessChunkedBody) {
+        // Given up as the limit passed, not after the server had sent far more.
+        QVERIFY2(server.bytesSent < 2 * HttpGet::kMaxBodyBytes, QByteArray::number(server.bytesSent));
+    }
+}
+
+void TestDownload::redirects_data()
+{
+    QTest::addColumn<QString>("to");   // %1: the server's own port, %2: another server's
+    QTest::addColumn<int>("hops");
+    QTest::addColumn<int>("asked");    // requests the server saw
+    QTest::addColumn<bool>("followed");
+
+    QTest::newRow("same server, absolute") << QStringLiteral("http://127.0.0.1:%1/draws.txt") << 1 << 2 << true;
+    QTest::newRow("same server, relative, three times") << QStringLiteral("/draws.txt") << 3 << 4 << true;
+    QTest::newRow("four times") << QStringLiteral("/draws.txt") << 4 << 4 << false;
+    QTest::newRow("another port") << QStringLiteral("http://127.0.0.1:%2/draws.txt") << 1 << 1 << false;
+    QTest::newRow("another host name") << QStringLiteral("http://localhost:%1/draws.txt") << 1 << 1 << false;
+    QTest::newRow("another scheme") << QStringLiteral("ftp://127.0.0.1:%1/draws.txt") << 1 << 1 << false;
+}
+
+void TestDownload::redirects()
+{
+    QFETCH(QString, to);
+    QFETCH(int, hops);
+    QFETCH(int, asked);
+    QFETCH(bool, followed);
+
+    CannedServer server("2024001$357\r\n");
+    CannedServer other("2024009$999\r\n");
+    const QString location = QString(to)
+                                 .replace(QLatin1String("%1"), server.host().section(QLatin1Char(':'), 1))
+                                 .replace(QLatin1String("%2"), other.host().section(QLatin1Char(':'), 1));
+    for (int i = 1; i <= hops; ++i)
+        server.redirects.append(location.toLatin1() + "?hop=" + QByteArray::number(i));
+
+    const auto outcome = download(server.host(), 1);
+    QVERIFY(outcome);
+    QCOMPARE(lines(outcome->draws), followed ? QStringList{"2024001$357"} : QStringList());
+    QCOMPARE(outcome->message, followed ? QString() : msg::kUpdateServerNotFound);
+    QCOMPARE(server.requestLines.size(), asked);
+    if (followed)
+        QCOMPARE(server.requestLines.last(), QStringLiteral("GET /draws.txt?hop=%1 HTTP/1.1").arg(hops));
+    QCOMPARE(other.requestLines, QStringList());
+}
+
 void TestDownload::eachDownloadAsksWithAFreshQueryNumber()
 {
     QTemporaryDir dir;
@@ -200,7 +285,8 @@ void TestDownload::noHostFileNoRequest()
     QCOMPARE(loadOnlineHosts(dir.path()), OnlineHosts{});
     QVERIFY(!QFile::exists(onlineHostsFilePath(dir.path())));
     const DownloadOutcome outcome = downloadDrawsBlocking(dir.path(), 1, 5000);
-    QCOMPARE(outcome.message, msg::kUpdateServerNotFound);
+    QCOMPARE(outcome.message, QStringLiteral("找不到更新服务器，请检查您的电脑是否连通网络，或稍后再试\n"
+                                             "没有设置更新服务器：请在 data/online.data 中加入一行 analysis$主机名"));
     QVERIFY(outcome.url.isEmpty());
 }
 

@@ -1,11 +1,28 @@
 // The product site's update.txt and config.txt, read from the same bytes.
 // Invariants: each value is its line, trimmed; an update is offered only for a
-// non-empty version other than ours; a purchase link only with "true" first.
+// version that looks like one (no markup, at most 32 characters) other than
+// ours; a purchase link only with "true" first; no link but an http or https
+// one with a host is ever offered.
 
 #include "FuzzSupport.h"
 
 #include "online/ProductSite.h"
 #include "text/TextFile.h"
+
+#include <QUrl>
+
+namespace {
+
+bool isEmptyOrWeb(const QString &link)
+{
+    if (link.isEmpty())
+        return true;
+    const QUrl url(link, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https")) && !url.host().isEmpty();
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -19,12 +36,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(update.latestVersion == lines.value(0).trimmed());
     FUZZ_CHECK(update.downloadLink == lines.value(1).trimmed());
     const bool offered = offersUpdate(kVersionText, update);
-    FUZZ_CHECK(offered == (!update.latestVersion.isEmpty() && isOtherVersion(kVersionText, update.latestVersion)));
+    FUZZ_CHECK(offered == (looksLikeVersion(update.latestVersion) && isOtherVersion(kVersionText, update.latestVersion)
+                           && isEmptyOrWeb(update.downloadLink)));
+    if (offered) {
+        FUZZ_CHECK(!update.latestVersion.isEmpty() && update.latestVersion.size() <= 32);
+        FUZZ_CHECK(!update.latestVersion.contains(QLatin1Char('<')) && !update.latestVersion.contains(QLatin1Char('&')));
+    }
     FUZZ_CHECK(!offersUpdate(kVersionText, UpdateFile{kVersionText.toUpper(), update.downloadLink, true}));
+    FUZZ_CHECK(isWebLink(update.downloadLink) == (!update.downloadLink.isEmpty() && isEmptyOrWeb(update.downloadLink)));
 
     const PurchaseOffer offer = parseConfigurationFile(lines);
     const bool saysTrue = lines.value(0).trimmed().compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
-    FUZZ_CHECK(offer.show == saysTrue);
-    FUZZ_CHECK(offer.link == (saysTrue ? lines.value(1).trimmed() : QString()));
+    const QString link = lines.value(1).trimmed();
+    FUZZ_CHECK(offer.show == (saysTrue && isEmptyOrWeb(link)));
+    FUZZ_CHECK(offer.link == (offer.show ? link : QString()));
     return 0;
 }

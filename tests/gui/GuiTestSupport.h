@@ -24,7 +24,8 @@ public:
     QQueue<QString> saveAnswers;
     QQueue<Answer> askAnswers;
     QQueue<bool> confirmAnswers;     // empty queue: no
-    QList<QUrl> openedUrls;
+    QList<QUrl> openedUrls;          // every URL handed to the browser
+    bool browserOpens = true;        // false: no browser takes them
     QStringList printed;             // paths handed to the print service
     QString printError;              // when set, printing fails with it
     QStringList modalDialogs;        // titles of modal dialogs shown
@@ -66,7 +67,11 @@ public:
         if (whileModal)
             whileModal(dialog);
     }
-    void openUrl(const QUrl &url) override { openedUrls.append(url); }
+    bool openUrl(const QUrl &url) override
+    {
+        openedUrls.append(url);
+        return browserOpens;
+    }
     std::expected<void, QString> printFile(const QString &path) override
     {
         if (!printError.isEmpty())

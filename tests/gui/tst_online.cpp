@@ -42,7 +42,10 @@ private Q_SLOTS:
     void standardTimers();
     void versionCheck_data();
     void versionCheck();
-    void updateDialogWithAnEmptyFile();
+    void updateDialogAnswers_data();
+    void updateDialogAnswers();
+    void downloadLink_data();
+    void downloadLink();
     void configuration_data();
     void configuration();
     void presenceRepeats();
@@ -53,6 +56,9 @@ private Q_SLOTS:
 
 private:
     void publish(const PublishOptions &options = {});
+    // Opens 软件更新 from the menu and lets it check; returns its status text
+    // and whether it offers the download, clicking it when asked to.
+    std::pair<QString, bool> runUpdateDialog(CMyNumSieveDlg &w, bool click = false);
     void pointAt(const QString &host);
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -100,6 +106,11 @@ void TestOnline::versionCheck_data()
     QTest::newRow("ours in other letter case") << QByteArray("1.5.2 BETA\r\nhttp://x/new\r\n") << false;
     QTest::newRow("another version") << QByteArray("1.6.0 Beta\r\nhttp://x/new\r\n") << true;
     QTest::newRow("empty file") << QByteArray() << false;
+    QTest::newRow("no download link") << QByteArray("1.6.0\r\n") << true;
+    QTest::newRow("heading") << QByteArray("<h1>9.9.9</h1>\r\nhttp://x/new\r\n") << false;
+    QTest::newRow("login page") << QByteArray("<!DOCTYPE html>\r\n<html><body>Sign in</body></html>\r\n") << false;
+    QTest::newRow("33 characters") << QByteArray(33, '9') + "\r\n" << false;
+    QTest::newRow("link to a file") << QByteArray("1.6.0 Beta\r\nfile:///etc/passwd\r\n") << false;
 }
 
 void TestOnline::versionCheck()
@@ -119,29 +130,88 @@ void TestOnline::versionCheck()
     QVERIFY(m_services.warnings.isEmpty());
 }
 
-void TestOnline::updateDialogWithAnEmptyFile()
+std::pair<QString, bool> TestOnline::runUpdateDialog(CMyNumSieveDlg &w, bool click)
 {
-    publish();
-    QVERIFY(writeBytes(m_site + "/soft/trisift/update.txt", ""));
-    StaticHttpServer server(m_site);
-    pointAt(server.host());
-    CMyNumSieveDlg w(m_services, m_dir->path());
-    QString status;
-    bool offered = false;
+    std::pair<QString, bool> seen;
     m_services.whileModal = [&](QDialog *dialog) {
         auto *update = qobject_cast<CDialogSoftUpdate *>(dialog);
         QVERIFY(update);
         QCOMPARE(update->statusText(), CDialogSoftUpdate::kChecking);
         QVERIFY(update->downloadButton()->isHidden());
         update->show();   // the check starts once the window is painted
-        QVERIFY(QTest::qWaitFor([&] { return update->statusText() != CDialogSoftUpdate::kChecking; }, 10000));
-        status = update->statusText();
-        offered = !update->downloadButton()->isHidden();
+        QVERIFY(QTest::qWaitFor([&] {
+            return update->statusText() != CDialogSoftUpdate::kChecking || !m_services.warnings.isEmpty();
+        }, 10000));
+        seen = {update->statusText(), !update->downloadButton()->isHidden()};
+        if (click)
+            update->downloadButton()->click();
         update->close();
     };
     w.runCommand(CMyNumSieveDlg::IdSoftwareUpdate);
-    QCOMPARE(status, QString("您使用的为1.5.2 Beta版本，当前最新为版本\n请尽快下载最新版本"));
-    QVERIFY(offered);
+    return seen;
+}
+
+void TestOnline::updateDialogAnswers_data()
+{
+    QTest::addColumn<QByteArray>("updateFile");
+    QTest::addColumn<QString>("cause");    // the second line of the warning; none: no warning
+    QTest::addColumn<QString>("latest");   // the version offered
+
+    QTest::newRow("another version") << QByteArray("1.6.0 Beta\r\nhttp://x/new\r\n") << QString() << "1.6.0 Beta";
+    QTest::newRow("empty file") << QByteArray() << "服务器上没有软件版本信息" << QString();
+    QTest::newRow("heading") << QByteArray("<h1>9.9.9</h1>\r\n") << "服务器的回答不是软件版本号" << QString();
+    QTest::newRow("login page") << QByteArray("<html><body>Sign in</body></html>\r\n") << "服务器的回答不是软件版本号" << QString();
+    QTest::newRow("beyond 8 MB") << QByteArray("1.6.0\r\n").repeated(1500000) << "服务器的回答超过8MB" << QString();
+}
+
+void TestOnline::updateDialogAnswers()
+{
+    QFETCH(QByteArray, updateFile);
+    QFETCH(QString, cause);
+    QFETCH(QString, latest);
+    publish();
+    QVERIFY(writeBytes(m_site + "/soft/trisift/update.txt", updateFile));
+    StaticHttpServer server(m_site);
+    pointAt(server.host());
+    CMyNumSieveDlg w(m_services, m_dir->path());
+    const auto [status, offered] = runUpdateDialog(w);
+    QCOMPARE(m_services.warnings, cause.isEmpty() ? QStringList()
+                                                  : QStringList{"找不到更新服务器，请检查您的电脑是否连通网络，或稍后再试\n" + cause});
+    QCOMPARE(status, cause.isEmpty() ? "您使用的为1.5.2 Beta版本，当前最新为" + latest + "版本\n请尽快下载最新版本"
+                                     : CDialogSoftUpdate::kChecking);
+    QCOMPARE(offered, cause.isEmpty());
+}
+
+void TestOnline::downloadLink_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<bool>("browserOpens");
+    QTest::addColumn<QList<QUrl>>("opened");
+    QTest::addColumn<QString>("warning");
+
+    const QString notWeb = "这个网址不是 http 或 https 网页，没有打开：\n";
+    QTest::newRow("web page") << "https://x.test/new" << true << QList<QUrl>{QUrl("https://x.test/new")} << QString();
+    QTest::newRow("no browser") << "http://x.test/new?a=1" << false << QList<QUrl>{QUrl("http://x.test/new?a=1")}
+        << "无法打开网页，请把网址复制到浏览器中打开：\nhttp://x.test/new?a=1";
+    QTest::newRow("file") << "file:///etc/passwd" << true << QList<QUrl>() << notWeb + "file:///etc/passwd";
+    QTest::newRow("no host") << "http:///etc/passwd" << true << QList<QUrl>() << notWeb + "http:///etc/passwd";
+    QTest::newRow("no link") << "" << true << QList<QUrl>() << CDialogSoftUpdate::kNoDownloadLink;
+}
+
+void TestOnline::downloadLink()
+{
+    QFETCH(QString, link);
+    QFETCH(bool, browserOpens);
+    QFETCH(QList<QUrl>, opened);
+    QFETCH(QString, warning);
+    publish({QStringLiteral("1.6.0 Beta"), link, {}});
+    StaticHttpServer server(m_site);
+    pointAt(server.host());
+    CMyNumSieveDlg w(m_services, m_dir->path());
+    m_services.browserOpens = browserOpens;
+    QVERIFY(runUpdateDialog(w, true).second);
+    QCOMPARE(m_services.openedUrls, opened);
+    QCOMPARE(m_services.warnings, warning.isEmpty() ? QStringList() : QStringList{warning});
 }
 
 void TestOnline::configuration_data()
@@ -153,6 +223,8 @@ void TestOnline::configuration_data()
     QTest::newRow("true with a link") << QByteArray(" true \r\n http://shop/ \r\n") << true << "http://shop/";
     QTest::newRow("false") << QByteArray("false\r\nhttp://shop/\r\n") << false << "";
     QTest::newRow("missing file") << QByteArray("-") << false << "";
+    QTest::newRow("link to a file") << QByteArray("true\r\nfile:///etc/passwd\r\n") << false << "";
+    QTest::newRow("link to a program") << QByteArray("true\r\nms-settings:privacy\r\n") << false << "";
 }
 
 void TestOnline::configuration()
@@ -193,13 +265,15 @@ void TestOnline::presenceRepeats()
 void TestOnline::noNetworkNoWord_data()
 {
     QTest::addColumn<bool>("refusingHost");
-    QTest::newRow("no host") << false;
-    QTest::newRow("host refuses") << true;
+    QTest::addColumn<QString>("cause");
+    QTest::newRow("no host") << false << "\n没有设置更新服务器：请在 data/online.data 中加入一行 product$主机名";
+    QTest::newRow("host refuses") << true << "";
 }
 
 void TestOnline::noNetworkNoWord()
 {
     QFETCH(bool, refusingHost);
+    QFETCH(QString, cause);
     if (refusingHost)
         pointAt("127.0.0.1:1");
     CMyNumSieveDlg w(m_services, m_dir->path());
@@ -211,7 +285,7 @@ void TestOnline::noNetworkNoWord()
     // Only the user's own request says that the server cannot be reached.
     m_services.whileModal = [](QDialog *dialog) { dialog->exec(); };
     w.runCommand(CMyNumSieveDlg::IdSoftwareUpdate);
-    QCOMPARE(m_services.warnings, QStringList{"找不到更新服务器，请检查您的电脑是否连通网络，或稍后再试"});
+    QCOMPARE(m_services.warnings, QStringList{"找不到更新服务器，请检查您的电脑是否连通网络，或稍后再试" + cause});
 }
 
 void TestOnline::linkCommands_data()
@@ -239,6 +313,11 @@ void TestOnline::linkCommands()
         CMyNumSieveDlg w(m_services, m_dir->path());
         w.runCommand(command);
         QCOMPARE(m_services.openedUrls, QList<QUrl>{QUrl(url)});
+        QVERIFY(m_services.warnings.isEmpty());
+        // Without a browser the user gets the address to copy.
+        m_services.browserOpens = false;
+        w.runCommand(command);
+        QCOMPARE(m_services.warnings, QStringList{"无法打开网页，请把网址复制到浏览器中打开：\n" + url});
     }
     // Without the site, the user learns where to name it instead of a broken page.
     QVERIFY(QFile::remove(m_dir->filePath("data/online.data")));

@@ -67,10 +67,12 @@ DownloadOutcome parseDrawList(const QStringList &lines)
             continue;
         const qsizetype split = line.indexOf(QLatin1Char('$'));
         const QString number = split < 0 ? QString() : line.mid(split + 1);
-        if (!isThreeDigits(number))
-            return {{}, msg::kUpdateDataRefused, {}};
+        if (split < 1 || !isThreeDigits(number))
+            return {{}, msg::withCause(msg::kUpdateDataRefused, msg::kAnswerNotDrawList), {}};
         outcome.draws.append(Draw{line.left(split), number});
     }
+    if (outcome.draws.isEmpty())
+        outcome.message = msg::withCause(msg::kUpdateDataRefused, msg::kNoDrawsOnServer);
     return outcome;
 }
 
@@ -85,7 +87,9 @@ DrawDownload::DrawDownload(QObject *parent)
     connect(&m_get, &HttpGet::finished, this, [this](const HttpAnswer &answer) {
         switch (answer.status) {
         case HttpAnswer::NoFile: finish({{}, msg::kUpdateServerNotFound, m_url}); return;
-        case HttpAnswer::TooLarge: finish({{}, msg::kUpdateDataRefused, m_url}); return;
+        case HttpAnswer::TooLarge:
+            finish({{}, msg::withCause(msg::kUpdateDataRefused, msg::kAnswerTooLarge), m_url});
+            return;
         case HttpAnswer::File: break;
         }
         DownloadOutcome outcome = parseDrawListBody(answer.body);
@@ -99,11 +103,16 @@ void DrawDownload::start(const QString &host, int lotteryNumber)
     if (m_get.isRunning())
         return;
     m_url = drawListUrl(host, lotteryNumber, RandomSource::global().next());
+    m_noHost = host.isEmpty();
     m_get.start(m_url);
 }
 
 void DrawDownload::finish(DownloadOutcome outcome)
 {
+    // Nothing was sent because nothing is configured: checking the network
+    // would not help.
+    if (m_noHost && outcome.message == msg::kUpdateServerNotFound)
+        outcome.message = msg::withCause(outcome.message, msg::kNoAnalysisHost);
     Q_EMIT finished(outcome);
 }
 

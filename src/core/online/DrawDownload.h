@@ -14,6 +14,21 @@ namespace numsieve {
 namespace msg {
 inline const QString kUpdateServerNotFound = QStringLiteral("找不到更新服务器，请检查您的电脑是否连通网络，或稍后再试");
 inline const QString kUpdateDataRefused = QStringLiteral("更新服务器无法连接，更新数据无法导入，请稍后再试");
+// Second lines that say why, since the first lines above send the user to
+// check the network whatever happened.
+inline const QString kNoAnalysisHost = QStringLiteral("没有设置更新服务器：请在 data/online.data 中加入一行 analysis$主机名");
+inline const QString kNoProductHost = QStringLiteral("没有设置更新服务器：请在 data/online.data 中加入一行 product$主机名");
+inline const QString kAnswerNotDrawList = QStringLiteral("服务器的回答不是开奖号码列表");
+inline const QString kAnswerTooLarge = QStringLiteral("服务器的回答超过8MB");
+inline const QString kNoDrawsOnServer = QStringLiteral("服务器上没有这种彩票的开奖号码");
+inline const QString kAnswerNotVersion = QStringLiteral("服务器的回答不是软件版本号");
+inline const QString kNoVersionOnServer = QStringLiteral("服务器上没有软件版本信息");
+
+// A message of two lines: what failed, and why.
+inline QString withCause(const QString &message, const QString &cause)
+{
+    return message + QLatin1Char('\n') + cause;
+}
 } // namespace msg
 
 inline constexpr int kDrawDownloadTimeoutMs = HttpGet::kDefaultTimeoutMs;
@@ -28,9 +43,9 @@ QString drawListPathTemplate(int lotteryNumber);
 // form a plain "host[:port]".
 QUrl drawListUrl(const QString &host, int lotteryNumber, int queryNumber);
 
-// What one download hands to the lottery manager: the draws oldest first, and
-// the message to show. No draws and no message is an empty list, which changes
-// nothing either.
+// What one download hands to the lottery manager: the draws oldest first, or
+// the message to show and no draws. An answer without a single draw is a
+// message too: the server has nothing to replace the history with.
 struct DownloadOutcome {
     QList<Draw> draws;
     QString message;
@@ -39,10 +54,11 @@ struct DownloadOutcome {
 
 // Reads a draw list, one "issue$number" per line. Blanks (space, tab, CR, LF)
 // around a line are dropped and empty lines skipped; inside a line nothing is
-// trimmed. Everything after the first "$" is the number, and it must be three
-// decimal digits: a line that breaks this is not a draw list (a proxy's or a
-// hotspot's login page answers with 200 too), so the whole download is refused
-// rather than replace a player's history with part of it.
+// trimmed. The issue is not empty, and everything after the first "$" is the
+// number, which must be three decimal digits: a line that breaks this is not
+// a draw list (a proxy's or a hotspot's login page answers with 200 too), so
+// the whole download is refused rather than replace a player's history with
+// part of it.
 DownloadOutcome parseDrawList(const QStringList &lines);
 DownloadOutcome parseDrawListBody(const QByteArray &body);   // GBK, LF or CR LF
 
@@ -73,6 +89,7 @@ private:
 
     HttpGet m_get;
     QUrl m_url;
+    bool m_noHost = false;
 };
 
 // For the command-line tool: downloads with the analysis host of the data

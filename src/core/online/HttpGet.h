@@ -12,7 +12,8 @@ class QNetworkReply;
 namespace numsieve {
 
 // What one GET brought back. No file covers everything the program treats
-// alike: no connection, an error status, no answer in time, or no URL at all.
+// alike: no connection, an error status, no answer in time, a redirect away
+// from the server asked, or no URL at all.
 struct HttpAnswer {
     enum Status { File, NoFile, TooLarge };
     Status status = NoFile;
@@ -22,6 +23,12 @@ struct HttpAnswer {
 // One plain HTTP GET with the system proxy settings that never blocks the
 // thread: finished() is emitted exactly once per start(), always after
 // start() has returned, also when there is nothing to send.
+//
+// Whatever a server sends is untrusted: the body is read as it arrives and
+// the request is given up the moment it passes the size limit, and one
+// deadline covers the whole exchange, connection, header lines and redirects
+// included. A redirect is followed only to the same host and port, over http
+// or https, and at most kMaxRedirects times.
 class HttpGet : public QObject
 {
     Q_OBJECT
@@ -31,6 +38,7 @@ public:
     // Every answer the program reads is a few hundred kilobytes at most;
     // anything far larger must not fill the memory before it is refused.
     static constexpr qint64 kMaxBodyBytes = 8 * 1024 * 1024;
+    static constexpr int kMaxRedirects = 3;
 
     explicit HttpGet(QObject *parent = nullptr);
     ~HttpGet() override;
@@ -47,20 +55,35 @@ Q_SIGNALS:
     void finished(const numsieve::HttpAnswer &answer);
 
 private:
+    void send(const QUrl &url);
+    void readArrived();
     void onReplyFinished();
+    // Ends the request now, whatever the reply is still doing.
+    void giveUp(HttpAnswer::Status status);
     void finish(HttpAnswer answer);
 
     QNetworkAccessManager *m_network = nullptr;
     QPointer<QNetworkReply> m_reply;
+    QUrl m_asked;
+    int m_redirects = 0;
+    QByteArray m_body;
     QTimer m_deadline;
     int m_timeoutMs = kDefaultTimeoutMs;
     bool m_running = false;
-    bool m_tooLarge = false;
 };
 
 // "http://" + host + pathAndQuery, or an invalid URL when the host is empty
 // or would change the request: a "/" or "@" in a configured host would
 // silently ask another path or another server.
 QUrl hostUrl(const QString &host, const QString &pathAndQuery);
+
+// Whether a URL may be handed to the browser: http or https with a host.
+// Anything else a server or a file names (file:, javascript:, a program's
+// own scheme) would run or show something on this machine.
+bool isWebUrl(const QUrl &url);
+
+// Whether a redirect from `from` to `to` stays on the server asked: the same
+// host and port, http or https.
+bool isSameServer(const QUrl &from, const QUrl &to);
 
 } // namespace numsieve

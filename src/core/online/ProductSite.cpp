@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace numsieve {
 
 namespace {
@@ -57,16 +59,35 @@ bool isOtherVersion(const QString &current, const QString &latest)
     return current.compare(latest, Qt::CaseInsensitive) != 0;
 }
 
+bool looksLikeVersion(const QString &text)
+{
+    constexpr qsizetype kMaxVersionLength = 32;
+    return !text.isEmpty() && text.size() <= kMaxVersionLength
+        && std::all_of(text.begin(), text.end(), [](QChar c) {
+               return c.isLetter() || c.isDigit() || c == QLatin1Char('.') || c == QLatin1Char(' ')
+                   || c == QLatin1Char('\t') || c == QLatin1Char('-');
+           });
+}
+
+bool isWebLink(const QString &link)
+{
+    return isWebUrl(QUrl(link, QUrl::StrictMode));
+}
+
 bool offersUpdate(const QString &current, const UpdateFile &file)
 {
-    return !file.latestVersion.isEmpty() && !current.isEmpty() && isOtherVersion(current, file.latestVersion);
+    return looksLikeVersion(file.latestVersion) && !current.isEmpty() && isOtherVersion(current, file.latestVersion)
+        && (file.downloadLink.isEmpty() || isWebLink(file.downloadLink));
 }
 
 PurchaseOffer parseConfigurationFile(const QStringList &lines)
 {
     if (lines.value(0).trimmed().compare(QLatin1String("true"), Qt::CaseInsensitive) != 0)
         return {};
-    return {true, lines.value(1).trimmed()};
+    const QString link = lines.value(1).trimmed();
+    if (!link.isEmpty() && !isWebLink(link))
+        return {};
+    return {true, link};
 }
 
 std::expected<QUrl, QString> sitePageUrl(const OnlineHosts &hosts, SitePage page)

@@ -31,12 +31,18 @@ UpdateFile parseUpdateFile(const QStringList &lines);
 
 // Versions are told apart without regard to letter case ("1.5.2 beta" is ours).
 bool isOtherVersion(const QString &current, const QString &latest);
+// Whether a first line is a version at all: 1 to 32 letters, digits, dots,
+// blanks and hyphens. A login or error page served in its place is not.
+bool looksLikeVersion(const QString &text);
+// Whether a link from a server may be opened: an http or https URL with a host.
+bool isWebLink(const QString &link);
 // What the background check asks before it opens the update dialog: a
-// published, non-empty version that is not ours.
+// published version that is not ours, and no download link but a web one.
 bool offersUpdate(const QString &current, const UpdateFile &file);
 
 // config.txt: "true" in any letter case on line 1 shows 购买彩票 with the link
-// of line 2 (empty when there is none).
+// of line 2 (empty when there is none). A link that is not a web link is no
+// offer at all.
 struct PurchaseOffer {
     bool show = false;
     QString link;

@@ -1,5 +1,6 @@
 #include "app/AppServices.h"
 
+#include "online/ProductSite.h"
 #include "results/NumberListFile.h"
 
 #include <QCoreApplication>
@@ -35,6 +36,9 @@ QMessageBox::StandardButton runBox(QWidget *parent, QMessageBox::Icon icon, cons
                                    QMessageBox::StandardButton preferred)
 {
     QMessageBox box(icon, caption, text, buttons, parent);
+    // Messages may quote what a server or a file said; markup in it must
+    // show as the characters it is made of.
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(preferred);
     setButtonTexts(box);
     // A text laid out in lines (a path on a line of its own) keeps them:
@@ -110,9 +114,9 @@ void DesktopServices::execModal(QDialog *dialog)
     dialog->exec();
 }
 
-void DesktopServices::openUrl(const QUrl &url)
+bool DesktopServices::openUrl(const QUrl &url)
 {
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
 std::expected<void, QString> DesktopServices::printFile(const QString &path)
@@ -144,6 +148,18 @@ QString chooseSavePath(AppServices &services, QWidget *parent, const QString &fi
                              QStringLiteral("%1 已存在。\n要替换它吗？").arg(QFileInfo(path).fileName())))
         return {};
     return path;
+}
+
+bool openWebLink(AppServices &services, QWidget *parent, const QString &link)
+{
+    if (!isWebLink(link)) {
+        services.warn(parent, QStringLiteral("这个网址不是 http 或 https 网页，没有打开：\n%1").arg(link));
+        return false;
+    }
+    if (services.openUrl(QUrl(link, QUrl::StrictMode)))
+        return true;
+    services.warn(parent, QStringLiteral("无法打开网页，请把网址复制到浏览器中打开：\n%1").arg(link));
+    return false;
 }
 
 void installChineseTranslations()

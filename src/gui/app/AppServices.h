@@ -39,8 +39,8 @@ public:
     virtual QString saveFileName(QWidget *parent, const QString &filter) = 0;
     // Shows a dialog modally.
     virtual void execModal(QDialog *dialog) = 0;
-    // The shell's "open" verb for web pages.
-    virtual void openUrl(const QUrl &url) = 0;
+    // The shell's "open" verb for web pages; false when nothing could open it.
+    virtual bool openUrl(const QUrl &url) = 0;
     // Hands a text file to the system's print service without a dialog. The
     // error is the text to show when there is no print service.
     virtual std::expected<void, QString> printFile(const QString &path) = 0;
@@ -58,7 +58,7 @@ public:
     QString openFileName(QWidget *parent, const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &filter) override;
     void execModal(QDialog *dialog) override;
-    void openUrl(const QUrl &url) override;
+    bool openUrl(const QUrl &url) override;
     std::expected<void, QString> printFile(const QString &path) override;
 
 private:
@@ -70,6 +70,12 @@ private:
 // it; when that names another file that exists, the user is asked before it
 // is replaced, so the file written is always the one the user agreed to.
 QString chooseSavePath(AppServices &services, QWidget *parent, const QString &filter, const QString &extension);
+
+// Opens a link in the browser when it is an http or https URL with a host;
+// any other link (file:, a program's own scheme) is not opened. Whenever the
+// page does not open, the user is told with the address written out, so that
+// it can be copied into a browser by hand. True when the browser took it.
+bool openWebLink(AppServices &services, QWidget *parent, const QString &link);
 
 // Loads Qt's own Chinese texts, so that standard buttons and file dialogs
 // speak the program's language.

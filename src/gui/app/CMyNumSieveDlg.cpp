@@ -214,7 +214,7 @@ void CMyNumSieveDlg::openSitePage(SitePage page)
 {
     const auto url = sitePageUrl(loadOnlineHosts(m_dataFolder), page);
     if (url)
-        m_services.openUrl(*url);
+        openWebLink(m_services, this, url->toString());
     else
         m_services.warn(this, url.error());
 }
@@ -224,7 +224,7 @@ void CMyNumSieveDlg::openPurchaseLink()
     if (m_buyLink.isEmpty())
         m_services.warn(this, QStringLiteral("没有设置购买彩票的网址，无法打开网页。"));
     else
-        m_services.openUrl(QUrl(m_buyLink));
+        openWebLink(m_services, this, m_buyLink);
 }
 
 void CMyNumSieveDlg::createButtons()

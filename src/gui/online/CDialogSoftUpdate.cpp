@@ -27,6 +27,8 @@ CDialogSoftUpdate::CDialogSoftUpdate(AppServices &services, const QString &curre
     setFixedSize(dluToPixels(QSize(250, 70)));
     m_status->setObjectName(QString::number(IdStatus));
     m_status->setAlignment(Qt::AlignCenter);
+    // The version comes from the server: shown as the characters it is.
+    m_status->setTextFormat(Qt::PlainText);
     // Two lines of text need a little more than the template's 19 units.
     const QRect status = dluToPixels(QRect(7, 22, 236, 19));
     m_status->setGeometry(status.adjusted(0, -8, 0, 4));
@@ -37,7 +39,12 @@ CDialogSoftUpdate::CDialogSoftUpdate(AppServices &services, const QString &curre
     cancel->setGeometry(dluToPixels(QRect(193, 49, 50, 14)));
     cancel->setAutoDefault(false);
 
-    connect(m_download, &QPushButton::clicked, this, [this] { m_services.openUrl(QUrl(m_update.downloadLink)); });
+    connect(m_download, &QPushButton::clicked, this, [this] {
+        if (m_update.downloadLink.isEmpty())
+            m_services.warn(this, kNoDownloadLink);
+        else
+            openWebLink(m_services, this, m_update.downloadLink);
+    });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     m_startTimer->setSingleShot(true);
     m_startTimer->setInterval(kStartDelayMs);
@@ -64,12 +71,25 @@ void CDialogSoftUpdate::paintEvent(QPaintEvent *event)
 
 void CDialogSoftUpdate::checked(const HttpAnswer &answer)
 {
-    if (answer.status != HttpAnswer::File) {
-        m_services.warn(this, msg::kUpdateServerNotFound);
+    QString cause;
+    if (m_productHost.isEmpty())
+        cause = msg::kNoProductHost;
+    else if (answer.status == HttpAnswer::TooLarge)
+        cause = msg::kAnswerTooLarge;
+    else if (answer.status == HttpAnswer::File) {
+        m_update = parseUpdateFile(decodeLines(answer.body));
+        if (m_update.latestVersion.isEmpty())
+            cause = msg::kNoVersionOnServer;
+        else if (!looksLikeVersion(m_update.latestVersion))
+            cause = msg::kAnswerNotVersion;
+    }
+    if (answer.status != HttpAnswer::File || !cause.isEmpty()) {
+        m_update = {};
+        m_services.warn(this, cause.isEmpty() ? msg::kUpdateServerNotFound
+                                              : msg::withCause(msg::kUpdateServerNotFound, cause));
         reject();
         return;
     }
-    m_update = parseUpdateFile(decodeLines(answer.body));
     if (isOtherVersion(m_currentVersion, m_update.latestVersion)) {
         m_status->setText(QStringLiteral("您使用的为%1版本，当前最新为%2版本\n请尽快下载最新版本")
                               .arg(m_currentVersion, m_update.latestVersion));

@@ -24,6 +24,7 @@ public:
     enum { IdStatus = 1059, IdDownload = 1032, IdCancel = 2 };
     static inline const QString kChecking = QStringLiteral("正在检查软件版本，请稍候...");
     static inline const QString kLatest = QStringLiteral("您使用的为最新版本，现无需更新");
+    static inline const QString kNoDownloadLink = QStringLiteral("更新服务器没有给出新版本的下载网址。");
     static constexpr int kStartDelayMs = 100;
 
     CDialogSoftUpdate(AppServices &services, const QString &currentVersion, const QString &productHost,
