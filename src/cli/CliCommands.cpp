@@ -33,6 +33,7 @@ const char kHelp[] =
     "                        [--format text|csv|json]\n"
     "  numsieve-cli report --scheme FILE [--data DIR] [--lottery ID] [--intersect FILE]... [--format text|csv|json]\n"
     "  numsieve-cli publish --out FOLDER [--data DIR] [--version TEXT] [--download URL] [--purchase URL]\n"
+    "  numsieve-cli COMMAND --help\n"
     "  numsieve-cli --help | --version\n"
     "\n"
     "filter\n"
@@ -60,6 +61,10 @@ const char kHelp[] =
     "\n"
     "draws（与彩票管理相同的操作，修改后像“保存”一样写入数据文件夹）\n"
     "  The lottery manager's draw operations; a change is saved as 保存 saves it.\n"
+    "  修改号码的命令（add、import、download）在窗口使用数据文件夹时会拒绝；--wait SECONDS\n"
+    "  最多等这么多秒，等窗口关闭。\n"
+    "  The commands that change draws (add, import, download) refuse while the window\n"
+    "  holds the data folder; --wait SECONDS waits up to that long for it to close.\n"
     "    draws list --lottery ID                  每行输出一期“奖期$号码”，由旧到新\n"
     "                                             prints \"issue$number\" per draw, oldest first\n"
     "    draws add --lottery ID ISSUE NUMBER      添加一期开奖号码 / adds one draw as the newest\n"
@@ -214,11 +219,51 @@ int runInfoCommand(const QStringList &args)
 
 } // namespace
 
+// The help of one command: its lines of the usage block, then its section
+// (the paragraph that starts with its name), from the help of them all.
+QString commandHelp(const QString &command)
+{
+    const QStringList lines = QString::fromUtf8(kHelp).split(QLatin1Char('\n'));
+    const QString usageLine = QStringLiteral("  numsieve-cli ") + command + QLatin1Char(' ');
+    QStringList help{QStringLiteral("用法 / Usage:")};
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!lines.at(i).startsWith(usageLine))
+            continue;
+        help.append(lines.at(i));
+        // Continued usage lines are indented deeper.
+        while (i + 1 < lines.size() && lines.at(i + 1).startsWith(QStringLiteral("      ")))
+            help.append(lines.at(++i));
+    }
+    help.append(QString());
+    bool inSection = false;
+    for (const QString &line : lines) {
+        if (!inSection && line.startsWith(command) && !line.startsWith(QLatin1Char(' ')))
+            inSection = true;
+        else if (inSection && line.isEmpty())
+            break;
+        if (inSection)
+            help.append(line);
+    }
+    return help.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+bool asksForHelp(const QStringList &arguments)
+{
+    return arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"));
+}
+
 int run(const QStringList &arguments)
 {
     const QString command = arguments.value(0);
     if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
         out() << QString::fromUtf8(kHelp);
+        out().flush();
+        return Ok;
+    }
+    static const QStringList commands{QStringLiteral("filter"),   QStringLiteral("info"),     QStringLiteral("draws"),
+                                      QStringLiteral("publish"),  QStringLiteral("backtest"), QStringLiteral("report")};
+    if (commands.contains(command) && asksForHelp(arguments.mid(1))) {
+        out() << commandHelp(command);
         out().flush();
         return Ok;
     }

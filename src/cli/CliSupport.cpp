@@ -42,6 +42,7 @@ std::expected<QString, QString> dataFolder(const QString &option)
         return defaultDataFolder();
     if (!QFileInfo(option).isDir())
         return std::unexpected(QStringLiteral("数据文件夹 %1 不存在 / no such data folder").arg(option));
+    seedDataFolder(option);
     return option;
 }
 

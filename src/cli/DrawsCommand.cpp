@@ -52,14 +52,19 @@ int save(const LotteryManager &manager, const QString &dataDir)
 int runDrawsCommand(const QStringList &args)
 {
     QString problem;
-    const auto a = parse(args, {QStringLiteral("--data"), QStringLiteral("--lottery")}, {QStringLiteral("--replace")},
-                         &problem);
+    const auto a = parse(args, {QStringLiteral("--data"), QStringLiteral("--lottery"), QStringLiteral("--wait")},
+                         {QStringLiteral("--replace")}, &problem);
     if (!a)
         return usage(problem);
     const auto data = single(*a, QStringLiteral("--data"), &problem);
     const auto lottery = single(*a, QStringLiteral("--lottery"), &problem);
-    if (!data || !lottery)
+    const auto wait = single(*a, QStringLiteral("--wait"), &problem);
+    if (!data || !lottery || !wait)
         return usage(problem);
+    bool waitIsNumber = true;
+    const int waitSeconds = wait->isEmpty() ? 0 : wait->toInt(&waitIsNumber);
+    if (!waitIsNumber || waitSeconds < 0 || waitSeconds > 86400)
+        return usage(QStringLiteral("--wait takes seconds, 0 to 86400"));
     const QString verb = a->positional.value(0);
     if (lottery->isEmpty())
         return usage(QStringLiteral("draws needs --lottery ID"));
@@ -75,7 +80,7 @@ int runDrawsCommand(const QStringList &args)
         return usage(QStringLiteral("--replace goes with draws download"));
     DataFolderLock lock;
     if (writes) {
-        lock = lockDataFolder(dataDir);
+        lock = lockDataFolder(dataDir, waitSeconds * 1000);
         if (lock.state == DataFolderLock::InUse)
             return refused(lock.message + QStringLiteral("，请先关闭它再修改 / the data folder is in use"));
         if (lock.state != DataFolderLock::Held)
@@ -112,7 +117,9 @@ int runDrawsCommand(const QStringList &args)
         // What the number edit would not let anyone type is a usage error.
         const QString &number = a->positional.at(2);
         if (!LotteryManager::editAccepts(C::NumberEdit, number))
-            return usage(QStringLiteral("NUMBER takes at most three digits"));
+            return usage(std::ranges::all_of(number, [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); })
+                             ? QStringLiteral("NUMBER takes at most three digits")
+                             : QStringLiteral("NUMBER takes digits only"));
         manager.setEdits({}, {}, a->positional.at(1), number);
         if (!report(manager.addDraw()))
             return Refused;

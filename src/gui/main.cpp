@@ -11,6 +11,10 @@ int main(int argc, char *argv[])
         QCoreApplication app(argc, argv);
         return numsieve::gui::printVersion();
     }
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        QCoreApplication app(argc, argv);
+        return numsieve::gui::printHelp();
+    }
     numsieve::gui::CMyNumSieveApp app(argc, argv);
     return app.run();
 }

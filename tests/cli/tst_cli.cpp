@@ -52,6 +52,7 @@ private Q_SLOTS:
     void usageErrors();
     void specialFilesAndMissingFolder();
     void info();
+    void help_data();
     void help();
     void backtestAndReport();
 
@@ -315,13 +316,52 @@ void TestCli::info()
     QCOMPARE(r.out.split('\n').at(19), QString("本期遗漏　　2"));
 }
 
+void TestCli::help_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("usage");     // the first usage line
+    QTest::addColumn<QString>("section");   // a line of the command's own section
+    QTest::newRow("all") << QStringList{"--help"} << "  numsieve-cli filter --scheme FILE [--data DIR] [--lottery ID] [--intersect FILE]..."
+                         << "  numsieve-cli info NUMBER [--group] [--data DIR] [--lottery ID]";
+    const std::pair<const char *, QStringList> commands[] = {
+        {"filter", {"filter", "--help"}},     {"info", {"info", "-h"}},
+        {"draws", {"draws", "--help"}},       {"draws", {"draws", "add", "--lottery", "1", "--help"}},
+        {"draws", {"draws", "download", "--help"}}, {"publish", {"publish", "--help"}},
+        {"backtest", {"backtest", "--help"}}, {"report", {"report", "--scheme", "x.cnd", "--help"}},
+    };
+    for (const auto &[command, args] : commands)
+        QTest::newRow(qPrintable(args.join(' '))) << args << QStringLiteral("  numsieve-cli %1 ").arg(command)
+                                                  << QString(command);
+}
+
 void TestCli::help()
 {
-    const Run r = cli({"--help"});
+    QFETCH(QStringList, args);
+    QFETCH(QString, usage);
+    QFETCH(QString, section);
+    const Run r = cli(args);
     QCOMPARE(r.exitCode, 0);
-    QVERIFY(r.out.contains("numsieve-cli filter --scheme FILE"));
-    QVERIFY(r.out.contains("numsieve-cli info NUMBER"));
-    QVERIFY(r.out.contains("用法"));
+    QCOMPARE(r.err, QString());
+    const QStringList lines = r.out.split('\n');
+    QVERIFY2(lines.value(0) == "numsieve-cli — 三位筛号器命令行工具 / NumSieve command-line tool"
+                 || (lines.value(0) == "用法 / Usage:" && lines.value(1).startsWith(usage)),
+             qPrintable(r.out));
+    QVERIFY2(std::ranges::any_of(lines, [&](const QString &l) { return l.startsWith(section); }), qPrintable(r.out));
+    if (args.size() > 1) {
+        QVERIFY2(!r.out.contains("numsieve-cli publish") || section == "publish", qPrintable(r.out));
+        return;
+    }
+    // The window answers --help and --version without a display.
+    QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();
+    noDisplay.insert("QT_QPA_PLATFORM", "xcb");
+    noDisplay.remove("DISPLAY");
+    noDisplay.remove("WAYLAND_DISPLAY");
+    for (const char *option : {"--help", "--version"}) {
+        const Run window = run(QStringLiteral(NUMSIEVE_GUI_PATH), {QString::fromLatin1(option)}, noDisplay);
+        QCOMPARE(window.exitCode, 0);
+        QCOMPARE(window.err, QString());
+        QVERIFY2(window.out.startsWith("numsieve") || window.out.startsWith("三位筛号器"), qPrintable(window.out));
+    }
 }
 
 void TestCli::backtestAndReport()

@@ -51,6 +51,7 @@ private Q_SLOTS:
     void refusalsLeaveEveryFileAsItWas_data();
     void refusalsLeaveEveryFileAsItWas();
     void lockFailuresSayWhy();
+    void chosenFolderGetsTheBuiltInLotteries();
 
 private:
     QStringList draws(const QStringList &args) { return QStringList{"draws"} + args + QStringList{"--data", m_data}; }
@@ -86,7 +87,10 @@ void TestCliDraws::addAndList()
     QCOMPARE(r.err, QString("开奖号码必须是3个\n"));
     QCOMPARE(file("lottery_7.data"), QByteArray("2024-001$357\r\n"));
     // What the number edit would never take is a usage error.
-    QCOMPARE(cli(draws({"add", "--lottery", "7", "2024-002", "12a"})).exitCode, 2);
+    r = cli(draws({"add", "--lottery", "7", "2024-002", "12a"}));
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY2(r.err.startsWith("numsieve-cli: NUMBER takes digits only\n"), qPrintable(r.err));
+    QVERIFY(cli(draws({"add", "--lottery", "7", "2024-002", "1234"})).err.startsWith("numsieve-cli: NUMBER takes at most three digits\n"));
     QCOMPARE(cli(draws({"add", "--lottery", "9", "1", "123"})).exitCode, 1);
     QCOMPARE(cli(draws({"list"})).exitCode, 2);
 
@@ -205,8 +209,31 @@ void TestCliDraws::writesWaitForTheWindow()
     QCOMPARE(file("lottery_1.data"), QByteArray("2026001$321\r\n"));
     // Reading needs no lock.
     QCOMPARE(cli(draws({"list", "--lottery", "1"})).out, QByteArray("2026001$321\n"));
+    // --wait waits for the window to let the folder go.
+    QProcess waiting;
+    waiting.start(QStringLiteral(NUMSIEVE_CLI_PATH), draws({"add", "--lottery", "1", "2026002", "555", "--wait", "30"}));
+    QVERIFY(waiting.waitForStarted());
+    QTest::qWait(600);
+    QCOMPARE(waiting.state(), QProcess::Running);
     window.unlock();
-    QCOMPARE(cli(draws({"add", "--lottery", "1", "2026002", "555"})).exitCode, 0);
+    QVERIFY(waiting.waitForFinished(30000));
+    QCOMPARE(waiting.exitCode(), 0);
+    QCOMPARE(file("lottery_1.data"), QByteArray("2026001$321\r\n2026002$555\r\n"));
+    QCOMPARE(cli(draws({"add", "--lottery", "1", "2026003", "555", "--wait", "x"})).exitCode, 2);
+}
+
+void TestCliDraws::chosenFolderGetsTheBuiltInLotteries()
+{
+    const QString fresh = m_dir->filePath("fresh");
+    QVERIFY(QDir().mkpath(fresh));
+    const Run r = cli({"draws", "list", "--lottery", "4", "--data", fresh});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out, QByteArray());
+    QCOMPARE(readBytes(fresh + "/lottery.data"), gbk("1$福彩3D\r\n2$排列三\r\n3$时时乐\r\n4$时时彩\r\n"));
+    // A registry already there, even an empty one, is the user's.
+    QVERIFY(writeBytes(fresh + "/lottery.data", ""));
+    QCOMPARE(cli({"draws", "list", "--lottery", "4", "--data", fresh}).exitCode, 1);
+    QCOMPARE(readBytes(fresh + "/lottery.data"), QByteArray());
 }
 
 void TestCliDraws::refusalsLeaveEveryFileAsItWas_data()

@@ -50,7 +50,8 @@ void TestInstall::installedProgramUsesTheUsersDataFolder()
                                "share/icons/hicolor/48x48/apps/numsieve.png",
                                "share/icons/hicolor/128x128/apps/numsieve.png",
                                "share/icons/hicolor/256x256/apps/numsieve.png",
-                               "share/numsieve/lottery.data", "share/man/man1/numsieve-cli.1"};
+                               "share/numsieve/lottery.data", "share/man/man1/numsieve-cli.1",
+                               "share/man/man1/numsieve.1"};
     for (const QString &file : files)
         QVERIFY2(QFileInfo(prefix + '/' + file).isFile(), qPrintable(file));
     r = run("desktop-file-validate", {prefix + "/share/applications/numsieve.desktop"});

@@ -23,11 +23,24 @@ QString installedDefaultRegistry()
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../share/numsieve/lottery.data"));
 }
 
+void seedDataFolder(const QString &dataDir)
+{
+    const QString registry = registryFilePath(dataDir);
+    if (!QFileInfo(dataDir).isDir() || entryKind(registry) != EntryKind::Missing)
+        return;
+    static const QStringList builtIn{QStringLiteral("1$福彩3D"), QStringLiteral("2$排列三"), QStringLiteral("3$时时乐"),
+                                     QStringLiteral("4$时时彩")};
+    (void)saveFileAtomically(registry, encodeLines(builtIn));   // a folder we cannot write stays as it is
+}
+
 QString defaultDataFolder()
 {
     const QString chosen = qEnvironmentVariable("NUMSIEVE_DATA");
-    if (!chosen.isEmpty())
-        return QDir::cleanPath(QDir::current().absoluteFilePath(chosen));
+    if (!chosen.isEmpty()) {
+        const QString folder = QDir::cleanPath(QDir::current().absoluteFilePath(chosen));
+        seedDataFolder(folder);
+        return folder;
+    }
     // An installed program (its default lotteries lie under ../share) keeps
     // nothing beside itself, even when run by the superuser, who could write
     // there. Elsewhere making the folder is the only sure test: an immutable
@@ -40,6 +53,7 @@ QString defaultDataFolder()
     QDir().mkpath(own);
     if (!QFileInfo::exists(registryFilePath(own)) && QFileInfo::exists(installedDefaultRegistry()))
         QFile::copy(installedDefaultRegistry(), registryFilePath(own));
+    seedDataFolder(own);
     return own;
 }
 

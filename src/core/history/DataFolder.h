@@ -26,6 +26,11 @@ QString defaultDataFolder();
 // Where an installed program keeps the lottery.data it starts users with.
 QString installedDefaultRegistry();
 
+// A folder chosen for the data (NUMSIEVE_DATA, --data) that has no
+// lottery.data yet is given the four built-in lotteries, as a new user's
+// folder is; a lottery.data already there is never touched.
+void seedDataFolder(const QString &dataDir);
+
 // The lock that keeps two programs from saving over each other's work in
 // one data folder.
 QString dataLockPath(const QString &dataDir);

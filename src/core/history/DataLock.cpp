@@ -8,7 +8,7 @@
 
 namespace numsieve {
 
-DataFolderLock lockDataFolder(const QString &dataDir)
+DataFolderLock lockDataFolder(const QString &dataDir, int waitMs)
 {
     DataFolderLock result;
     const QString shown = QDir::toNativeSeparators(dataDir);
@@ -27,7 +27,7 @@ DataFolderLock lockDataFolder(const QString &dataDir)
     if (QFileInfo(path).isFile() && !lock->getLockInfo(&pid, &host, &application))
         lock->removeStaleLockFile();
     // A lock left by a program that died is taken over.
-    if (lock->tryLock(0)) {
+    if (lock->tryLock(waitMs)) {
         result.state = DataFolderLock::Held;
         result.lock = std::move(lock);
         return result;

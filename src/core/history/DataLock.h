@@ -20,6 +20,7 @@ struct DataFolderLock {
 
 // A lock file that names no owner (a program killed while writing it, a
 // disk that filled up) is stale at once, not after half a minute.
-DataFolderLock lockDataFolder(const QString &dataDir);
+// With waitMs, a folder another program holds is waited for that long.
+DataFolderLock lockDataFolder(const QString &dataDir, int waitMs = 0);
 
 } // namespace numsieve

@@ -53,6 +53,29 @@ int printVersion()
     return 0;
 }
 
+int printHelp()
+{
+    std::printf("%s",
+                qPrintable(QStringLiteral(
+                               "numsieve — 三位筛号器 / NumSieve\n"
+                               "\n"
+                               "用法 / Usage: numsieve [--help | --version]\n"
+                               "\n"
+                               "打开三位筛号器的窗口：选号、按条件过滤、求交集，保存或打印号码；彩种和开奖号码在\n"
+                               "“彩种管理”中维护。不需要窗口的批量操作请用 numsieve-cli（numsieve-cli --help）。\n"
+                               "Opens the NumSieve window: build a candidate set, filter it, intersect it, save\n"
+                               "or print the numbers; lotteries and their draws are kept in 彩种管理. For batch\n"
+                               "work without a window use numsieve-cli (numsieve-cli --help).\n"
+                               "\n"
+                               "  --help      显示本说明 / shows this text\n"
+                               "  --version   显示版本和数据文件夹 / shows the version and the data folder\n"
+                               "\n"
+                               "数据文件夹 / Data folder: %1\n"
+                               "（环境变量 NUMSIEVE_DATA 可以另选 / the environment variable NUMSIEVE_DATA chooses another）\n")
+                               .arg(QDir::toNativeSeparators(defaultDataFolder()))));
+    return 0;
+}
+
 int CMyNumSieveApp::run()
 {
     const QString dataFolder = defaultDataFolder();

@@ -21,6 +21,8 @@ public:
 
 // numsieve --version: the version and the data folder in use.
 int printVersion();
+// `numsieve --help`, printed without a display.
+int printHelp();
 
 // Holds the data folder for this window's whole life, so that a second
 // program cannot save over its work. Null, after saying so, when another
