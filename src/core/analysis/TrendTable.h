@@ -73,7 +73,10 @@ inline constexpr std::array<int, 7> kTrendWindows = {30, 50, 100, 200, 500, 1000
 class TrendTable
 {
 public:
-    TrendTable() = default;
+    TrendTable()
+        : TrendTable(QList<Draw>())
+    {
+    }
     explicit TrendTable(const QList<Draw> &draws);
 
     int rowCount() const { return int(m_draws.size()); }
