@@ -206,13 +206,13 @@ TrendStats TrendTable::stats(int column, int window) const
         return s;
     // The omission climbs by one a row and drops to 0 at a hit, so its highest
     // values stand on the rows just before a hit and on the newest row.
-    int previous = -1;   // the last hit row seen
+    int previous = begin == hits.begin() ? -1 : *(begin - 1);   // the hit before, -1 for none
     int run = 0;
     for (auto it = begin; it != hits.end(); ++it) {
         const int row = *it;
         if (row > first)
-            s.maxOmission = std::max(s.maxOmission, omission(row - 1, column));
-        run = previous == row - 1 ? run + 1 : 1;
+            s.maxOmission = std::max(s.maxOmission, row - 1 - previous);
+        run = previous == row - 1 && row > first ? run + 1 : 1;
         s.maxRun = std::max(s.maxRun, run);
         previous = row;
     }
