@@ -109,9 +109,9 @@ void TrendChartView::relayout()
         const ColumnRange range = trendGroupColumns(groups.at(g));
         for (int c = range.first; c < range.first + range.count; ++c) {
             const int valueColumn = int(m_x.size());
-            int width = std::max(fm.horizontalAdvance(shownValue(trendColumns().at(c).value)) + 10, m_rowHeight + 4);
+            int width = std::max(fm.horizontalAdvance(shownValue(trendColumns().at(c).value)) + 10, m_rowHeight + 2);
             for (int foot = 0; foot < TrendModel::kFootRows; ++foot)
-                width = std::max(width, fm.horizontalAdvance(m_model->footText(TrendModel::FootRow(foot), valueColumn)) + 8);
+                width = std::max(width, fm.horizontalAdvance(m_model->footText(TrendModel::FootRow(foot), valueColumn)) + 5);
             m_x.append(x);
             m_groupOf.append(g);
             x += width;
@@ -279,6 +279,7 @@ void TrendChartView::paintEvent(QPaintEvent *)
         }
     }
     p.setFont(font());
+    p.setBrush(Qt::NoBrush);
     p.setRenderHint(QPainter::Antialiasing, false);
 
     // The issue and number columns.
