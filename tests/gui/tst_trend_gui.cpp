@@ -87,6 +87,15 @@ void TestTrendGui::opensBesideTheMainWindow()
     QCOMPARE(w.findChildren<CDialogTrend *>().size(), 1);
     QVERIFY(m_services.warnings.isEmpty());
     QVERIFY(m_services.openedUrls.isEmpty());
+    // Raised again, it shows the draws as they are now, on the lottery it showed.
+    LotteryRegistry later = w.leftPanel()->registry();
+    later[1].draws.append({QStringLiteral("2026004"), QStringLiteral("909")});
+    trend->lotteryBox()->setCurrentIndex(0);
+    trend->lotteryBox()->setCurrentIndex(1);
+    CDialogTrend::showFor(m_services, &w, later, 0);
+    QCOMPARE(trend->lotteryBox()->currentText(), QStringLiteral("排列三"));
+    QCOMPARE(trend->model()->rowCount(), 4);
+    QCOMPARE(trend->model()->data(trend->model()->index(3, 1)).toString(), QStringLiteral("909"));
     trend->close();
     QTRY_COMPARE(w.findChildren<CDialogTrend *>().size(), 0);
     w.runCommand(CMyNumSieveDlg::IdAnalysis);

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QSignalBlocker>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -116,7 +117,9 @@ CDialogTrend *CDialogTrend::showFor(AppServices &services, QWidget *owner, const
                                     qsizetype selected)
 {
     CDialogTrend *trend = owner ? owner->findChild<CDialogTrend *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
-    if (!trend) {
+    if (trend) {
+        trend->setLotteries(lotteries);
+    } else {
         trend = new CDialogTrend(services, lotteries, selected, owner);
         trend->setAttribute(Qt::WA_DeleteOnClose);
     }
@@ -124,6 +127,27 @@ CDialogTrend *CDialogTrend::showFor(AppServices &services, QWidget *owner, const
     trend->raise();
     trend->activateWindow();
     return trend;
+}
+
+void CDialogTrend::setLotteries(const LotteryRegistry &lotteries)
+{
+    const int current = m_lottery->currentIndex();
+    const QString shown = current >= 0 && current < m_lotteries.count() ? m_lotteries.at(current).id : QString();
+    m_lotteries = lotteries;
+    int index = 0;
+    for (qsizetype i = 0; i < m_lotteries.count(); ++i)
+        if (m_lotteries.at(i).id == shown) {
+            index = int(i);
+            break;
+        }
+    {
+        const QSignalBlocker blocker(m_lottery);
+        m_lottery->clear();
+        for (const Lottery &l : m_lotteries.lotteries())
+            m_lottery->addItem(l.name);
+        m_lottery->setCurrentIndex(index);
+    }
+    selectLottery(index);
 }
 
 void CDialogTrend::selectLottery(int index)

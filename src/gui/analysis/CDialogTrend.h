@@ -33,12 +33,17 @@ public:
     CDialogTrend(AppServices &services, const LotteryRegistry &lotteries, qsizetype selected, QWidget *parent = nullptr);
     ~CDialogTrend() override;
 
-    // Raises the chart already open over `owner`, or opens one on the
-    // owner's selected lottery. Returns the window shown.
+    // Raises the chart already open over `owner` with the lotteries as they
+    // are now, or opens one on the owner's selected lottery. Returns the
+    // window shown.
     static CDialogTrend *showFor(AppServices &services, QWidget *owner, const LotteryRegistry &lotteries,
                                  qsizetype selected);
 
     static QList<TrendGroup> groupsOf(Tab tab);
+
+    // The lotteries as they are now (after draws were added or downloaded);
+    // the chart stays on the lottery it shows while that still exists.
+    void setLotteries(const LotteryRegistry &lotteries);
 
     QComboBox *lotteryBox() const { return m_lottery; }
     QComboBox *windowBox() const { return m_window; }
@@ -60,7 +65,7 @@ private:
     void showNote();
 
     AppServices &m_services;
-    const LotteryRegistry m_lotteries;
+    LotteryRegistry m_lotteries;
     QComboBox *m_lottery = nullptr;
     QComboBox *m_window = nullptr;
     QCheckBox *m_omissions = nullptr;
