@@ -18,3 +18,5 @@ shoot docs/screenshot-manager.png manager
 shoot docs/screenshot-exit.png exit
 shoot docs/screenshot-update.png update
 shoot docs/screenshot-backtest.png backtest
+# The chart shows its thirty position columns side by side on a wider screen.
+xvfb-run -a -s "-screen 0 1200x800x24" build/bin/numsieve-screenshot docs/screenshot-trend.png trend

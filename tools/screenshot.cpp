@@ -11,11 +11,13 @@
 //   manager    the lottery manager
 //   backtest   方案回测 over the last 100 of 400 draws, run to the end
 //   report     过滤报告 of the filtered state
+//   trend      走势图 of the last 100 of 400 draws, positions, omissions and lines
 #include "app/AppIcon.h"
 #include "app/AppServices.h"
 #include "app/CMyNumSieveDlg.h"
 #include "analysis/CDialogBacktest.h"
 #include "analysis/CDialogFilterReport.h"
+#include "analysis/CDialogTrend.h"
 #include "app/WindowMessages.h"
 #include "filter/CDialogLeft.h"
 #include "filter/ConditionPanel.h"
@@ -74,8 +76,8 @@ int main(int argc, char *argv[])
         return 1;
     const char *numbers[] = {"381", "527", "096", "443", "718", "250", "964", "133", "805", "672"};
     int issue = 2026320;
-    if (scene == QLatin1String("backtest")) {
-        // A back-test needs draws that look drawn: a fixed pseudo-random sequence.
+    if (scene == QLatin1String("backtest") || scene == QLatin1String("trend")) {
+        // A back-test and a chart need draws that look drawn: a fixed pseudo-random sequence.
         quint32 seed = 20260320;
         for (int i = 0; i < 400; ++i) {
             seed = seed * 1103515245u + 12345u;
@@ -172,6 +174,11 @@ int main(int argc, char *argv[])
         backtest->show();
         subject = backtest.get();
         shootWhenReady = false;
+    } else if (scene == QLatin1String("trend")) {
+        CDialogTrend *trend = CDialogTrend::showFor(services, &window, window.loadedRegistry(), 0);
+        trend->resize(1150, 740);
+        trend->move(10, 10);
+        subject = trend;
     } else if (scene == QLatin1String("report")) {
         ScriptConditionRunner runner;
         report = std::make_unique<CDialogFilterReport>(services, runFilterReport(window.workspace(), {}, &runner),

@@ -2,6 +2,7 @@
 #include "AnalysisCommands.h"
 #include "CliSupport.h"
 #include "DrawsCommand.h"
+#include "TrendCommand.h"
 
 #include "Workspace.h"
 #include "filter/FilterRun.h"
@@ -32,6 +33,8 @@ const char kHelp[] =
     "  numsieve-cli backtest --scheme FILE [--data DIR] [--lottery ID] [--last N] [--intersect FILE]...\n"
     "                        [--format text|csv|json]\n"
     "  numsieve-cli report --scheme FILE [--data DIR] [--lottery ID] [--intersect FILE]... [--format text|csv|json]\n"
+    "  numsieve-cli trend [--data DIR] [--lottery ID] [--last W|all]\n"
+    "                     [--group position|distribution|sum|span|tail|shape] [--format text|csv|json]\n"
     "  numsieve-cli publish --out FOLDER [--data DIR] [--version TEXT] [--download URL] [--purchase URL]\n"
     "  numsieve-cli COMMAND --help\n"
     "  numsieve-cli --help | --version\n"
@@ -105,6 +108,17 @@ const char kHelp[] =
     "  the result with the tolerance (and after --intersect).\n"
     "    --format FORMAT   text 中文表格（默认）、csv、json（英文键名）\n"
     "                      text: a Chinese table (default); csv and json use English keys\n"
+    "\n"
+    "trend\n"
+    "  走势图：最近 W 期（--last，默认 100；all 为全部），每列的出现次数、期望次数、平均遗漏、\n"
+    "  最大遗漏、最大连出、当前遗漏和偶然概率；遗漏按全部开奖号码计算。--group 只列一组：\n"
+    "  position 百十个位、distribution 号码分布、sum 和值、span 跨度、tail 和尾、\n"
+    "  shape 大小/奇偶/质合/组选形态；默认全部。text 列出统计，csv 和 json 还有每期的遗漏。\n"
+    "  The trend chart over the latest W draws (--last, default 100; all for every\n"
+    "  draw): per column its hits, expected hits, mean, longest and current omission,\n"
+    "  longest run and the exact two-sided chance of a count this far from the\n"
+    "  expected one (marked * below 5%). Omissions count over the whole history.\n"
+    "  text prints the statistics; csv and json add every draw's omissions.\n"
     "\n"
     "publish\n"
     "  写出一个文件夹，任何静态网站服务器都能用它回答程序的全部请求：彩种 1 至 4 的\n"
@@ -285,8 +299,10 @@ int run(const QStringList &arguments)
         return runBacktestCommand(arguments);
     if (command == QLatin1String("report"))
         return runReportCommand(arguments);
+    if (command == QLatin1String("trend"))
+        return runTrendCommand(arguments);
     if (command.isEmpty())
-        return usage(QStringLiteral("missing command: filter, info, draws, publish, backtest or report"));
+        return usage(QStringLiteral("missing command: filter, info, draws, publish, backtest, report or trend"));
     return usage(QStringLiteral("unknown command ") + command);
 }
 

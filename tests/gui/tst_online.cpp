@@ -1,3 +1,4 @@
+#include "analysis/CDialogTrend.h"
 #include "app/CMyNumSieveDlg.h"
 #include "online/CDialogSoftUpdate.h"
 #include "online/ProductSite.h"
@@ -319,12 +320,18 @@ void TestOnline::linkCommands()
         w.runCommand(command);
         QCOMPARE(m_services.warnings, QStringList{"无法打开网页，请把网址复制到浏览器中打开：\n" + url});
     }
-    // Without the site, the user learns where to name it instead of a broken page.
+    // Without the site, the user learns where to name it instead of a broken
+    // page; without an analysis site, the chart is drawn in the program.
     QVERIFY(QFile::remove(m_dir->filePath("data/online.data")));
     m_services = FakeServices();
     CMyNumSieveDlg w(m_services, m_dir->path());
     w.runCommand(command);
     QVERIFY(m_services.openedUrls.isEmpty());
+    QCOMPARE(w.findChildren<numsieve::gui::CDialogTrend *>().size(), key == QLatin1String("analysis") ? 1 : 0);
+    if (key == QLatin1String("analysis")) {
+        QVERIFY(m_services.warnings.isEmpty());
+        return;
+    }
     QCOMPARE(m_services.warnings,
              QStringList{key.isEmpty() ? "没有设置购买彩票的网址，无法打开网页。"
                                        : "没有设置网站地址，无法打开网页。\n请在数据文件夹的 online.data 中写一行：\n" + key

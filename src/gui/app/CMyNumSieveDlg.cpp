@@ -4,6 +4,7 @@
 #include "analysis/Backtest.h"
 #include "analysis/CDialogBacktest.h"
 #include "analysis/CDialogFilterReport.h"
+#include "analysis/CDialogTrend.h"
 #include "app/AppIcon.h"
 #include "app/CDialogAbout.h"
 #include "filter/CDialogLeft.h"
@@ -395,13 +396,22 @@ void CMyNumSieveDlg::runCommand(int id)
     case IdIntersect: runIntersect(); return;
     case IdBuy: openPurchaseLink(); return;
     case IdResults: openSitePage(SitePage::DrawResults); return;
-    case IdAnalysis: openSitePage(SitePage::Analysis); return;
+    case IdAnalysis:
+        // Without an analysis site of our own, the chart is drawn here.
+        if (loadOnlineHosts(m_dataFolder).analysis.isEmpty())
+            runCommand(IdTrend);
+        else
+            openSitePage(SitePage::Analysis);
+        return;
     case IdForum: openSitePage(SitePage::Forum); return;
     case IdReport: openSitePage(SitePage::Report); return;
     case IdHelp: openSitePage(SitePage::Help); return;
     case IdSoftwareUpdate: openSoftwareUpdate(); return;
     case IdBacktest: openBacktest(); return;
     case IdFilterReport: openFilterReport(); return;
+    case IdTrend:
+        CDialogTrend::showFor(m_services, this, m_leftPanel->registry(), m_leftPanel->selectedLottery());
+        return;
     case IdAbout: showAbout(); return;
     case IdLotteryManager: openLotteryManager(); return;
     default: break;
@@ -417,6 +427,7 @@ QMenu *CMyNumSieveDlg::commandMenu(int buttonId)
     if (buttonId == IdMore) {
         const std::pair<int, QString> items[] = {{IdBacktest, QStringLiteral("方案回测...")},
                                                  {IdFilterReport, QStringLiteral("过滤报告...")},
+                                                 {IdTrend, QStringLiteral("走势图...")},
                                                  {IdSoftwareUpdate, QStringLiteral("软件更新")},
                                                  {IdReport, QStringLiteral("提交错误/建议")},
                                                  {IdHelp, QStringLiteral("使用帮助")},

@@ -52,7 +52,7 @@ public:
         IdSaveScheme = 1005, IdLoadScheme = 1006, IdMinimise = 1007, IdSelect = 1008, IdFilter = 1009,
         IdPrint = 1010, IdIntersect = 1011, IdSaveNumbers = 1012, IdClose = 1013, IdBuy = 1014,
         IdSoftwareUpdate = 32771, IdReport = 32772, IdHelp = 32773, IdAbout = 32817, IdBacktest = 32818,
-        IdFilterReport = 32819,
+        IdFilterReport = 32819, IdTrend = 32820,
     };
 
     // Starts up as the program does: data folder, lotteries, skin, panels.

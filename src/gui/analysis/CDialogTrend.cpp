@@ -1,0 +1,208 @@
+#include "analysis/CDialogTrend.h"
+
+#include "analysis/CsvExport.h"
+#include "analysis/TrendChartView.h"
+#include "analysis/TrendModel.h"
+#include "app/AppServices.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QImageWriter>
+#include <QLabel>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+namespace numsieve::gui {
+
+namespace {
+
+constexpr int kDefaultWindow = 100;
+
+} // namespace
+
+QList<TrendGroup> CDialogTrend::groupsOf(Tab tab)
+{
+    using G = TrendGroup;
+    switch (tab) {
+    case Positions: return {G::Hundreds, G::Tens, G::Units};
+    case Distribution: return {G::Anywhere};
+    case Sums: return {G::Sum};
+    case Spans: return {G::Span};
+    case Tails: return {G::Tail};
+    case Shapes:
+    case kTabCount: break;
+    }
+    return {G::BigSmall, G::OddEven, G::PrimeComposite, G::Kind};
+}
+
+CDialogTrend::CDialogTrend(AppServices &services, const LotteryRegistry &lotteries, qsizetype selected,
+                           QWidget *parent)
+    : QDialog(parent)
+    , m_services(services)
+    , m_lotteries(lotteries)
+{
+    setWindowTitle(kTitle);
+    setModal(false);
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    setSizeGripEnabled(true);
+
+    m_lottery = new QComboBox;
+    for (const Lottery &l : m_lotteries.lotteries())
+        m_lottery->addItem(l.name);
+    m_window = new QComboBox;
+    for (int w : kTrendWindows)
+        m_window->addItem(w > 0 ? QStringLiteral("%1期").arg(w) : QStringLiteral("全部"), w);
+    m_window->setCurrentIndex(int(std::find(kTrendWindows.begin(), kTrendWindows.end(), kDefaultWindow)
+                                  - kTrendWindows.begin()));
+    m_omissions = new QCheckBox(QStringLiteral("显示遗漏"));
+    m_omissions->setChecked(true);
+    m_lines = new QCheckBox(QStringLiteral("折线"));
+    m_lines->setChecked(true);
+    m_exportCsv = new QPushButton(QStringLiteral("导出CSV..."));
+    m_exportPicture = new QPushButton(QStringLiteral("导出图片..."));
+
+    auto *controls = new QHBoxLayout;
+    controls->addWidget(new QLabel(QStringLiteral("彩种")));
+    controls->addWidget(m_lottery);
+    controls->addSpacing(8);
+    controls->addWidget(new QLabel(QStringLiteral("期数")));
+    controls->addWidget(m_window);
+    controls->addSpacing(8);
+    controls->addWidget(m_omissions);
+    controls->addWidget(m_lines);
+    controls->addStretch(1);
+    controls->addWidget(m_exportCsv);
+    controls->addWidget(m_exportPicture);
+
+    m_tabs = new QTabBar;
+    m_tabs->setExpanding(false);
+    for (const QString &name : {QStringLiteral("百十个位"), QStringLiteral("号码分布"), QStringLiteral("和值"),
+                                QStringLiteral("跨度"), QStringLiteral("和尾"), QStringLiteral("形态")})
+        m_tabs->addTab(name);
+
+    m_model = new TrendModel(this);
+    m_model->setWindow(kDefaultWindow);
+    m_model->setGroups(groupsOf(Positions));
+    m_chart = new TrendChartView(m_model);
+    m_note = new QLabel;
+    m_note->setWordWrap(true);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(controls);
+    layout->addWidget(m_tabs);
+    layout->addWidget(m_chart, 1);
+    layout->addWidget(m_note);
+
+    connect(m_lottery, &QComboBox::currentIndexChanged, this, &CDialogTrend::selectLottery);
+    connect(m_window, &QComboBox::currentIndexChanged, this, &CDialogTrend::selectWindow);
+    connect(m_tabs, &QTabBar::currentChanged, this, &CDialogTrend::selectTab);
+    connect(m_omissions, &QCheckBox::toggled, m_chart, &TrendChartView::setShowOmissions);
+    connect(m_lines, &QCheckBox::toggled, m_chart, &TrendChartView::setShowLines);
+    connect(m_exportCsv, &QPushButton::clicked, this, &CDialogTrend::exportCsv);
+    connect(m_exportPicture, &QPushButton::clicked, this, &CDialogTrend::exportPicture);
+
+    const int start = selected >= 0 && selected < m_lotteries.count() ? int(selected) : 0;
+    m_lottery->setCurrentIndex(start);
+    selectLottery(start);
+    resize(1000, 700);
+}
+
+CDialogTrend::~CDialogTrend() = default;
+
+CDialogTrend *CDialogTrend::showFor(AppServices &services, QWidget *owner, const LotteryRegistry &lotteries,
+                                    qsizetype selected)
+{
+    CDialogTrend *trend = owner ? owner->findChild<CDialogTrend *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    if (trend) {
+        trend->setLotteries(lotteries);
+    } else {
+        trend = new CDialogTrend(services, lotteries, selected, owner);
+        trend->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    trend->show();
+    trend->raise();
+    trend->activateWindow();
+    return trend;
+}
+
+void CDialogTrend::setLotteries(const LotteryRegistry &lotteries)
+{
+    const int current = m_lottery->currentIndex();
+    const QString shown = current >= 0 && current < m_lotteries.count() ? m_lotteries.at(current).id : QString();
+    m_lotteries = lotteries;
+    int index = 0;
+    for (qsizetype i = 0; i < m_lotteries.count(); ++i)
+        if (m_lotteries.at(i).id == shown) {
+            index = int(i);
+            break;
+        }
+    {
+        const QSignalBlocker blocker(m_lottery);
+        m_lottery->clear();
+        for (const Lottery &l : m_lotteries.lotteries())
+            m_lottery->addItem(l.name);
+        m_lottery->setCurrentIndex(index);
+    }
+    selectLottery(index);
+}
+
+void CDialogTrend::selectLottery(int index)
+{
+    const bool known = index >= 0 && index < m_lotteries.count();
+    m_model->setTable(std::make_shared<const TrendTable>(known ? m_lotteries.at(index).draws : QList<Draw>()));
+    showNote();
+}
+
+void CDialogTrend::selectWindow(int index)
+{
+    m_model->setWindow(m_window->itemData(index).toInt());
+    showNote();
+}
+
+void CDialogTrend::selectTab(int index)
+{
+    m_model->setGroups(groupsOf(Tab(index)));
+    showNote();
+}
+
+void CDialogTrend::showNote()
+{
+    const int index = m_lottery->currentIndex();
+    // A draw file that could not be read is no empty history: say why it is empty.
+    if (index >= 0 && index < m_lotteries.count() && !m_lotteries.at(index).readProblem.isEmpty()) {
+        m_note->setText(m_lotteries.at(index).readProblem);
+        return;
+    }
+    int marked = 0;
+    for (int c = 0; c < m_model->valueColumnCount(); ++c)
+        marked += m_model->stats(c).marked();
+    m_note->setText(QStringLiteral("共%1期，标红%2列。").arg(m_model->rowCount()).arg(marked)
+                    + trendMarkNote(m_model->valueColumnCount()));
+}
+
+bool CDialogTrend::exportCsv()
+{
+    return exportCsvLines(m_services, this, trendCsvLines(m_model->table(), m_model->window(), m_model->groups()));
+}
+
+bool CDialogTrend::exportPicture()
+{
+    const QString path = chooseSavePath(m_services, this, QStringLiteral("PNG图片(*.png)"), QStringLiteral(".png"));
+    if (path.isEmpty())
+        return false;
+    const QImage image = m_chart->viewport()->grab().toImage();
+    // Written beside and renamed over, so a failed write leaves the old file.
+    QSaveFile file(path);
+    QImageWriter writer(&file, "png");
+    if (!file.open(QIODevice::WriteOnly) || !writer.write(image) || !file.commit()) {
+        m_services.warn(this, QStringLiteral("无法保存图片文件 %1").arg(path));
+        return false;
+    }
+    return true;
+}
+
+} // namespace numsieve::gui
