@@ -275,7 +275,8 @@ int run(const QStringList &arguments)
         return Ok;
     }
     static const QStringList commands{QStringLiteral("filter"),   QStringLiteral("info"),     QStringLiteral("draws"),
-                                      QStringLiteral("publish"),  QStringLiteral("backtest"), QStringLiteral("report")};
+                                      QStringLiteral("publish"),  QStringLiteral("backtest"), QStringLiteral("report"),
+                                      QStringLiteral("trend")};
     if (commands.contains(command) && asksForHelp(arguments.mid(1))) {
         out() << commandHelp(command);
         out().flush();

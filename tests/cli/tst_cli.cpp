@@ -328,6 +328,7 @@ void TestCli::help_data()
         {"draws", {"draws", "--help"}},       {"draws", {"draws", "add", "--lottery", "1", "--help"}},
         {"draws", {"draws", "download", "--help"}}, {"publish", {"publish", "--help"}},
         {"backtest", {"backtest", "--help"}}, {"report", {"report", "--scheme", "x.cnd", "--help"}},
+        {"trend", {"trend", "--help"}},
     };
     for (const auto &[command, args] : commands)
         QTest::newRow(qPrintable(args.join(' '))) << args << QStringLiteral("  numsieve-cli %1 ").arg(command)
