@@ -3,6 +3,7 @@
 #include "history/CDialogIssueUpdate.h"
 #include "history/CDialogManger.h"
 #include "history/DataFolder.h"
+#include "results/CDialogRight.h"
 #include "ui/CBitComboBox.h"
 
 #include "CannedHttpServer.h"
@@ -11,6 +12,7 @@
 
 #include <QAbstractButton>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
@@ -40,6 +42,7 @@ private Q_SLOTS:
     void downloadAsksBeforeDroppingDraws();
     void reAddedLotteryOffersItsDraws();
     void unreadableDrawFileIsShownAndKept();
+    void firstDrawsTakeTheHintAway();
     void silentServerEndsWithTheMessage();
     void actsOnlyOnTheHighlightedEntry_data();
     void actsOnlyOnTheHighlightedEntry();
@@ -405,6 +408,28 @@ void TestManager::closingAsksBeforeDroppingChanges()
              saved ? QByteArray("2024001$123\r\n2024002$456\r\n2024003$357\r\n") : before.at(1));
     QCOMPARE(readBytes(m_dir->filePath("data/lottery.data")), before.at(0));
     QCOMPARE(readBytes(m_dir->filePath("data/lottery_2.data")), before.at(2));
+}
+
+void TestManager::firstDrawsTakeTheHintAway()
+{
+    QVERIFY(writeBytes(m_dir->filePath("data/lottery_1.data"), ""));
+    CMyNumSieveDlg w(m_services, m_dir->path());
+    w.show();
+    QLabel *hint = w.findChild<CDialogRight *>()->noDrawsHint();
+    QVERIFY(hint->isVisible());
+    QCOMPARE(hint->text(), CDialogRight::kNoDrawsHint);
+    // Lottery 2 has a draw: no hint there.
+    w.leftPanel()->lotterySelector()->setCurrentIndex(1);
+    QVERIFY(!hint->isVisible());
+    w.leftPanel()->lotterySelector()->setCurrentIndex(0);
+    QVERIFY(hint->isVisible());
+    withManager(w, [&](CDialogManger &m) {
+        type(m, LotteryManager::IssueEdit, "2024001");
+        type(m, LotteryManager::NumberEdit, "123");
+        m.button(LotteryManager::AddDraw)->click();
+        m.button(CDialogManger::IdOk)->click();
+    });
+    QVERIFY(!hint->isVisible());
 }
 
 QTEST_MAIN(TestManager)

@@ -5,6 +5,7 @@
 #include "ui/SkinFont.h"
 
 #include <QFontMetrics>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -128,13 +129,26 @@ CDialogRight::CDialogRight(ResultTables &tables, QWidget *parent)
     m_numberInfo = new CDialogNumberInfo(this);
     m_numberInfo->hide();
 
+    m_noDrawsHint = new QLabel(kNoDrawsHint, this);
+    m_noDrawsHint->setObjectName(QStringLiteral("noDrawsHint"));
+    m_noDrawsHint->setWordWrap(true);
+    m_noDrawsHint->setMargin(8);
+    m_noDrawsHint->setStyleSheet(QStringLiteral("QLabel { background: #fff8d0; color: #303030; border: 1px solid #c8a850; }"));
+    m_noDrawsHint->hide();
+
     resize(kSize);
     storeCellRects();
 }
 
+const QString CDialogRight::kNoDrawsHint = QStringLiteral(
+    "这个彩种还没有开奖号码。遗漏、历史、新旧跳等条件和方案回测都要用到开奖号码：请点“彩种管理”，"
+    "输入或导入开奖号码；有人发布开奖号码时，在数据文件夹的 online.data 中加入一行 analysis$主机名，"
+    "再在彩种管理中点“更新号码”下载。");
+
 void CDialogRight::setDrawList(const QStringList &draws)
 {
     m_drawList = draws;
+    m_noDrawsHint->setVisible(draws.isEmpty());
 }
 
 QStringList CDialogRight::countLines() const
@@ -308,6 +322,8 @@ void CDialogRight::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scrollBar);
     m_scrollBar->setGeometry(width() - extent, 0, extent, height());
+    const int hintWidth = width() - extent - 40;
+    m_noDrawsHint->setGeometry(20, 20, hintWidth, m_noDrawsHint->heightForWidth(hintWidth));
 
     // A page taller than the content leaves nothing to scroll; the bar stays
     // visible but disabled.

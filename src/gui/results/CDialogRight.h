@@ -19,6 +19,8 @@ class CDialogNumberInfo;
 // opens the number information popup. The tables belong to the main window's
 // workspace; the map paints them and writes each entry's cell rectangle
 // (in panel coordinates, scroll position applied) for hit testing.
+class QLabel;
+
 class CDialogRight : public QWidget
 {
     Q_OBJECT
@@ -50,6 +52,10 @@ public:
     int pageStep() const;
     QScrollBar *scrollBar() const { return m_scrollBar; }
     CDialogNumberInfo *numberInfo() const { return m_numberInfo; }
+    // Shown over the map while the selected lottery has no draws: where to
+    // get them, since every history condition needs them.
+    QLabel *noDrawsHint() const { return m_noDrawsHint; }
+    static const QString kNoDrawsHint;
 
 public Q_SLOTS:
     // Called after every change of stages or of the view mode.
@@ -82,6 +88,7 @@ private:
     QStringList m_drawList;
     QScrollBar *m_scrollBar = nullptr;
     CDialogNumberInfo *m_numberInfo = nullptr;
+    QLabel *m_noDrawsHint = nullptr;
     int m_scroll = 0;
     int m_wheelRemainder = 0;
 };
