@@ -355,14 +355,22 @@ bool namesDraw(QStringView cell)
     return !namesTestNumber(cell) && (cell.contains(u"号码") || cell.contains(u"开奖结果") || cell.contains(u"中奖"));
 }
 
-QString cellAt(QStringView line, Split split, int column)
+// The first cells of a header line; a layout whose columns lie further
+// right is not named by it.
+constexpr int kHeaderCells = 64;
+QStringList headerCells(QStringView line, Split split)
 {
-    Cells cells(line, split);
+    QStringList cells;
+    Cells walk(line, split);
     QStringView cell;
-    for (int i = 0; cells.next(cell); ++i)
-        if (i == column)
-            return cell.toString();
-    return {};
+    while (cells.size() < kHeaderCells && walk.next(cell))
+        cells.append(cell.toString());
+    return cells;
+}
+
+QString cellOf(const QStringList &cells, int column)
+{
+    return cells.value(column);
 }
 
 // The header before the first line that holds a draw, if a line there names
@@ -383,19 +391,10 @@ int headerLineOf(const QStringList &lines, int firstDataLine, Split split)
     return header;
 }
 
-int headerScore(const QString &header, const Layout &layout)
+int headerScore(const QStringList &header, const Layout &layout)
 {
-    if (header.isEmpty())
-        return 0;
-    int score = 0;
-    if (namesIssue(cellAt(header, layout.split, layout.issueColumn)))
-        score += 1;
-    const QString number = cellAt(header, layout.split, layout.numberColumn);
-    if (namesDraw(number))
-        score += 2;
-    else if (namesTestNumber(number))
-        score -= 2;
-    return score;
+    return (namesIssue(cellOf(header, layout.issueColumn)) ? 1 : 0)
+           + (namesDraw(cellOf(header, layout.numberColumn)) ? 2 : 0);
 }
 
 QString numberColumnsText(const Layout &layout)
@@ -495,39 +494,43 @@ std::expected<TableReading, QString> readTableLines(const QStringList &sourceLin
         return std::unexpected(QStringLiteral("没有找到三位数的开奖号码"));
     }
 
-    int best = 0;
-    for (const int count : std::as_const(counts))
-        best = std::max(best, count);
-    QList<Layout> tied;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        if (it.value() == best)
-            tied.append(it.key());
-    // The header decides between layouts that read the same lines; then the
-    // separator's preference, the leftmost issue and the first draw.
-    QHash<int, QString> headers;
-    const auto headerFor = [&](Split split) {
+    // A header that names the test number's column rules that column out,
+    // one that names the draw's decides between layouts that read as many
+    // lines; then the separator's preference, the leftmost issue and the
+    // first draw.
+    QHash<int, QStringList> headers;
+    const auto headerFor = [&](Split split) -> const QStringList & {
         const int key = int(split);
         if (!headers.contains(key)) {
             const int line = headerLineOf(lines, firstCandidateLine, split);
-            headers.insert(key, line >= 0 ? lines.at(line) : QString());
+            headers.insert(key, line >= 0 ? headerCells(lines.at(line), split) : QStringList());
         }
-        return headers.value(key);
+        return headers[key];
     };
     const auto rank = [&](const Layout &l) {
-        return std::tuple(-headerScore(headerFor(l.split), l), int(l.split), l.issueColumn, l.numberColumn, l.spread);
+        const QStringList &header = headerFor(l.split);
+        return std::tuple(namesTestNumber(cellOf(header, l.numberColumn)), -counts.value(l), -headerScore(header, l),
+                          int(l.split), l.issueColumn, l.numberColumn, l.spread);
     };
-    const Layout layout = *std::ranges::min_element(tied, {}, rank);
+    Layout layout = counts.cbegin().key();
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (rank(it.key()) < rank(layout))
+            layout = it.key();
 
     TableReading reading;
     reading.columns = columnsText(layout);
     const int header = headerLineOf(lines, firstCandidateLine, layout.split);
     reading.headerLine = header + 1;
-    for (const Layout &other : std::as_const(tied)) {
-        if (other.split == layout.split && other.issueColumn == layout.issueColumn
-            && other.numberColumn > layout.numberColumn && headerScore(headerFor(layout.split), layout) < 2) {
-            reading.note = QStringLiteral("每行有两个三位数（%1和%2），没有表头说明哪个是开奖号码，取了第一个")
-                               .arg(numberColumnsText(layout), numberColumnsText(other));
-            break;
+    if (!namesDraw(cellOf(headerFor(layout.split), layout.numberColumn))) {
+        for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+            const Layout &other = it.key();
+            if (it.value() == counts.value(layout) && other.split == layout.split
+                && other.issueColumn == layout.issueColumn && other.numberColumn > layout.numberColumn
+                && !namesTestNumber(cellOf(headerFor(layout.split), other.numberColumn))) {
+                reading.note = QStringLiteral("每行有两个三位数（%1和%2），没有表头说明哪个是开奖号码，取了第一个")
+                                   .arg(numberColumnsText(layout), numberColumnsText(other));
+                break;
+            }
         }
     }
 
