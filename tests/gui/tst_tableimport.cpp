@@ -103,10 +103,10 @@ void TestTableImport::pastePreviewImportSave()
         });
     QCOMPARE(m_services.modalDialogs, (QStringList{"彩票管理", "从表格导入"}));
     QCOMPARE(shown, (QStringList{"第1列为奖期，第3列为开奖号码，新的在前；共3期，按下表的顺序保存",
-                                 "2024001|123|第4行：2024001\t333\t123",
-                                 "2024002|456|第3行：2024002\t222\t456",
-                                 "2024003|789|第2行：2024003\t111\t７８９",
-                                 "第5行：第3列不是三位数的开奖号码：2024000\t444\t12"}));
+                                 "2024001|123|第4行：2024001  333  123",
+                                 "2024002|456|第3行：2024002  222  456",
+                                 "2024003|789|第2行：2024003  111  ７８９",
+                                 "第5行：第3列不是三位数的开奖号码：2024000  444  12"}));
     QCOMPARE(m_services.warnings, (QStringList{"成功导入2期号码,自动过滤掉1个已存在的奖期号码"}));
     QCOMPARE(readBytes(m_dir->filePath("data/lottery_1.data")),
              QByteArray("2024001$123\r\n2024002$456\r\n2024003$789\r\n"));

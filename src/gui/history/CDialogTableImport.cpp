@@ -11,6 +11,18 @@
 
 namespace numsieve::gui {
 
+namespace {
+
+// A tab would open a wide gap in a list row; two blanks keep the cells
+// apart and the line readable.
+QString shownLine(const QString &line)
+{
+    QString text = line;
+    return text.replace(QLatin1Char('\t'), QStringLiteral("  "));
+}
+
+} // namespace
+
 CDialogTableImport::CDialogTableImport(const TableReading &reading, QWidget *parent)
     : QDialog(parent), m_reading(reading)
 {
@@ -55,11 +67,11 @@ CDialogTableImport::CDialogTableImport(const TableReading &reading, QWidget *par
     layout->addWidget(buttons);
 
     for (const TableSkip &skip : m_reading.skipped)
-        m_skipped->addItem(QStringLiteral("第%1行：%2：%3").arg(skip.line).arg(skip.reason, skip.source));
+        m_skipped->addItem(QStringLiteral("第%1行：%2：%3").arg(skip.line).arg(skip.reason, shownLine(skip.source)));
     if (m_reading.skipped.isEmpty())
         m_skipped->addItem(QStringLiteral("（无）"));
     showReading();
-    resize(560, 480);
+    resize(680, 480);
 }
 
 void CDialogTableImport::showReading()
@@ -71,7 +83,7 @@ void CDialogTableImport::showReading()
     m_table->setRowCount(int(m_reading.rows.size()));
     for (int i = 0; i < m_reading.rows.size(); ++i) {
         const TableRow &row = m_reading.rows.at(i);
-        const QString cells[] = {row.draw.issue, row.draw.number, QStringLiteral("第%1行：%2").arg(row.line).arg(row.source)};
+        const QString cells[] = {row.draw.issue, row.draw.number, QStringLiteral("第%1行：%2").arg(row.line).arg(shownLine(row.source))};
         for (int c = 0; c < 3; ++c) {
             if (QTableWidgetItem *item = m_table->item(i, c))
                 item->setText(cells[c]);
@@ -81,6 +93,7 @@ void CDialogTableImport::showReading()
     }
     m_table->resizeColumnToContents(0);
     m_table->resizeColumnToContents(1);
+    m_table->resizeColumnToContents(2);
 }
 
 } // namespace numsieve::gui
