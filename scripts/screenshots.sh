@@ -15,6 +15,7 @@ shoot docs/screenshot-panel15.png 15
 shoot docs/screenshot-panel6.png 6
 shoot docs/screenshot-issues.png issues
 shoot docs/screenshot-manager.png manager
+shoot docs/screenshot-import.png import
 shoot docs/screenshot-exit.png exit
 shoot docs/screenshot-update.png update
 shoot docs/screenshot-backtest.png backtest

@@ -9,6 +9,7 @@
 //   info       the number popup of a map cell
 //   exit       the exit question
 //   manager    the lottery manager
+//   import     从表格导入's preview of a table copied from a web page
 //   backtest   方案回测 over the last 100 of 400 draws, run to the end
 //   report     过滤报告 of the filtered state
 //   trend      走势图 of the last 100 of 400 draws, positions, omissions and lines
@@ -22,6 +23,9 @@
 #include "filter/CDialogLeft.h"
 #include "filter/ConditionPanel.h"
 #include "history/CDialogManger.h"
+#include "history/CDialogTableImport.h"
+#include "history/TableReader.h"
+#include "text/TextFile.h"
 #include "online/CDialogSoftUpdate.h"
 #include "results/CDialogNumberInfo.h"
 #include "results/CDialogRight.h"
@@ -32,6 +36,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QScreen>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -116,6 +121,7 @@ int main(int argc, char *argv[])
     // What the picture shows, and the part of the screen it takes.
     QWidget *subject = &window;
     std::unique_ptr<CDialogManger> manager;
+    std::unique_ptr<CDialogTableImport> preview;
     std::unique_ptr<CDialogBacktest> backtest;
     std::unique_ptr<CDialogFilterReport> report;
     // Most scenes are taken after a fixed delay; a back-test once it is done.
@@ -167,6 +173,24 @@ int main(int argc, char *argv[])
         manager->move(60, 60);
         manager->show();
         subject = manager.get();
+    } else if (scene == QLatin1String("import")) {
+        // As a web page's table is copied: a title, a header, newest first,
+        // the test number beside the draw and a row still to be drawn.
+        QString table = QStringLiteral("福彩3D历史开奖\n期号\t开奖日期\t开奖号码\t试机号\t销售额(元)\n2026345\t2026-12-21\t--\t--\t--\n");
+        for (int i = 0; i < 24; ++i)
+            table += QStringLiteral("%1\t2026-12-%2\t%3\t%4\t%5\n")
+                         .arg(2026344 - i)
+                         .arg(20 - i % 20, 2, 10, QLatin1Char('0'))
+                         .arg(QString::fromLatin1(numbers[i % 10]).split(QString()).join(QLatin1Char(' ')).trimmed())
+                         .arg(QString::fromLatin1(numbers[(i + 3) % 10]))
+                         .arg(QLocale(QLocale::English).toString(41250000 + i * 73519));
+        manager = std::make_unique<CDialogManger>(services, window, window.loadedRegistry(), window.dataFolder(), &window);
+        manager->move(60, 60);
+        manager->show();
+        preview = std::make_unique<CDialogTableImport>(*readTableLines(splitLines(table)), manager.get());
+        preview->move(120, 40);
+        preview->show();
+        subject = preview.get();
     } else if (scene == QLatin1String("backtest")) {
         backtest = std::make_unique<CDialogBacktest>(services, window.workspace(),
                                                      window.loadedRegistry().at(0).draws, &window);

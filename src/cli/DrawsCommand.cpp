@@ -5,10 +5,14 @@
 #include "history/DataFolder.h"
 #include "history/DataLock.h"
 #include "history/LotteryManager.h"
+#include "history/TableReader.h"
+#include "Messages.h"
+#include "text/TextFile.h"
 #include "online/DrawDownload.h"
 #include "online/ProductSite.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -47,13 +51,57 @@ int save(const LotteryManager &manager, const QString &dataDir)
     return Ok;
 }
 
+// draws import --table: the draws of a table in any common layout, merged
+// as the manager's import merges; --dry-run shows what would be added.
+int importTable(LotteryManager &manager, int row, const QString &path, bool dryRun, const QString &dataDir)
+{
+    if (!QFileInfo::exists(path))
+        return refused(msg::kFileMissing);
+    const auto bytes = readFileBytes(path);
+    if (!bytes)
+        return refused(bytes.error());
+    const auto reading = readTable(*bytes);
+    if (!reading)
+        return refused(reading.error());
+    out() << reading->description() << '\n';
+    if (!reading->note.isEmpty())
+        out() << reading->note << '\n';
+    out() << QStringLiteral("读取%1期，%2行未读取 / %1 draws read, %2 lines not read\n")
+                 .arg(reading->rows.size())
+                 .arg(reading->skipped.size());
+    out().flush();
+    for (const TableSkip &skip : reading->skipped)
+        err() << QStringLiteral("第%1行未读取：%2：%3\n").arg(skip.line).arg(skip.reason, skip.source);
+    err().flush();
+
+    const qsizetype before = manager.registry().at(row).draws.size();
+    QStringList messages = manager.importDraws(reading->draws());
+    const QString count = messages.takeLast();
+    if (!report(messages))
+        return Refused;
+    const QList<Draw> &after = manager.registry().at(row).draws;
+    if (dryRun) {
+        for (qsizetype i = before; i < after.size(); ++i)
+            out() << after.at(i).issue << '$' << after.at(i).number << '\n';
+        out() << QStringLiteral("试运行，未写入任何文件 / dry run, nothing written: ") << count << '\n';
+        out().flush();
+        return Ok;
+    }
+    if (after.size() != before)
+        if (const int status = save(manager, dataDir); status != Ok)
+            return status;
+    out() << count << '\n';
+    out().flush();
+    return Ok;
+}
+
 } // namespace
 
 int runDrawsCommand(const QStringList &args)
 {
     QString problem;
     const auto a = parse(args, {QStringLiteral("--data"), QStringLiteral("--lottery"), QStringLiteral("--wait")},
-                         {QStringLiteral("--replace")}, &problem);
+                         {QStringLiteral("--replace"), QStringLiteral("--table"), QStringLiteral("--dry-run")}, &problem);
     if (!a)
         return usage(problem);
     const auto data = single(*a, QStringLiteral("--data"), &problem);
@@ -75,9 +123,16 @@ int runDrawsCommand(const QStringList &args)
     const QString dataDir = *folder;
     // Whatever writes holds the folder from reading to saving, so that it
     // neither saves over the window's work nor the window over its own.
-    const bool writes = verb == QLatin1String("add") || verb == QLatin1String("import") || verb == QLatin1String("download");
     if (a->flags.contains(QStringLiteral("--replace")) && verb != QLatin1String("download"))
         return usage(QStringLiteral("--replace goes with draws download"));
+    const bool table = a->flags.contains(QStringLiteral("--table"));
+    const bool dryRun = a->flags.contains(QStringLiteral("--dry-run"));
+    if (table && verb != QLatin1String("import"))
+        return usage(QStringLiteral("--table goes with draws import"));
+    if (dryRun && !table)
+        return usage(QStringLiteral("--dry-run goes with draws import --table"));
+    const bool writes = (verb == QLatin1String("add") || verb == QLatin1String("import") || verb == QLatin1String("download"))
+                        && !dryRun;
     DataFolderLock lock;
     if (writes) {
         lock = lockDataFolder(dataDir, waitSeconds * 1000);
@@ -126,8 +181,10 @@ int runDrawsCommand(const QStringList &args)
         return save(manager, dataDir);
     }
     if (verb == QLatin1String("import")) {
-        if (!expectArguments(*a, 1, "import --lottery ID FILE", &problem))
+        if (!expectArguments(*a, 1, "import --lottery ID FILE [--table [--dry-run]]", &problem))
             return usage(problem);
+        if (table)
+            return importTable(manager, row, a->positional.at(1), dryRun, dataDir);
         const qsizetype before = found->draws.size();
         QStringList messages = manager.importFile(a->positional.at(1));
         // The last message is the count when the file was read; faulty lines

@@ -43,6 +43,7 @@ private Q_SLOTS:
     void init();
     void addAndList();
     void importKeepsTheGoodLines();
+    void importTable();
     void exportWritesTheList();
     void download();
     void failedSaveChangesNothing();
@@ -112,6 +113,46 @@ void TestCliDraws::importKeepsTheGoodLines()
     const Run missing = cli(draws({"import", "--lottery", "1", m_dir->filePath("gone.txt")}));
     QCOMPARE(missing.exitCode, 1);
     QCOMPARE(missing.err, QString("文件不存在\n"));
+}
+
+// A table copied from a web page, newest first, with a header, a test
+// number and a title line: the dry run lists what the import then writes.
+void TestCliDraws::importTable()
+{
+    const QString source = m_dir->filePath("table.csv");
+    QVERIFY(writeBytes(source, gbk("福彩3D开奖\r\n期号,开奖日期,试机号,开奖号码\r\n2026003,2026-01-03,111,789\r\n"
+                                   "2026002,2026-01-02,222,456\r\n2026001,2026-01-01,333,321\r\n")));
+    const QByteArray stored = file("lottery_1.data");
+    const QString head = "第1列为奖期，第4列为开奖号码，新的在前\n读取3期，1行未读取 / 3 draws read, 1 lines not read\n";
+    const QString skipped = "第1行未读取：第1列不是奖期：福彩3D开奖\n";
+
+    Run r = cli(draws({"import", "--lottery", "1", source, "--table", "--dry-run"}));
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(r.out), head + "2026002$456\n2026003$789\n"
+                                              "试运行，未写入任何文件 / dry run, nothing written: "
+                                              "成功导入2期号码,自动过滤掉1个已存在的奖期号码\n");
+    QCOMPARE(r.err, skipped);
+    QCOMPARE(file("lottery_1.data"), stored);
+
+    r = cli(draws({"import", "--lottery", "1", source, "--table"}));
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(r.out), head + "成功导入2期号码,自动过滤掉1个已存在的奖期号码\n");
+    QCOMPARE(r.err, skipped);
+    QCOMPARE(file("lottery_1.data"), QByteArray("2026001$321\r\n2026002$456\r\n2026003$789\r\n"));
+
+    // Without --table the same file is no "issue$number" file.
+    r = cli(draws({"import", "--lottery", "7", source}));
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, QString("文件格式不正确，无法导入\n"));
+    QCOMPARE(file("lottery_7.data"), QByteArray());
+
+    QVERIFY(writeBytes(source, "2026004 1 2 3 4\r\n"));
+    r = cli(draws({"import", "--lottery", "1", source, "--table"}));
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, QString("第1行的开奖号码不是3位数字，不是三位数彩票的开奖号码\n"));
+    r = cli(draws({"import", "--lottery", "1", source, "--dry-run"}));
+    QCOMPARE(r.exitCode, 2);
+    QCOMPARE(file("lottery_1.data"), QByteArray("2026001$321\r\n2026002$456\r\n2026003$789\r\n"));
 }
 
 void TestCliDraws::exportWritesTheList()

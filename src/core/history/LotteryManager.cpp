@@ -621,13 +621,19 @@ QStringList LotteryManager::importLines(const QStringList &lines)
             collected.append(Draw{issue, number});
     }
 
+    messages.append(mergeImported(slot, collected));
+    return messages;
+}
+
+QString LotteryManager::mergeImported(qsizetype slot, const QList<Draw> &collected)
+{
     // Only issues stored before this import are filtered: a file that repeats
     // an issue gets it twice, as the file says.
     const QStringList stored = m_registry.at(slot).issues();
     const QSet<QString> before(stored.cbegin(), stored.cend());
     int imported = 0;
     int filtered = 0;
-    for (const Draw &draw : std::as_const(collected)) {
+    for (const Draw &draw : collected) {
         if (before.contains(draw.issue)) {
             ++filtered;
             continue;
@@ -636,9 +642,33 @@ QStringList LotteryManager::importLines(const QStringList &lines)
         m_draws.append(draw);
         ++imported;
     }
-    messages.append(filtered == 0
-                        ? QStringLiteral("成功导入%1期号码").arg(imported)
-                        : QStringLiteral("成功导入%1期号码,自动过滤掉%2个已存在的奖期号码").arg(imported).arg(filtered));
+    return filtered == 0 ? QStringLiteral("成功导入%1期号码").arg(imported)
+                         : QStringLiteral("成功导入%1期号码,自动过滤掉%2个已存在的奖期号码").arg(imported).arg(filtered);
+}
+
+QStringList LotteryManager::importDraws(const QList<Draw> &draws)
+{
+    const qsizetype slot = slotOf(m_currentId);
+    if (slot < 0)
+        return {};
+    if (const auto problem = currentReadProblem())
+        return {keptUnreadableMessage(*problem)};
+    QStringList messages;
+    QList<Draw> collected;
+    collected.reserve(draws.size());
+    for (const Draw &draw : draws) {
+        if (draw.issue.isEmpty())
+            messages.append(QStringLiteral("奖期为空，无法导入"));
+        else if (draw.issue.contains(kDollar))
+            messages.append(QStringLiteral("奖期包含$，无法导入"));
+        else if (const auto problem = unsavableText(draw.issue))
+            messages.append(QStringLiteral("奖期") + *problem + QStringLiteral("，无法导入"));
+        else if (draw.number.size() != 3 || !allAsciiDigits(draw.number))
+            messages.append(draw.issue + QStringLiteral("期开奖号码不是数字，无法导入"));
+        else
+            collected.append(draw);
+    }
+    messages.append(mergeImported(slot, collected));
     return messages;
 }
 

@@ -147,6 +147,9 @@ public:
     [[nodiscard]] QStringList importLines(const QStringList &lines);
     // The same from a file, which must exist.
     [[nodiscard]] QStringList importFile(const QString &path);
+    // The same merge for draws another reader found (a table): each draw
+    // must still pass the checks of a line, and the report ends the messages.
+    [[nodiscard]] QStringList importDraws(const QList<Draw> &draws);
     // 导出号码: "issue$number" for every draw-list entry, in list order.
     QStringList exportLines() const;
     // Writes them to the chosen path, ".txt" appended unless the name ends
@@ -170,6 +173,9 @@ private:
     const Record *selectedLottery() const;
     const Draw *selectedDraw() const;
     void fillDrawList();
+    // Appends the draws whose issues the lottery did not hold before, and
+    // gives the report.
+    QString mergeImported(qsizetype slot, const QList<Draw> &collected);
     void rebuildDraws();
     void setEnabled(std::initializer_list<Control> controls, bool enabled);
     QString &edit(Control control) { return m_edits[control - IdEdit]; }

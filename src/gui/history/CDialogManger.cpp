@@ -3,16 +3,23 @@
 #include "app/AppServices.h"
 #include "app/WindowMessages.h"
 #include "history/CDialogIssueUpdate.h"
+#include "history/CDialogTableImport.h"
 #include "online/OnlineHosts.h"
 #include "ui/DialogUnits.h"
+#include "Messages.h"
+#include "text/TextFile.h"
 
+#include <QClipboard>
 #include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QShortcut>
 
 namespace numsieve::gui {
 
@@ -143,6 +150,11 @@ void CDialogManger::createControls()
     addButton(C::DownloadDraws, QStringLiteral("更新号码"), QRect(QPoint(194, 251), kButtonUnits));
     addButton(C::ExportDraws, QStringLiteral("导出号码"), QRect(QPoint(248, 251), kButtonUnits));
     addButton(C::ImportDraws, QStringLiteral("导入号码"), QRect(QPoint(302, 251), kButtonUnits));
+    // In the free place at the end of the row, so that every other control
+    // stays where players know it.
+    addButton(IdTableImport, QStringLiteral("从表格导入..."), QRect(QPoint(356, 251), kButtonUnits));
+    auto *paste = new QShortcut(QKeySequence::Paste, m_drawList, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(paste, &QShortcut::activated, this, &CDialogManger::pasteTable);
     auto *ok = addButton(IdOk, QStringLiteral("确定"), QRect(QPoint(254, 277), kButtonUnits));
     addButton(IdCancel, QStringLiteral("取消"), QRect(QPoint(308, 277), kButtonUnits));
     addButton(IdSave, QStringLiteral("保存"), QRect(QPoint(362, 277), kButtonUnits));
@@ -197,6 +209,7 @@ void CDialogManger::runCommand(int id)
     case C::DownloadDraws: download(); break;
     case C::ExportDraws: exportDraws(); break;
     case C::ImportDraws: importDraws(); break;
+    case IdTableImport: importTableFile(); break;
     case IdSave: save(); break;
     case IdOk:
         // A save that failed keeps the window, and the edits, open.
@@ -230,6 +243,8 @@ void CDialogManger::showState()
     for (int id = LotteryManager::kFirstControl; id <= LotteryManager::kLastControl; ++id)
         if (QAbstractButton *b = m_buttons.value(id))
             b->setEnabled(m_manager.isEnabled(C(id)));
+    // A table is an import as 导入号码 is one, and available when it is.
+    m_buttons.value(IdTableImport)->setEnabled(m_manager.isEnabled(C::ImportDraws));
     m_showing = false;
 }
 
@@ -273,6 +288,46 @@ void CDialogManger::importDraws()
     const QString path = m_services.openFileName(this, kFilter);
     if (!path.isEmpty())
         showMessages(m_manager.importFile(path));
+}
+
+void CDialogManger::importTableFile()
+{
+    const QString path = m_services.openFileName(this, kTableFilter);
+    if (path.isEmpty())
+        return;
+    if (!QFileInfo::exists(path)) {
+        m_services.warn(this, msg::kFileMissing);
+        return;
+    }
+    const auto bytes = readFileBytes(path);
+    if (!bytes) {
+        m_services.warn(this, bytes.error());
+        return;
+    }
+    previewTable(readTable(*bytes));
+}
+
+void CDialogManger::pasteTable()
+{
+    if (!m_manager.isEnabled(C::ImportDraws))
+        return;
+    const QString text = QGuiApplication::clipboard()->text();
+    if (text.trimmed().isEmpty())
+        return;
+    previewTable(readTableLines(splitLines(text)));
+    showState();
+}
+
+void CDialogManger::previewTable(const std::expected<TableReading, QString> &reading)
+{
+    if (!reading) {
+        m_services.warn(this, reading.error());
+        return;
+    }
+    CDialogTableImport preview(*reading, this);
+    m_services.execModal(&preview);
+    if (preview.result() == QDialog::Accepted)
+        showMessages(m_manager.importDraws(preview.draws()));
 }
 
 bool CDialogManger::save()

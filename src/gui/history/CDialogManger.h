@@ -1,6 +1,7 @@
 #pragma once
 
 #include "history/LotteryManager.h"
+#include "history/TableReader.h"
 
 #include <QDialog>
 #include <QMap>
@@ -24,8 +25,9 @@ class CDialogManger : public QDialog
     Q_OBJECT
 
 public:
-    enum { IdSave = 1032, IdOk = 1, IdCancel = 2 };
+    enum { IdSave = 1032, IdOk = 1, IdCancel = 2, IdTableImport = 1068 };
     static inline const QString kFilter = QStringLiteral("文本文件(*.txt)");
+    static inline const QString kTableFilter = QStringLiteral("表格文件(*.txt *.csv);;所有文件(*)");
     static inline const QString kDiscardQuestion = QStringLiteral("放弃未保存的修改吗？");
 
     CDialogManger(AppServices &services, MessageHandler &mainWindow, const LotteryRegistry &registry,
@@ -54,6 +56,10 @@ private:
     void download();
     void exportDraws();
     void importDraws();
+    void importTableFile();
+    // Ctrl+V in the draw list: the clipboard's text as a table.
+    void pasteTable();
+    void previewTable(const std::expected<TableReading, QString> &reading);
     bool save();
 
     AppServices &m_services;

@@ -9,6 +9,8 @@
 
 class QScrollBar;
 
+class QLabel;
+
 namespace numsieve::gui {
 
 class CDialogNumberInfo;
@@ -19,8 +21,6 @@ class CDialogNumberInfo;
 // opens the number information popup. The tables belong to the main window's
 // workspace; the map paints them and writes each entry's cell rectangle
 // (in panel coordinates, scroll position applied) for hit testing.
-class QLabel;
-
 class CDialogRight : public QWidget
 {
     Q_OBJECT
