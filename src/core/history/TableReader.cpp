@@ -453,7 +453,7 @@ void TableReading::reverse()
 
 std::expected<TableReading, QString> readTable(const QByteArray &bytes)
 {
-    return readTableLines(decodeLines(bytes));
+    return readTableLines(decodeForeignLines(bytes));
 }
 
 std::expected<TableReading, QString> readTableLines(const QStringList &sourceLines)

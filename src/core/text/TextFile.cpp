@@ -149,6 +149,15 @@ QStringList decodeLines(const QByteArray &bytes)
     return splitLines(decodeText(bytes));
 }
 
+QStringList decodeForeignLines(const QByteArray &bytes)
+{
+    if (auto marked = decodeMarked(bytes))
+        return splitLines(*marked);
+    if (!isAscii(bytes) && QUtf8StringView(bytes).isValidUtf8())
+        return splitLines(QString::fromUtf8(bytes));
+    return decodeLines(bytes);
+}
+
 std::expected<QStringList, QString> decodeLinesStrictly(const QByteArray &bytes)
 {
     if (auto marked = decodeMarked(bytes))

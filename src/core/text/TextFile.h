@@ -17,6 +17,10 @@ namespace numsieve {
 // Linux save it. Bytes that are valid in neither decode to U+FFFD.
 QStringList decodeLines(const QByteArray &bytes);
 QStringList splitLines(const QString &text);
+// Text another program wrote (a spreadsheet's CSV, a saved web page): there
+// UTF-8 without a mark is the rule, so valid UTF-8 is read as UTF-8 even
+// where the bytes would also make GBK.
+QStringList decodeForeignLines(const QByteArray &bytes);
 
 enum class TextEncoding { Ascii, Gbk, Utf8 };
 // The encoding of text without a byte order mark, by the rule above; the error
