@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class QLabel;
 class QScrollBar;
 
 namespace numsieve::gui {
@@ -19,8 +20,6 @@ class CDialogNumberInfo;
 // opens the number information popup. The tables belong to the main window's
 // workspace; the map paints them and writes each entry's cell rectangle
 // (in panel coordinates, scroll position applied) for hit testing.
-class QLabel;
-
 class CDialogRight : public QWidget
 {
     Q_OBJECT
