@@ -168,7 +168,7 @@ int main(int argc, char *argv[])
         manager->show();
         subject = manager.get();
     } else if (scene == QLatin1String("backtest")) {
-        backtest = std::make_unique<CDialogBacktest>(services, window.workspace(),
+        backtest = std::make_unique<CDialogBacktest>(services, window.workspace(), window.loadedRegistry().at(0).name,
                                                      window.loadedRegistry().at(0).draws, &window);
         backtest->move(40, 10);
         backtest->show();
