@@ -21,3 +21,17 @@ shoot docs/screenshot-update.png update
 shoot docs/screenshot-backtest.png backtest
 # The chart shows its thirty position columns side by side on a wider screen.
 xvfb-run -a -s "-screen 0 1200x800x24" build/bin/numsieve-screenshot docs/screenshot-trend.png trend
+# The main window, the manager and 方案回测 on the screens players have, each
+# at its desktop scaling: docs/screens/SCENE-WIDTHxHEIGHT@PERCENT.png.
+mkdir -p docs/screens
+for screen in 1366x768@100 1920x1080@125 1920x1080@150 2560x1440@150 2560x1440@200 3840x2160@200; do
+  size=${screen%@*}
+  percent=${screen#*@}
+  factor=$(awk "BEGIN { print $percent / 100 }")
+  for scene in main manager backtest; do
+    arg=$scene
+    [ "$scene" = main ] && arg=2
+    QT_SCALE_FACTOR=$factor xvfb-run -a -s "-screen 0 ${size}x24" \
+      build/bin/numsieve-screenshot "docs/screens/$scene-$screen.png" "$arg"
+  done
+done

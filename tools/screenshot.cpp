@@ -1,6 +1,7 @@
 // Shows the main window with a filtered map on the current display and saves
 // a picture of the screen, for the pictures in docs/. Run it under Xvfb:
 //   xvfb-run -s "-screen 0 1100x800x24" build/bin/numsieve-screenshot OUT.png [SCENE]
+// QT_SCALE_FACTOR sets the display scaling as a desktop's 125% … 200% would.
 // SCENE is the condition panel to show (1..15, default 2), or one of
 //   issues     the issue selector's open list
 //   tolerance  the tolerance selector's open list
@@ -15,6 +16,7 @@
 //   trend      走势图 of the last 100 of 400 draws, positions, omissions and lines
 #include "app/AppIcon.h"
 #include "app/AppServices.h"
+#include "app/CMyNumSieveApp.h"
 #include "app/CMyNumSieveDlg.h"
 #include "analysis/CDialogBacktest.h"
 #include "analysis/CDialogFilterReport.h"
@@ -31,6 +33,7 @@
 #include "results/CDialogRight.h"
 #include "script/ScriptConditionRunner.h"
 #include "ui/CBitComboBox.h"
+#include "ui/ScreenFit.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -48,6 +51,8 @@ using namespace numsieve::gui;
 
 int main(int argc, char *argv[])
 {
+    // As the program does: a screen shorter than the window draws it smaller.
+    fitScaleToScreen(argc, argv);
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 2) {
@@ -115,7 +120,8 @@ int main(int argc, char *argv[])
     window.runCommand(CMyNumSieveDlg::IdSelect);
     window.runCommand(CMyNumSieveDlg::IdFilter);
     window.sendMessage(WM_SHOW_CONDITION_PANEL + panel);
-    window.move(20, 20);
+    const QRect available = app.primaryScreen()->availableGeometry();
+    window.move(placeInside(window.size(), available).topLeft());
     window.show();
 
     // What the picture shows, and the part of the screen it takes.
@@ -170,7 +176,7 @@ int main(int argc, char *argv[])
         QTimer::singleShot(300, &window, [&] { window.runCommand(CMyNumSieveDlg::IdAbout); });
     } else if (scene == QLatin1String("manager")) {
         manager = std::make_unique<CDialogManger>(services, window, window.loadedRegistry(), window.dataFolder(), &window);
-        manager->move(60, 60);
+        manager->move(placeInside(manager->size(), available).topLeft());
         manager->show();
         subject = manager.get();
     } else if (scene == QLatin1String("import")) {
@@ -192,9 +198,9 @@ int main(int argc, char *argv[])
         preview->show();
         subject = preview.get();
     } else if (scene == QLatin1String("backtest")) {
-        backtest = std::make_unique<CDialogBacktest>(services, window.workspace(),
+        backtest = std::make_unique<CDialogBacktest>(services, window.workspace(), window.loadedRegistry().at(0).name,
                                                      window.loadedRegistry().at(0).draws, &window);
-        backtest->move(40, 10);
+        backtest->move(placeInside(backtest->size(), available).topLeft());
         backtest->show();
         subject = backtest.get();
         shootWhenReady = false;

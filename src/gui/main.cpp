@@ -15,6 +15,7 @@ int main(int argc, char *argv[])
         QCoreApplication app(argc, argv);
         return numsieve::gui::printHelp();
     }
+    numsieve::gui::fitScaleToScreen(argc, argv);
     numsieve::gui::CMyNumSieveApp app(argc, argv);
     return app.run();
 }

@@ -60,6 +60,7 @@ private Q_SLOTS:
     void backtestRunsToTheEnd();
     void cancelAndCloseLeaveTheWindowAlone();
     void scriptThatHadToBeStopped();
+    void emptySelectionIsRefused();
     void filterReport();
 
 private:
@@ -109,10 +110,23 @@ void TestAnalysis::backtestRunsToTheEnd()
         auto *backtest = qobject_cast<CDialogBacktest *>(dialog);
         QVERIFY(backtest);
         QCOMPARE(backtest->countBox()->value(), 100);
+        QCOMPARE(backtest->rangeLabel()->text(), QString("彩种：3D　回测开奖期号 2021401 至 2021500，共 100 期"));
+        // What the three figures mean, in the dialog and at the figures.
+        const QString tips[] = {
+            "期望命中：每期剩下的号码若换成随便选的同样多的号码，靠运气能命中的次数："
+            "各期剩余号码占全部可能开奖号码的比例之和。",
+            "提升倍数 = 命中 ÷ 期望命中。1 表示条件和随便选同样多的号码一样好；大于 1 较好，小于 1 较差。",
+            "偶然概率：每期都随便选同样多的号码时，至少命中这么多次的确切概率。只有很小（比如小于5%）"
+            "才说明条件比运气好。"};
+        QCOMPARE(backtest->noteLabel()->text(), QStringList(std::begin(tips), std::end(tips)).join('\n'));
+        QCOMPARE(backtest->summaryCaption(CDialogBacktest::ExpectedHits)->toolTip(), tips[0].mid(5));
+        QCOMPARE(backtest->summaryCaption(CDialogBacktest::Lift)->toolTip(), tips[1]);
+        QCOMPARE(backtest->summaryCaption(CDialogBacktest::PChance)->toolTip(), tips[2].mid(5));
         QCOMPARE(backtest->countBox()->maximum(), kDraws);
         backtest->countBox()->setValue(kDraws + 5);
         QCOMPARE(backtest->countBox()->value(), kDraws);
         backtest->countBox()->setValue(6);
+        QCOMPARE(backtest->rangeLabel()->text(), QString("彩种：3D　回测开奖期号 2021495 至 2021500，共 6 期"));
 
         QSignalSpy finished(backtest, &CDialogBacktest::runFinished);
         QTest::mouseClick(backtest->startButton(), Qt::LeftButton);
@@ -154,7 +168,17 @@ void TestAnalysis::backtestRunsToTheEnd()
         QVERIFY(backtest->exportButton()->isEnabled());
         QTest::mouseClick(backtest->exportButton(), Qt::LeftButton);
         QCOMPARE(m_services.fileFilters, QStringList{"CSV文件(*.csv)"});
-        QCOMPARE(readBytes(csv + ".csv"), gbk(backtestCsvLines(expected).join("\r\n") + "\r\n"));
+        // The window's file has Chinese captions; the rows are the command line's.
+        QStringList lines = backtestCsvLines(expected);
+        const qsizetype conditions = 1 + expected.last() + 1;
+        const qsizetype summary = conditions + 1 + expected.conditions.size() + 1;
+        QCOMPARE(lines.at(0), QString("issue,number,survivors,chance,hit"));
+        QCOMPARE(lines.at(conditions), QString("condition,name,kills,mean_removed"));
+        QCOMPARE(lines.at(summary), QString("last,hits,hit_rate,expected_hits,lift,p_chance,mean_survivors,message"));
+        lines[0] = "期号,开奖号码,剩余注数,偶然命中概率,命中";
+        lines[conditions] = "条件编号,条件,淘汰开奖号,平均淘汰比例";
+        lines[summary] = "回测期数,命中,命中率,期望命中,提升倍数,偶然概率,平均注数,中止原因";
+        QCOMPARE(readBytes(csv + ".csv"), gbk(lines.join("\r\n") + "\r\n"));
     };
     triggerMoreItem(w, CMyNumSieveDlg::IdBacktest, "方案回测...");
     QCOMPARE(m_services.modalDialogs, QStringList{"方案回测"});
@@ -238,6 +262,7 @@ void TestAnalysis::scriptThatHadToBeStopped()
         auto *backtest = qobject_cast<CDialogBacktest *>(dialog);
         QVERIFY(backtest);
         backtest->countBox()->setValue(6);
+        QCOMPARE(backtest->rangeLabel()->text(), QString("彩种：3D　回测开奖期号 2021495 至 2021500，共 6 期"));
         QSignalSpy finished(backtest, &CDialogBacktest::runFinished);
         backtest->start();
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, kWait);
@@ -249,6 +274,34 @@ void TestAnalysis::scriptThatHadToBeStopped()
     };
     triggerMoreItem(w, CMyNumSieveDlg::IdBacktest, "方案回测...");
     QCOMPARE(m_services.modalDialogs, QStringList{"方案回测"});
+}
+
+// With no number selected there is nothing to replay: 开始 says so and runs
+// nothing, rather than report a certain chance of no hits.
+void TestAnalysis::emptySelectionIsRefused()
+{
+    Workspace &ws = m_window->workspace();
+    ws.selection.hundreds.clear();
+    m_window->refreshPanels();
+    CDialogBacktest backtest(m_services, ws, "3D", m_draws);
+    QSignalSpy finished(&backtest, &CDialogBacktest::runFinished);
+    QTest::mouseClick(backtest.startButton(), Qt::LeftButton);
+    QCOMPARE(m_services.warnings, QStringList{"选号为空，没有号码可以回测。请先在选号区选出号码，再开始回测。"});
+    QVERIFY(!backtest.isRunning());
+    QVERIFY(backtest.startButton()->isEnabled());
+    QVERIFY(!backtest.result().has_value());
+    QCOMPARE(backtest.summaryText(CDialogBacktest::PChance), QString("—"));
+    QCOMPARE(finished.count(), 0);
+
+    // One digit in the emptied position is a selection again.
+    ws.selection.hundreds.toggle(3);
+    CDialogBacktest selected(m_services, ws, "3D", m_draws);
+    QSignalSpy done(&selected, &CDialogBacktest::runFinished);
+    selected.countBox()->setValue(3);
+    QTest::mouseClick(selected.startButton(), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, kWait);
+    QCOMPARE(m_services.warnings.size(), 1);
+    QCOMPARE(selected.result()->candidates, 100);
 }
 
 void TestAnalysis::filterReport()
@@ -278,7 +331,14 @@ void TestAnalysis::filterReport()
         QVERIFY(report->messageLabel()->isHidden());
 
         QTest::mouseClick(report->exportButton(), Qt::LeftButton);
-        QCOMPARE(readBytes(m_dir->filePath("报告.csv")), gbk(filterReportCsvLines(expected).join("\r\n") + "\r\n"));
+        QStringList lines = filterReportCsvLines(expected);
+        QCOMPARE(lines.first(), QString("step,name,failing,survivors"));
+        QCOMPARE(lines.at(1), "gathered,选号,," + QString::number(expected.gathered));
+        QCOMPARE(lines.last(), "result,容错后结果,," + QString::number(expected.survivors));
+        lines.first() = "步骤,条件,单独淘汰,累计剩余";
+        lines[1] = "选号,选号,," + QString::number(expected.gathered);
+        lines.last() = "结果,容错后结果,," + QString::number(expected.survivors);
+        QCOMPARE(readBytes(m_dir->filePath("报告.csv")), gbk(lines.join("\r\n") + "\r\n"));
         // A save that fails says why.
         QTest::mouseClick(report->exportButton(), Qt::LeftButton);
         QCOMPARE(m_services.warnings.size(), 1);

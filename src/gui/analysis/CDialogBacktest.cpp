@@ -4,6 +4,8 @@
 #include "app/AppServices.h"
 #include "script/ScriptConditionRunner.h"
 #include "script/ScriptWorker.h"
+#include "selection/SelectionState.h"
+#include "ui/ScreenFit.h"
 
 #include <QBarSet>
 #include <QChart>
@@ -15,6 +17,7 @@
 #include <QLineSeries>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QStackedBarSeries>
 #include <QTableWidget>
@@ -82,6 +85,15 @@ QChart *newChart(const QString &title)
     return chart;
 }
 
+bool selectsNothing(const Workspace &workspace)
+{
+    ResultTables gathered = workspace.tables;
+    gather(workspace.selection, gathered);
+    bool any = false;
+    gathered.forEachInView([&](ResultEntry &e) { any = any || e.stage == ResultStage::Selected; });
+    return !any;
+}
+
 void replaceChart(QChartView *view, QChart *chart)
 {
     QChart *old = view->chart();
@@ -91,11 +103,12 @@ void replaceChart(QChartView *view, QChart *chart)
 
 } // namespace
 
-CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspace, const QList<Draw> &draws,
-                                 QWidget *parent)
+CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspace, const QString &lottery,
+                                 const QList<Draw> &draws, QWidget *parent)
     : QDialog(parent)
     , m_services(services)
     , m_workspace(workspace)
+    , m_lottery(lottery)
     , m_draws(draws)
 {
     setWindowTitle(QStringLiteral("方案回测"));
@@ -120,16 +133,18 @@ CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspa
     controls->addWidget(m_progress, 1);
     controls->addWidget(m_cancelButton);
 
+    m_range = new QLabel;
+    m_range->setWordWrap(true);
     m_status = new QLabel;
     m_status->setWordWrap(true);
     m_warning = new QLabel;
     m_warning->setWordWrap(true);
-    m_warning->setMaximumWidth(180);
     m_warning->setStyleSheet(QStringLiteral("color: rgb(180, 30, 20);"));
     m_warning->hide();
 
     auto *summaryBox = new QGroupBox(QStringLiteral("回测结果"));
-    auto *form = new QFormLayout(summaryBox);
+    auto *summaryLayout = new QVBoxLayout(summaryBox);
+    auto *form = new QFormLayout;
     const QString titles[kSummaryRows] = {QStringLiteral("回测期数"), QStringLiteral("命中"),
                                           QStringLiteral("命中率"),   QStringLiteral("平均注数"),
                                           QStringLiteral("期望命中"), QStringLiteral("提升倍数"),
@@ -137,26 +152,67 @@ CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspa
     for (int row = 0; row < kSummaryRows; ++row) {
         m_summary[std::size_t(row)] = new QLabel(QStringLiteral("—"));
         m_summary[std::size_t(row)]->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        form->addRow(titles[row] + QStringLiteral("："), m_summary[std::size_t(row)]);
+        m_captions[std::size_t(row)] = new QLabel(titles[row] + QStringLiteral("："));
+        form->addRow(m_captions[std::size_t(row)], m_summary[std::size_t(row)]);
     }
-    form->addRow(m_warning);
+    const QString explained[][2] = {
+        {QStringLiteral("期望命中"),
+         QStringLiteral("每期剩下的号码若换成随便选的同样多的号码，靠运气能命中的次数："
+                        "各期剩余号码占全部可能开奖号码的比例之和。")},
+        {QStringLiteral("提升倍数"),
+         QStringLiteral("提升倍数 = 命中 ÷ 期望命中。1 表示条件和随便选同样多的号码一样好；大于 1 较好，小于 1 较差。")},
+        {QStringLiteral("偶然概率"),
+         QStringLiteral("每期都随便选同样多的号码时，至少命中这么多次的确切概率。只有很小（比如小于5%）"
+                        "才说明条件比运气好。")},
+    };
+    for (const SummaryRow row : {ExpectedHits, Lift, PChance}) {
+        const QString &tip = explained[row - ExpectedHits][1];
+        m_captions[std::size_t(row)]->setToolTip(tip);
+        m_summary[std::size_t(row)]->setToolTip(tip);
+    }
+    summaryLayout->addLayout(form);
+    summaryLayout->addWidget(m_warning);
+    summaryLayout->addStretch(1);
 
     m_table = figureTable(0, {QStringLiteral("条件"), QStringLiteral("淘汰开奖号"), QStringLiteral("平均淘汰比例")},
                           QStringLiteral("平均淘汰比例"));
+    m_table->setMinimumHeight(140);
     auto *tableBox = new QGroupBox(QStringLiteral("各条件单独的作用"));
     auto *tableLayout = new QVBoxLayout(tableBox);
     tableLayout->addWidget(m_table);
 
     auto *figures = new QHBoxLayout;
-    figures->addWidget(summaryBox);
-    figures->addWidget(tableBox, 1);
+    figures->addWidget(summaryBox, 2);
+    figures->addWidget(tableBox, 3);
+
+    QStringList note;
+    for (const auto &[name, text] : explained)
+        note << (text.startsWith(name) ? text : name + QStringLiteral("：") + text);
+    m_note = new QLabel(note.join(QLatin1Char('\n')));
+    m_note->setWordWrap(true);
 
     m_survivorChart = new QChartView(newChart(QStringLiteral("每期剩余注数")));
     m_survivorChart->setRenderHint(QPainter::Antialiasing);
-    m_survivorChart->setMinimumHeight(220);
+    m_survivorChart->setMinimumHeight(200);
     m_cumulativeChart = new QChartView(newChart(QStringLiteral("累计命中与偶然的期望")));
     m_cumulativeChart->setRenderHint(QPainter::Antialiasing);
-    m_cumulativeChart->setMinimumHeight(220);
+    m_cumulativeChart->setMinimumHeight(200);
+
+    // The figures, the note and the charts scroll as one, so that the dialog
+    // fits a short screen with its buttons in view.
+    auto *body = new QWidget;
+    auto *bodyLayout = new QVBoxLayout(body);
+    bodyLayout->setContentsMargins(0, 0, 0, 0);
+    bodyLayout->addLayout(figures);
+    bodyLayout->addWidget(m_note);
+    bodyLayout->addWidget(m_survivorChart, 1);
+    bodyLayout->addWidget(m_cumulativeChart, 1);
+    auto *scroll = new QScrollArea;
+    scroll->setWidget(body);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setMinimumHeight(120);
 
     m_export = new QPushButton(QStringLiteral("导出CSV..."));
     m_export->setEnabled(false);
@@ -167,15 +223,16 @@ CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspa
     buttons->addWidget(close);
 
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_range);
     layout->addLayout(controls);
     layout->addWidget(m_status);
-    layout->addLayout(figures);
-    layout->addWidget(m_survivorChart, 1);
-    layout->addWidget(m_cumulativeChart, 1);
+    layout->addWidget(scroll, 1);
     layout->addLayout(buttons);
-    resize(900, 760);
+    resize(900, 860);
+    fitDialogToScreen(this);
 
     connect(m_count, &QSpinBox::valueChanged, this, [this](int count) {
+        showRange(count);
         if (!isRunning()) {
             m_progress->setRange(0, count);
             m_progress->setValue(0);
@@ -186,6 +243,7 @@ CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspa
     connect(m_export, &QPushButton::clicked, this, &CDialogBacktest::exportCsv);
     connect(close, &QPushButton::clicked, this, &CDialogBacktest::reject);
 
+    showRange(m_count->value());
     if (m_draws.isEmpty()) {
         m_count->setEnabled(false);
         m_start->setEnabled(false);
@@ -194,6 +252,19 @@ CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspa
         m_status->setText(QStringLiteral("用当前的选号、条件、容错和直选/组选设置，逐期只以之前的开奖号码为历史重新过滤，"
                                          "看开奖号是否在剩下的号码里。"));
     }
+}
+
+void CDialogBacktest::showRange(int count)
+{
+    const QString lottery = m_lottery.isEmpty() ? QStringLiteral("—") : m_lottery;
+    count = std::min<int>(count, int(m_draws.size()));
+    if (count <= 0) {
+        m_range->setText(QStringLiteral("彩种：%1　没有开奖号码").arg(lottery));
+        return;
+    }
+    m_range->setText(QStringLiteral("彩种：%1　回测开奖期号 %2 至 %3，共 %4 期")
+                         .arg(lottery, m_draws.at(m_draws.size() - count).issue, m_draws.last().issue)
+                         .arg(count));
 }
 
 CDialogBacktest::~CDialogBacktest()
@@ -220,6 +291,12 @@ void CDialogBacktest::start()
 {
     if (isRunning() || m_draws.isEmpty())
         return;
+    // Nothing gathered would be "replayed" as no hits, no expectation and a
+    // certain chance: figures that look like a result and mean nothing.
+    if (selectsNothing(m_workspace)) {
+        m_services.warn(this, kNothingSelected);
+        return;
+    }
     const int count = m_count->value();
     m_cancel = false;
     m_progress->setRange(0, count);
@@ -408,7 +485,7 @@ void CDialogBacktest::showCharts(const BacktestResult &result)
 void CDialogBacktest::exportCsv()
 {
     if (m_result)
-        exportCsvLines(m_services, this, backtestCsvLines(*m_result));
+        exportCsvLines(m_services, this, withChineseCaptions(backtestCsvLines(*m_result)));
 }
 
 } // namespace numsieve::gui

@@ -34,9 +34,12 @@ class CDialogBacktest : public QDialog
 public:
     enum SummaryRow { Steps, Hits, HitRate, MeanSurvivors, ExpectedHits, Lift, PChance, kSummaryRows };
     static inline const QString kTooFew = QStringLiteral("期望命中不足5次，结果不足以说明问题");
+    static inline const QString kNothingSelected =
+        QStringLiteral("选号为空，没有号码可以回测。请先在选号区选出号码，再开始回测。");
 
-    CDialogBacktest(AppServices &services, const Workspace &workspace, const QList<Draw> &draws,
-                    QWidget *parent = nullptr);
+    // `lottery` is the name of the lottery the draws belong to.
+    CDialogBacktest(AppServices &services, const Workspace &workspace, const QString &lottery,
+                    const QList<Draw> &draws, QWidget *parent = nullptr);
     // Waits for a run still going (it was told to stop).
     ~CDialogBacktest() override;
 
@@ -50,6 +53,11 @@ public:
     QChartView *cumulativeChart() const { return m_cumulativeChart; }
     QLabel *statusLabel() const { return m_status; }
     QLabel *warningLabel() const { return m_warning; }
+    // Which lottery and which issues 开始 replays.
+    QLabel *rangeLabel() const { return m_range; }
+    // What the figures of the summary mean.
+    QLabel *noteLabel() const { return m_note; }
+    QLabel *summaryCaption(SummaryRow row) const { return m_captions[std::size_t(row)]; }
     QString summaryText(SummaryRow row) const;
     bool isRunning() const { return m_thread.joinable(); }
     // The last finished run.
@@ -70,6 +78,7 @@ Q_SIGNALS:
 
 private:
     void setRunning(bool running);
+    void showRange(int count);
     void showProgress(int done, int total);
     void finish(const BacktestResult &result);
     void showSummary(const BacktestResult &result);
@@ -78,6 +87,7 @@ private:
 
     AppServices &m_services;
     const Workspace m_workspace;
+    const QString m_lottery;
     const QList<Draw> m_draws;
 
     QSpinBox *m_count = nullptr;
@@ -87,7 +97,10 @@ private:
     QProgressBar *m_progress = nullptr;
     QLabel *m_status = nullptr;
     QLabel *m_warning = nullptr;
+    QLabel *m_range = nullptr;
+    QLabel *m_note = nullptr;
     std::array<QLabel *, kSummaryRows> m_summary{};
+    std::array<QLabel *, kSummaryRows> m_captions{};
     QTableWidget *m_table = nullptr;
     QChartView *m_survivorChart = nullptr;
     QChartView *m_cumulativeChart = nullptr;

@@ -1,6 +1,7 @@
 #include "analysis/CDialogFilterReport.h"
 
 #include "analysis/CsvExport.h"
+#include "ui/ScreenFit.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -69,6 +70,7 @@ CDialogFilterReport::CDialogFilterReport(AppServices &services, const FilterRepo
     layout->addWidget(m_table, 1);
     layout->addLayout(buttons);
     resize(460, 420);
+    fitDialogToScreen(this);
 
     connect(m_export, &QPushButton::clicked, this, &CDialogFilterReport::exportCsv);
     connect(close, &QPushButton::clicked, this, &CDialogFilterReport::reject);
@@ -76,7 +78,7 @@ CDialogFilterReport::CDialogFilterReport(AppServices &services, const FilterRepo
 
 void CDialogFilterReport::exportCsv()
 {
-    exportCsvLines(m_services, this, filterReportCsvLines(m_report));
+    exportCsvLines(m_services, this, withChineseCaptions(filterReportCsvLines(m_report)));
 }
 
 } // namespace numsieve::gui

@@ -4,6 +4,7 @@
 #include "analysis/TrendChartView.h"
 #include "analysis/TrendModel.h"
 #include "app/AppServices.h"
+#include "ui/ScreenFit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -109,6 +110,7 @@ CDialogTrend::CDialogTrend(AppServices &services, const LotteryRegistry &lotteri
     m_lottery->setCurrentIndex(start);
     selectLottery(start);
     resize(1000, 700);
+    fitDialogToScreen(this);
 }
 
 CDialogTrend::~CDialogTrend() = default;

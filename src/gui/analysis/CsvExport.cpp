@@ -3,6 +3,7 @@
 #include "app/AppServices.h"
 #include "text/TextFile.h"
 
+#include <QHash>
 #include <QHeaderView>
 #include <QTableWidget>
 
@@ -17,6 +18,44 @@ bool exportCsvLines(AppServices &services, QWidget *parent, const QStringList &l
     if (!saved)
         services.warn(parent, saved.error());
     return saved.has_value();
+}
+
+QStringList withChineseCaptions(const QStringList &lines)
+{
+    // Whole header lines only: a number or a condition's name in a row is
+    // never taken for a key.
+    static const QHash<QString, QString> headers{
+        {QStringLiteral("issue,number,survivors,chance,hit"),
+         QStringLiteral("期号,开奖号码,剩余注数,偶然命中概率,命中")},
+        {QStringLiteral("condition,name,kills,mean_removed"),
+         QStringLiteral("条件编号,条件,淘汰开奖号,平均淘汰比例")},
+        {QStringLiteral("last,hits,hit_rate,expected_hits,lift,p_chance,mean_survivors,message"),
+         QStringLiteral("回测期数,命中,命中率,期望命中,提升倍数,偶然概率,平均注数,中止原因")},
+        {QStringLiteral("step,name,failing,survivors"), QStringLiteral("步骤,条件,单独淘汰,累计剩余")},
+    };
+    // The first field of the filter report's rows that are not a condition.
+    static const QHash<QString, QString> steps{
+        {QStringLiteral("gathered"), QStringLiteral("选号")},
+        {QStringLiteral("stopped"), QStringLiteral("中止")},
+        {QStringLiteral("result"), QStringLiteral("结果")},
+        {QStringLiteral("intersected"), QStringLiteral("交集")},
+    };
+    QStringList out;
+    out.reserve(lines.size());
+    bool report = false;
+    for (const QString &line : lines) {
+        if (const auto header = headers.constFind(line); header != headers.cend()) {
+            report = line.startsWith(QLatin1String("step,"));
+            out << *header;
+            continue;
+        }
+        const QString first = line.section(QLatin1Char(','), 0, 0);
+        if (const auto step = steps.constFind(first); report && step != steps.cend())
+            out << *step + line.mid(first.size());
+        else
+            out << line;
+    }
+    return out;
 }
 
 QTableWidget *figureTable(int rows, const QStringList &headers, const QString &widestHeader)

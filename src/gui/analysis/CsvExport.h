@@ -15,6 +15,10 @@ class AppServices;
 // shows its message; returns whether a file was written.
 bool exportCsvLines(AppServices &services, QWidget *parent, const QStringList &lines);
 
+// The lines of a back-test or filter report table as the windows export them:
+// the command line's English column keys and row keys in Chinese, the rest as is.
+QStringList withChineseCaptions(const QStringList &lines);
+
 // The read-only table of the analysis dialogs: a name column that takes the
 // room left and two figure columns at least as wide as `widestHeader` needs.
 QTableWidget *figureTable(int rows, const QStringList &headers, const QString &widestHeader);

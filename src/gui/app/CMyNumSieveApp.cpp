@@ -5,12 +5,17 @@
 #include "app/CMyNumSieveDlg.h"
 #include "history/DataFolder.h"
 #include "history/DataLock.h"
+#include "ui/ScreenFit.h"
+#include "ui/SkinImages.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLockFile>
+#include <QScreen>
 
 #include <cstdio>
+#include <vector>
 
 namespace numsieve::gui {
 
@@ -44,6 +49,25 @@ std::unique_ptr<QLockFile> lockDataFolder(AppServices &services, const QString &
     // filtering and the back-test; every save there fails with its reason.
     services.warn(nullptr, taken.message + QStringLiteral("\n可以查看号码、过滤和回测，但不能保存任何修改。"));
     return std::make_unique<QLockFile>(dataLockPath(dataFolder));
+}
+
+void fitScaleToScreen(int argc, char **argv)
+{
+    double factor = 1;
+    {
+        // A copy: the probe takes the platform options out of what it is given.
+        std::vector<char *> args(argv, argv + argc);
+        args.push_back(nullptr);
+        int count = argc;
+        QGuiApplication probe(count, args.data());
+        if (QScreen *screen = probe.primaryScreen())
+            factor = fitScale(SkinImages::mainSize, screen->availableGeometry().size());
+    }
+    if (factor >= 1)
+        return;
+    bool given = false;
+    const double chosen = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&given);
+    qputenv("QT_SCALE_FACTOR", QByteArray::number((given && chosen > 0 ? chosen : 1.0) * factor, 'f', 3));
 }
 
 int printVersion()
@@ -85,6 +109,8 @@ int CMyNumSieveApp::run()
         return 1;
     // The print file goes beside the data folder, where the user may write.
     CMyNumSieveDlg window(services, QFileInfo(dataFolder).absolutePath(), dataFolder);
+    if (QScreen *screen = primaryScreen())
+        window.move(placeInside(window.size(), screen->availableGeometry()).topLeft());
     window.show();
     return exec();
 }

@@ -19,6 +19,12 @@ public:
     int run();
 };
 
+// The skinned main window keeps its layout at its own size; where the
+// screen's available area is smaller, the whole program is drawn at a
+// factor that fits it (QT_SCALE_FACTOR, which keeps text sharp). Asks the
+// display once, before the application object exists; a no-op without one.
+void fitScaleToScreen(int argc, char **argv);
+
 // numsieve --version: the version and the data folder in use.
 int printVersion();
 // `numsieve --help`, printed without a display.

@@ -198,8 +198,9 @@ void CMyNumSieveDlg::openBacktest()
     // lottery's draws; nothing it does reaches this window.
     const LotteryRegistry &shown = m_leftPanel->registry();
     const qsizetype selected = m_leftPanel->selectedLottery();
-    const QList<Draw> draws = selected >= 0 && selected < shown.count() ? shown.at(selected).draws : QList<Draw>();
-    CDialogBacktest backtest(m_services, m_workspace, draws, this);
+    const bool known = selected >= 0 && selected < shown.count();
+    CDialogBacktest backtest(m_services, m_workspace, known ? shown.at(selected).name : QString(),
+                             known ? shown.at(selected).draws : QList<Draw>(), this);
     m_services.execModal(&backtest);
 }
 

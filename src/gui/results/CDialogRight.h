@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class QLabel;
 class QScrollBar;
 
 class QLabel;

@@ -1,0 +1,208 @@
+#include "analysis/CDialogBacktest.h"
+#include "analysis/CDialogFilterReport.h"
+#include "analysis/CDialogTrend.h"
+#include "app/CMyNumSieveDlg.h"
+#include "app/WindowMessages.h"
+#include "history/CDialogManger.h"
+#include "online/CDialogSoftUpdate.h"
+#include "script/ScriptConditionRunner.h"
+#include "ui/ScreenFit.h"
+
+#include "GuiTestSupport.h"
+#include "TestSupport.h"
+
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace numsieve;
+using namespace numsieve::gui;
+using namespace guitest;
+using namespace testsupport;
+
+namespace {
+
+// The logical area a desktop leaves the program: the screen at its scaling,
+// less a task bar of 40 px.
+QRect desktopArea(QSize pixels, int percent)
+{
+    return QRect(0, 0, pixels.width() * 100 / percent, pixels.height() * 100 / percent - 40);
+}
+
+// A control a player clicks or types into; those inside a scrolling area are
+// reached by scrolling and are not asked to be in view.
+bool isControl(QWidget *w, QWidget *window)
+{
+    if (!qobject_cast<QAbstractButton *>(w) && !qobject_cast<QLineEdit *>(w) && !qobject_cast<QAbstractSpinBox *>(w)
+        && !qobject_cast<QComboBox *>(w) && !qobject_cast<QAbstractScrollArea *>(w))
+        return false;
+    if (!w->isVisibleTo(window))
+        return false;
+    for (QWidget *up = w->parentWidget(); up && up != window; up = up->parentWidget())
+        if (qobject_cast<QAbstractScrollArea *>(up))
+            return false;
+    return true;
+}
+
+QString describe(QWidget *w)
+{
+    QString text;
+    if (auto *b = qobject_cast<QAbstractButton *>(w))
+        text = b->text();
+    return QStringLiteral("%1 \"%2\" %3").arg(QString::fromLatin1(w->metaObject()->className()), text, w->objectName());
+}
+
+// Every control of `window`, placed at `origin`, lies inside `area`, and no
+// label shows less than its text.
+void checkInside(QWidget *window, QPoint origin, const QRect &area)
+{
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (isControl(w, window)) {
+            const QRect r(w->mapTo(window, QPoint(0, 0)) + origin, w->size());
+            QVERIFY2(area.contains(r), qPrintable(describe(w) + QStringLiteral(" at %1,%2 %3x%4")
+                                                                    .arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())));
+        }
+        auto *label = qobject_cast<QLabel *>(w);
+        if (!label || !label->isVisibleTo(window) || label->text().isEmpty() || !label->pixmap().isNull())
+            continue;
+        if (label->wordWrap())
+            QVERIFY2(label->height() >= label->heightForWidth(label->width()), qPrintable(label->text()));
+        else if (window->layout())
+            QVERIFY2(label->width() >= label->minimumSizeHint().width(), qPrintable(label->text()));
+    }
+}
+
+} // namespace
+
+// The main window and every dialog on the screens players have, each at its
+// desktop scaling.
+class TestScreens : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void mainWindow_data();
+    void mainWindow();
+    void dialogs_data();
+    void dialogs();
+
+private:
+    QTemporaryDir m_dir;
+    FakeServices m_services;
+    std::unique_ptr<CMyNumSieveDlg> m_window;
+    QList<Draw> m_draws;
+};
+
+void TestScreens::initTestCase()
+{
+    QDir().mkpath(m_dir.filePath("data"));
+    QVERIFY(writeBytes(m_dir.filePath("data/lottery.data"), "1$3D\r\n"));
+    QByteArray file;
+    for (int i = 0; i < 60; ++i) {
+        const Draw draw{QString::number(2026001 + i), QString::asprintf("%03d", (i * 379 + 17) % 1000)};
+        m_draws.append(draw);
+        file += draw.issue.toLatin1() + '$' + draw.number.toLatin1() + "\r\n";
+    }
+    QVERIFY(writeBytes(m_dir.filePath("data/lottery_1.data"), file));
+    m_window = std::make_unique<CMyNumSieveDlg>(m_services, m_dir.path());
+    Workspace &ws = m_window->workspace();
+    ws.selection.hundreds.selectAll();
+    ws.selection.tens.selectAll();
+    ws.selection.units.selectAll();
+    ws.addEntries(2, 0, {10, 11, 12, 13, 14, 15, 16, 17});
+    m_window->refreshPanels();
+}
+
+static void screens()
+{
+    QTest::addColumn<QSize>("pixels");
+    QTest::addColumn<int>("percent");
+    // What the whole program is drawn at so that the main window fits.
+    QTest::addColumn<double>("factor");
+    QTest::newRow("1366x768@100") << QSize(1366, 768) << 100 << 0.98;
+    QTest::newRow("1920x1080@125") << QSize(1920, 1080) << 125 << 1.0;
+    QTest::newRow("1920x1080@150") << QSize(1920, 1080) << 150 << 0.92;
+    QTest::newRow("2560x1440@150") << QSize(2560, 1440) << 150 << 1.0;
+    QTest::newRow("2560x1440@200") << QSize(2560, 1440) << 200 << 0.92;
+    QTest::newRow("3840x2160@200") << QSize(3840, 2160) << 200 << 1.0;
+}
+
+void TestScreens::mainWindow_data()
+{
+    screens();
+}
+
+void TestScreens::mainWindow()
+{
+    QFETCH(QSize, pixels);
+    QFETCH(int, percent);
+    QFETCH(double, factor);
+    CMyNumSieveDlg &w = *m_window;
+    const QRect desktop = desktopArea(pixels, percent);
+    QCOMPARE(fitScale(w.size(), desktop.size()), factor);
+    const QRect area = scaledArea(desktop, factor);
+    const QRect placed = placeInside(w.size(), area);
+    QVERIFY(area.contains(placed));
+    // Drawn at the factor, the window takes no more screen pixels than there are.
+    QVERIFY(w.width() * factor * percent / 100 <= pixels.width());
+    QVERIFY(w.height() * factor * percent / 100 <= pixels.height() - 40 * percent / 100);
+    for (int panel = 1; panel <= kConditionCount; ++panel) {
+        w.sendMessage(WM_SHOW_CONDITION_PANEL + panel);
+        checkInside(&w, placed.topLeft(), area);
+    }
+}
+
+void TestScreens::dialogs_data()
+{
+    screens();
+}
+
+void TestScreens::dialogs()
+{
+    QFETCH(QSize, pixels);
+    QFETCH(int, percent);
+    QFETCH(double, factor);
+    const QRect area = scaledArea(desktopArea(pixels, percent), factor);
+
+    // A back-test of a few draws, whose figures come with their warning.
+    CDialogBacktest backtest(m_services, m_window->workspace(), QStringLiteral("3D"), m_draws, m_window.get());
+    backtest.countBox()->setValue(3);
+    QSignalSpy finished(&backtest, &CDialogBacktest::runFinished);
+    backtest.start();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+    QVERIFY(!backtest.warningLabel()->isHidden());
+
+    ScriptConditionRunner runner;
+    CDialogFilterReport report(m_services, runFilterReport(m_window->workspace(), {}, &runner), m_window.get());
+    CDialogManger manager(m_services, *m_window, m_window->loadedRegistry(), m_window->dataFolder(), m_window.get());
+    CDialogTrend trend(m_services, m_window->loadedRegistry(), 0, m_window.get());
+    CDialogSoftUpdate update(m_services, CMyNumSieveDlg::kVersion, QStringLiteral("127.0.0.1:9"), m_window.get());
+
+    const QSize room = area.size() - kFrameReserve;
+    for (QDialog *dialog : std::initializer_list<QDialog *>{&backtest, &report, &manager, &trend, &update}) {
+        // However large it was, the dialog opens within the area.
+        dialog->resize(4000, 3000);
+        fitDialogInto(dialog, area);
+        dialog->show();
+        QApplication::sendPostedEvents();
+        QApplication::processEvents();
+        QVERIFY2(dialog->width() <= room.width() && dialog->height() <= room.height(),
+                 qPrintable(dialog->windowTitle()));
+        const QRect placed = placeInside(dialog->size(), area);
+        checkInside(dialog, placed.topLeft(), area);
+        dialog->hide();
+    }
+}
+
+QTEST_MAIN(TestScreens)
+#include "tst_screens.moc"
