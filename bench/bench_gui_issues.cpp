@@ -3,6 +3,7 @@
 //
 //   build/bin/bench_gui_issues [draws] [runs]
 
+#include "NoDialogs.h"
 #include "Workspace.h"
 #include "app/AppServices.h"
 #include "app/WindowMessages.h"
@@ -18,6 +19,7 @@
 
 using namespace numsieve;
 using namespace numsieve::gui;
+using numsieve::bench::NoDialogs;
 
 namespace {
 
@@ -27,22 +29,6 @@ public:
     int sendMessage(int, int) override { return 0; }
 };
 
-class NoDialogs : public AppServices
-{
-public:
-    void warn(QWidget *, const QString &) override {}
-    Answer ask(QWidget *, const QString &, const QString &) override { return Answer::Cancel; }
-    bool confirm(QWidget *, const QString &, const QString &) override { return false; }
-    Answer choose(QWidget *, const QString &, const QString &, const QString &, const QString &) override
-    {
-        return Answer::Cancel;
-    }
-    QString openFileName(QWidget *, const QString &) override { return {}; }
-    QString saveFileName(QWidget *, const QString &) override { return {}; }
-    void execModal(QDialog *) override {}
-    bool openUrl(const QUrl &) override { return true; }
-    std::expected<void, QString> printFile(const QString &) override { return {}; }
-};
 
 double median(std::vector<double> v)
 {

@@ -4,6 +4,7 @@
 //
 //   build/bin/bench_gui_trend [draws]
 
+#include "NoDialogs.h"
 #include "analysis/CDialogTrend.h"
 #include "analysis/TrendChartView.h"
 #include "app/AppServices.h"
@@ -21,27 +22,8 @@
 
 using namespace numsieve;
 using namespace numsieve::gui;
+using numsieve::bench::NoDialogs;
 
-namespace {
-
-class NoDialogs : public AppServices
-{
-public:
-    void warn(QWidget *, const QString &) override {}
-    Answer ask(QWidget *, const QString &, const QString &) override { return Answer::Cancel; }
-    bool confirm(QWidget *, const QString &, const QString &) override { return false; }
-    Answer choose(QWidget *, const QString &, const QString &, const QString &, const QString &) override
-    {
-        return Answer::Cancel;
-    }
-    QString openFileName(QWidget *, const QString &) override { return {}; }
-    QString saveFileName(QWidget *, const QString &) override { return {}; }
-    void execModal(QDialog *) override {}
-    bool openUrl(const QUrl &) override { return true; }
-    std::expected<void, QString> printFile(const QString &) override { return {}; }
-};
-
-} // namespace
 
 int main(int argc, char **argv)
 {

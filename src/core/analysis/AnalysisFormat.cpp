@@ -1,4 +1,5 @@
 #include "analysis/Backtest.h"
+#include "analysis/TableText.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -13,36 +14,6 @@ QString fixed(double value, int decimals = 2) { return QString::number(value, 'f
 QString probability(double p) { return QString::number(p, 'g', 4); }
 QString viewName(ViewMode mode) { return mode == ViewMode::Straight ? QStringLiteral("直选") : QStringLiteral("组选"); }
 QString viewKey(ViewMode mode) { return mode == ViewMode::Straight ? QStringLiteral("straight") : QStringLiteral("group"); }
-
-// A column of the text tables: padded to a width counted in half-width
-// cells, a Chinese character taking two.
-QString cell(const QString &text, int width, bool right = false)
-{
-    int used = 0;
-    for (QChar c : text)
-        used += c.unicode() >= 0x2e80 ? 2 : 1;
-    const QString pad(std::max(0, width - used), QLatin1Char(' '));
-    return right ? pad + text : text + pad;
-}
-
-// A CSV field: quoted when it holds a separator, a quote or a line break.
-QString csvField(const QString &text)
-{
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
-        && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-QString csvLine(const QStringList &fields)
-{
-    QStringList out;
-    for (const QString &f : fields)
-        out.append(csvField(f));
-    return out.join(QLatin1Char(','));
-}
 
 QString json(const QJsonObject &object) { return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented)); }
 
@@ -86,11 +57,11 @@ QStringList backtestText(const BacktestResult &r)
 {
     QStringList lines;
     lines << QStringLiteral("方案回测：最近%1期，%2，选号%3注").arg(r.last()).arg(viewName(r.viewMode)).arg(r.candidates);
-    lines << cell(QStringLiteral("奖期"), 14) + cell(QStringLiteral("开奖号"), 8) + cell(QStringLiteral("注数"), 6, true)
-                 + cell(QStringLiteral("覆盖率"), 10, true) + QStringLiteral("  命中");
+    lines << tableCell(QStringLiteral("奖期"), 14) + tableCell(QStringLiteral("开奖号"), 8) + tableCell(QStringLiteral("注数"), 6, true)
+                 + tableCell(QStringLiteral("覆盖率"), 10, true) + QStringLiteral("  命中");
     for (const BacktestStep &s : r.steps) {
-        lines << cell(s.issue, 14) + cell(s.number, 8) + cell(QString::number(s.survivors), 6, true)
-                + cell(percent(s.chance), 10, true) + QStringLiteral("  ")
+        lines << tableCell(s.issue, 14) + tableCell(s.number, 8) + tableCell(QString::number(s.survivors), 6, true)
+                + tableCell(percent(s.chance), 10, true) + QStringLiteral("  ")
                 + (s.hit ? QStringLiteral("是") : QStringLiteral("否"));
     }
     lines << QString();
@@ -106,11 +77,11 @@ QStringList backtestText(const BacktestResult &r)
     if (!r.message.isEmpty())
         lines << QStringLiteral("回测中止：") + r.message;
     lines << QString();
-    lines << cell(QStringLiteral("条件"), 12) + cell(QStringLiteral("淘汰开奖号"), 12, true)
-                 + cell(QStringLiteral("平均淘汰比例"), 14, true);
+    lines << tableCell(QStringLiteral("条件"), 12) + tableCell(QStringLiteral("淘汰开奖号"), 12, true)
+                 + tableCell(QStringLiteral("平均淘汰比例"), 14, true);
     for (const ConditionFigures &c : r.conditions)
-        lines << cell(conditionName(c.condition), 12) + cell(QString::number(c.kills), 12, true)
-                     + cell(percent(c.meanRemoved), 14, true);
+        lines << tableCell(conditionName(c.condition), 12) + tableCell(QString::number(c.kills), 12, true)
+                     + tableCell(percent(c.meanRemoved), 14, true);
     return lines;
 }
 
@@ -138,19 +109,19 @@ QStringList reportText(const FilterReport &r)
 {
     QStringList lines;
     lines << QStringLiteral("过滤报告：%1").arg(viewName(r.viewMode));
-    lines << cell(QStringLiteral("步骤"), 14) + cell(QStringLiteral("单独淘汰"), 10, true) + cell(QStringLiteral("累计剩余"), 10, true);
-    lines << cell(QStringLiteral("选号"), 14) + cell(QString(), 10, true) + cell(QString::number(r.gathered), 10, true);
+    lines << tableCell(QStringLiteral("步骤"), 14) + tableCell(QStringLiteral("单独淘汰"), 10, true) + tableCell(QStringLiteral("累计剩余"), 10, true);
+    lines << tableCell(QStringLiteral("选号"), 14) + tableCell(QString(), 10, true) + tableCell(QString::number(r.gathered), 10, true);
     for (const ReportRow &row : r.rows)
-        lines << cell(conditionName(row.condition), 14) + cell(QString::number(row.failing), 10, true)
-                     + cell(QString::number(row.survivors), 10, true);
+        lines << tableCell(conditionName(row.condition), 14) + tableCell(QString::number(row.failing), 10, true)
+                     + tableCell(QString::number(row.survivors), 10, true);
     if (r.stopped()) {
         lines << r.message;
         return lines;
     }
-    lines << cell(QStringLiteral("容错后结果"), 14) + cell(QString(), 10, true) + cell(QString::number(r.survivors), 10, true);
+    lines << tableCell(QStringLiteral("容错后结果"), 14) + tableCell(QString(), 10, true) + tableCell(QString::number(r.survivors), 10, true);
     if (r.intersected)
-        lines << cell(QStringLiteral("交集后结果"), 14) + cell(QString(), 10, true)
-                     + cell(QString::number(*r.intersected), 10, true);
+        lines << tableCell(QStringLiteral("交集后结果"), 14) + tableCell(QString(), 10, true)
+                     + tableCell(QString::number(*r.intersected), 10, true);
     return lines;
 }
 

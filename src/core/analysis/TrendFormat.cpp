@@ -1,4 +1,5 @@
 #include "analysis/TrendTable.h"
+#include "analysis/TableText.h"
 
 #include <QLocale>
 
@@ -15,36 +16,6 @@ QList<int> columnsOf(const QList<TrendGroup> &groups)
             columns.append(c);
     }
     return columns;
-}
-
-// A column of the text table: padded to a width counted in half-width
-// cells, a Chinese character taking two.
-QString cell(const QString &text, int width, bool right = false)
-{
-    int used = 0;
-    for (QChar c : text)
-        used += c.unicode() >= 0x2e80 ? 2 : 1;
-    const QString pad(std::max(0, width - used), QLatin1Char(' '));
-    return right ? pad + text : text + pad;
-}
-
-QString csvField(const QString &text)
-{
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
-        && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-QString csvLine(const QStringList &fields)
-{
-    QStringList out;
-    out.reserve(fields.size());
-    for (const QString &f : fields)
-        out.append(csvField(f));
-    return out.join(QLatin1Char(','));
 }
 
 QString fixed(double value) { return QString::number(value, 'f', 2); }
@@ -80,17 +51,17 @@ QString trendText(const TrendTable &table, const QString &lottery, int window, c
     const QList<TrendColumn> &all = trendColumns();
     QStringList lines;
     lines << QStringLiteral("走势图：彩种 %1，最近%2期").arg(lottery).arg(table.windowSize(window));
-    QString header = cell(QStringLiteral("分组"), 10) + cell(QStringLiteral("号码"), 16);
+    QString header = tableCell(QStringLiteral("分组"), 10) + tableCell(QStringLiteral("号码"), 16);
     for (const QString &name : kFootNames)
-        header += cell(name, 10, true);
+        header += tableCell(name, 10, true);
     lines << header;
     for (int c : columns) {
         const TrendStats s = table.stats(c, window);
-        lines << cell(trendGroupName(all.at(c).group), 10) + cell(all.at(c).value, 16)
-                     + cell(QString::number(s.hits), 10, true) + cell(fixed(s.expected), 10, true)
-                     + cell(fixed(s.meanOmission), 10, true) + cell(QString::number(s.maxOmission), 10, true)
-                     + cell(QString::number(s.maxRun), 10, true) + cell(QString::number(s.currentOmission), 10, true)
-                     + cell(probability(s.pChance), 10, true) + (s.marked() ? QStringLiteral(" *") : QString());
+        lines << tableCell(trendGroupName(all.at(c).group), 10) + tableCell(all.at(c).value, 16)
+                     + tableCell(QString::number(s.hits), 10, true) + tableCell(fixed(s.expected), 10, true)
+                     + tableCell(fixed(s.meanOmission), 10, true) + tableCell(QString::number(s.maxOmission), 10, true)
+                     + tableCell(QString::number(s.maxRun), 10, true) + tableCell(QString::number(s.currentOmission), 10, true)
+                     + tableCell(probability(s.pChance), 10, true) + (s.marked() ? QStringLiteral(" *") : QString());
     }
     lines << QString() << trendMarkNote(int(columns.size()));
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');

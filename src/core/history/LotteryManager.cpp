@@ -45,21 +45,14 @@ bool allAsciiDigits(const QString &text)
     return std::all_of(text.cbegin(), text.cend(), isAsciiDigit);
 }
 
-QStringList entryTexts(const QList<Record> &entries)
+// "id - name" or "issue - number" for every entry.
+template<typename Entry>
+QStringList entryTexts(const QList<Entry> &entries, QString Entry::*first, QString Entry::*second)
 {
     QStringList texts;
     texts.reserve(entries.size());
-    for (const Record &entry : entries)
-        texts.append(entry.first + kSeparator + entry.second);
-    return texts;
-}
-
-QStringList entryTexts(const QList<Draw> &draws)
-{
-    QStringList texts;
-    texts.reserve(draws.size());
-    for (const Draw &draw : draws)
-        texts.append(draw.issue + kSeparator + draw.number);
+    for (const Entry &entry : entries)
+        texts.append(entry.*first + kSeparator + entry.*second);
     return texts;
 }
 
@@ -90,12 +83,12 @@ LotteryManager::LotteryManager(const LotteryRegistry &registry) : m_registry(reg
 
 QStringList LotteryManager::lotteryEntries() const
 {
-    return entryTexts(m_lotteries);
+    return entryTexts(m_lotteries, &Record::first, &Record::second);
 }
 
 QStringList LotteryManager::drawEntries() const
 {
-    return entryTexts(m_draws);
+    return entryTexts(m_draws, &Draw::issue, &Draw::number);
 }
 
 QString LotteryManager::editText(Control edit) const
