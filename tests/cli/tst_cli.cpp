@@ -326,7 +326,9 @@ void TestCli::help_data()
     const std::pair<const char *, QStringList> commands[] = {
         {"filter", {"filter", "--help"}},     {"info", {"info", "-h"}},
         {"draws", {"draws", "--help"}},       {"draws", {"draws", "add", "--lottery", "1", "--help"}},
-        {"draws", {"draws", "download", "--help"}}, {"publish", {"publish", "--help"}},
+        {"draws", {"draws", "download", "--help"}}, {"draws", {"draws", "list", "--help"}},
+        {"draws", {"draws", "import", "--help"}},   {"draws", {"draws", "export", "-h"}},
+        {"publish", {"publish", "--help"}},
         {"backtest", {"backtest", "--help"}}, {"report", {"report", "--scheme", "x.cnd", "--help"}},
         {"trend", {"trend", "--help"}},
     };
