@@ -58,6 +58,7 @@ private Q_SLOTS:
     void conditionListsFollowTheArrowKeys();
     void aboutBox();
     void oneProgramPerDataFolder();
+    void readOnlyFolderOpensForReading();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -456,6 +457,23 @@ void TestMainWindow::oneProgramPerDataFolder()
     QCOMPARE(m_services.warnings, QStringList{"三位筛号器已经在使用数据文件夹：\n" + data + "\n请不要同时运行两个三位筛号器。"});
     QCOMPARE(QDir(data).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
     QCOMPARE(readBytes(data + "/lottery.data"), QByteArray("1$A\r\n"));
+}
+
+void TestMainWindow::readOnlyFolderOpensForReading()
+{
+    const QString data = m_dir->filePath("data");
+    QVERIFY(QDir().mkpath(data));
+    QVERIFY(writeBytes(data + "/lottery.data", "1$A\r\n"));
+    QVERIFY(writeBytes(data + "/lottery_1.data", "2024001$123\r\n"));
+    ReadOnlyFolder readOnly(data);
+    if (!readOnly.effective())
+        QSKIP("this machine cannot make a folder read-only");
+    // Not refused as if another program held it: opened, with the reason.
+    QVERIFY(lockDataFolder(m_services, data));
+    QCOMPARE(m_services.warnings, QStringList{"数据文件夹 " + data + " 是只读的，不能在其中保存\n"
+                                                                      "可以查看号码、过滤和回测，但不能保存任何修改。"});
+    CMyNumSieveDlg w(m_services, m_dir->path());
+    QCOMPARE(w.workspace().selectionNumbers, QStringList{"123"});
 }
 
 QTEST_MAIN(TestMainWindow)
