@@ -67,7 +67,10 @@ void fitScaleToScreen(int argc, char **argv)
         return;
     bool given = false;
     const double chosen = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&given);
-    qputenv("QT_SCALE_FACTOR", QByteArray::number((given && chosen > 0 ? chosen : 1.0) * factor, 'f', 3));
+    const double user = given && chosen > 0 ? chosen : 1.0;
+    factor = drawnFactor(factor, user);
+    if (factor < 1)
+        qputenv("QT_SCALE_FACTOR", QByteArray::number(user * factor, 'f', 3));
 }
 
 int printVersion()

@@ -20,6 +20,13 @@ double fitScale(QSize size, QSize available)
     return std::max(0.1, std::floor(fit * 100) / 100);
 }
 
+double drawnFactor(double fit, double userScale)
+{
+    if (userScale <= 0)
+        userScale = 1;
+    return std::max(fit, std::min(1.0, 1.0 / userScale));
+}
+
 QRect scaledArea(const QRect &available, double factor)
 {
     const QPoint topLeft(int(std::ceil(available.left() / factor)), int(std::ceil(available.top() / factor)));

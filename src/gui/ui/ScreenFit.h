@@ -15,6 +15,12 @@ inline constexpr QSize kFrameReserve{16, 40};
 // 1 when it fits, else the largest factor in steps of 0.01 that fits.
 double fitScale(QSize size, QSize available);
 
+// The factor the program is drawn at for a fitting factor `fit` on top of
+// the scale the user chose: never below one device pixel per unit, since
+// the skinned controls lose parts of their text there (Qt draws widgets
+// below a device pixel ratio of 1 with rounding that cuts them).
+double drawnFactor(double fit, double userScale);
+
 // The area `available` (in units at factor 1) as a window drawn at `factor`
 // sees it.
 QRect scaledArea(const QRect &available, double factor);
