@@ -531,6 +531,19 @@ void TestHistory::saveThatLosesDrawsKeepsTheOldFile()
              QByteArray("1$111\r\n"));
     QCOMPARE(readBytes(QDir(backupFolderPath(data)).filePath(kept.filter(QRegularExpression("^lottery_1-")).last())),
              QByteArray("9$321\r\n"));
+
+    // A backup folder that is a link elsewhere is not written into, nor cleared.
+    QTemporaryDir elsewhere;
+    QVERIFY(QDir(backupFolderPath(data)).removeRecursively());
+    QVERIFY(QFile::link(elsewhere.path(), backupFolderPath(data)));
+    const QByteArray kept1 = readBytes(drawFilePath(data, "1"));
+    registry[0].draws = {Draw{"x", "999"}};
+    saved = saveRegistry(data, registry);
+    QVERIFY(!saved.has_value());
+    QCOMPARE(saved.error(), QStringLiteral("无法保存文件 %1：%2 不是数据文件夹中的文件夹，无法在其中备份")
+                                .arg(drawFilePath(data, "1"), backupFolderPath(data)));
+    QCOMPARE(readBytes(drawFilePath(data, "1")), kept1);
+    QVERIFY(QDir(elsewhere.path()).isEmpty());
 }
 
 void TestHistory::textThatCannotBeSavedAsGbk()

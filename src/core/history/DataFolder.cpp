@@ -293,6 +293,12 @@ std::expected<QString, QString> keepBackup(const QString &dataDir, const QString
                                            const QDateTime &now)
 {
     const QDir folder(backupFolderPath(dataDir));
+    // Only a real folder of the data folder: through a link, the backups and
+    // their clearing-away would reach files elsewhere.
+    const EntryKind kind = entryKind(folder.path());
+    if (kind == EntryKind::SymbolicLink || (kind != EntryKind::Missing && !QFileInfo(folder.path()).isDir()))
+        return std::unexpected(QStringLiteral("无法保存文件 %1：%2 不是数据文件夹中的文件夹，无法在其中备份")
+                                   .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(folder.path())));
     if (!QDir().mkpath(folder.path()))
         return std::unexpected(QStringLiteral("无法保存文件 %1：无法建立备份文件夹 %2")
                                    .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(folder.path())));
