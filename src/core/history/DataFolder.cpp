@@ -216,20 +216,34 @@ std::expected<QByteArray, QString> readOrCreate(const QString &path)
     return readFileBytes(path);
 }
 
+std::unexpected<QString> unreadable(const QString &path, const QString &reason)
+{
+    return std::unexpected(QStringLiteral("无法读取文件 %1：%2").arg(QDir::toNativeSeparators(path), reason));
+}
+
+// lottery.data's lines; a missing file is created empty.
+std::expected<QStringList, QString> readRegistryFile(const QString &path)
+{
+    const auto bytes = readOrCreate(path);
+    if (!bytes)
+        return std::unexpected(bytes.error());
+    auto lines = decodeLinesStrictly(*bytes);
+    if (!lines)
+        return unreadable(path, lines.error());
+    return lines;
+}
+
 std::expected<QList<Draw>, QString> drawsOfBytes(const QString &path, const QByteArray &bytes)
 {
-    auto failed = [&path](const QString &reason) {
-        return std::unexpected(QStringLiteral("无法读取文件 %1：%2").arg(QDir::toNativeSeparators(path), reason));
-    };
     if (startsWithMark(bytes)) {
         const auto lines = decodeLinesStrictly(bytes);
         if (!lines)
-            return failed(lines.error());
+            return unreadable(path, lines.error());
         return parseDrawLines(*lines);
     }
     const auto encoding = detectEncoding(bytes);
     if (!encoding)
-        return failed(encoding.error());
+        return unreadable(path, encoding.error());
     return parseDrawBytes(bytes, *encoding);
 }
 
@@ -387,11 +401,7 @@ LotteryRegistry loadRegistry(const QString &dataDir)
 {
     QDir().mkpath(dataDir);   // a failure shows as an empty registry
     removeStaleSaveFiles(dataDir);
-    const QString registryPath = registryFilePath(dataDir);
-    const auto registryBytes = readOrCreate(registryPath);
-    auto registryText = registryBytes ? decodeLinesStrictly(*registryBytes) : std::unexpected(registryBytes.error());
-    if (registryBytes && !registryText)
-        registryText = std::unexpected(QStringLiteral("无法读取文件 %1：%2").arg(QDir::toNativeSeparators(registryPath), registryText.error()));
+    const auto registryText = readRegistryFile(registryFilePath(dataDir));
     if (!registryText) {
         LotteryRegistry unreadable;
         unreadable.setReadProblem(registryText.error());

@@ -19,8 +19,8 @@ DataFolderLock lockDataFolder(const QString &dataDir, int waitMs)
                              : QStringLiteral("无法锁定数据文件夹 %1：%2").arg(shown, problem);
         return result;
     }
-    auto lock = std::make_unique<QLockFile>(dataLockPath(dataDir));
     const QString path = dataLockPath(dataDir);
+    auto lock = std::make_unique<QLockFile>(path);
     qint64 pid = 0;
     QString host;
     QString application;

@@ -170,10 +170,11 @@ std::expected<QStringList, QString> decodeLinesStrictly(const QByteArray &bytes)
 
 std::optional<QString> nonGbkText(const QString &text)
 {
-    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; }))
+    QStringEncoder whole(kCodec, QStringEncoder::Flag::Stateless);
+    if (!whole.isValid())
         return std::nullopt;
-    QStringEncoder probe(kCodec, QStringEncoder::Flag::Stateless);
-    if (!probe.isValid())
+    (void)QByteArray(whole.encode(text));   // the encoder works only when its result is taken
+    if (!whole.hasError())
         return std::nullopt;
     // Character by character, so that the message can name the one GBK lacks.
     for (const char32_t c : text.toUcs4()) {
@@ -231,17 +232,6 @@ QByteArray encodeLines(const QStringList &lines)
 std::expected<QByteArray, QString> readFileBytes(const QString &path)
 {
     return readRegularFile(path, kMaxFileBytes);
-}
-
-std::expected<QStringList, QString> readTextLinesStrictly(const QString &path)
-{
-    auto bytes = readFileBytes(path);
-    if (!bytes)
-        return std::unexpected(bytes.error());
-    auto lines = decodeLinesStrictly(*bytes);
-    if (!lines)
-        return std::unexpected(QStringLiteral("无法读取文件 %1：%2").arg(QDir::toNativeSeparators(path), lines.error()));
-    return lines;
 }
 
 std::expected<QStringList, QString> readTextLines(const QString &path)

@@ -59,8 +59,6 @@ inline constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
 // anything else (a folder, a pipe, a device, a huge file) fails with a message
 // naming the file, without blocking.
 std::expected<QByteArray, QString> readFileBytes(const QString &path);
-// The same, refusing text that cannot be decoded (see decodeLinesStrictly).
-std::expected<QStringList, QString> readTextLinesStrictly(const QString &path);
 
 // Reads a whole text file as lines, under the same rules.
 std::expected<QStringList, QString> readTextLines(const QString &path);
