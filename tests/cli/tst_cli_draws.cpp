@@ -23,9 +23,10 @@ struct Run {
 
 // Runs the tool while this process keeps serving events, so that a test
 // server in it can answer the tool's requests.
-Run cli(const QStringList &args)
+Run cli(const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
 {
     QProcess p;
+    p.setProcessEnvironment(env);
     p.start(QStringLiteral(NUMSIEVE_CLI_PATH), args);
     if (!QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 60000))
         return {};
@@ -275,6 +276,12 @@ void TestCliDraws::chosenFolderGetsTheBuiltInLotteries()
     QVERIFY(writeBytes(fresh + "/lottery.data", ""));
     QCOMPARE(cli({"draws", "list", "--lottery", "4", "--data", fresh}).exitCode, 1);
     QCOMPARE(readBytes(fresh + "/lottery.data"), QByteArray());
+    // A folder chosen in the environment that does not exist yet is made
+    // with them.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("NUMSIEVE_DATA", m_dir->filePath("new/data"));
+    QCOMPARE(cli({"draws", "list", "--lottery", "4"}, env).exitCode, 0);
+    QCOMPARE(readBytes(m_dir->filePath("new/data/lottery.data")), gbk("1$福彩3D\r\n2$排列三\r\n3$时时乐\r\n4$时时彩\r\n"));
 }
 
 void TestCliDraws::refusalsLeaveEveryFileAsItWas_data()

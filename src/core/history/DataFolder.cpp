@@ -38,6 +38,9 @@ QString defaultDataFolder()
     const QString chosen = qEnvironmentVariable("NUMSIEVE_DATA");
     if (!chosen.isEmpty()) {
         const QString folder = QDir::cleanPath(QDir::current().absoluteFilePath(chosen));
+        // Made here, not by the first save: a folder made empty and saved
+        // into would keep an empty list of lotteries for good.
+        QDir().mkpath(folder);
         seedDataFolder(folder);
         return folder;
     }
