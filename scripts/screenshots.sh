@@ -35,3 +35,5 @@ for screen in 1366x768@100 1920x1080@125 1920x1080@150 2560x1440@150 2560x1440@2
       build/bin/numsieve-screenshot "docs/screens/$scene-$screen.png" "$arg"
   done
 done
+# A 1366 × 768 laptop's screen less its task bar: the main window scrolls.
+xvfb-run -a -s "-screen 0 1366x728x24" build/bin/numsieve-screenshot docs/screens/main-1366x728@100.png 2

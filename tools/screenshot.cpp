@@ -34,6 +34,7 @@
 #include "script/ScriptConditionRunner.h"
 #include "ui/CBitComboBox.h"
 #include "ui/ScreenFit.h"
+#include "ui/ScrollingWindow.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -121,11 +122,14 @@ int main(int argc, char *argv[])
     window.runCommand(CMyNumSieveDlg::IdFilter);
     window.sendMessage(WM_SHOW_CONDITION_PANEL + panel);
     const QRect available = app.primaryScreen()->availableGeometry();
-    window.move(placeInside(window.size(), available).topLeft());
-    window.show();
+    const std::unique_ptr<ScrollingWindow> host = placeWindowInside(window, available);
+    if (host)
+        host->show();
+    else
+        window.show();
 
     // What the picture shows, and the part of the screen it takes.
-    QWidget *subject = &window;
+    QWidget *subject = host ? static_cast<QWidget *>(host.get()) : &window;
     std::unique_ptr<CDialogManger> manager;
     std::unique_ptr<CDialogTableImport> preview;
     std::unique_ptr<CDialogBacktest> backtest;

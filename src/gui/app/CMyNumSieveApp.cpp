@@ -6,6 +6,7 @@
 #include "history/DataFolder.h"
 #include "history/DataLock.h"
 #include "ui/ScreenFit.h"
+#include "ui/ScrollingWindow.h"
 #include "ui/SkinImages.h"
 
 #include <QDir>
@@ -112,9 +113,15 @@ int CMyNumSieveApp::run()
         return 1;
     // The print file goes beside the data folder, where the user may write.
     CMyNumSieveDlg window(services, QFileInfo(dataFolder).absolutePath(), dataFolder);
+    // Drawn at no less than a screen pixel per unit, the window may still be
+    // taller than the room above a laptop's task bar; it scrolls there.
+    std::unique_ptr<ScrollingWindow> host;
     if (QScreen *screen = primaryScreen())
-        window.move(placeInside(window.size(), screen->availableGeometry()).topLeft());
-    window.show();
+        host = placeWindowInside(window, screen->availableGeometry());
+    if (host)
+        host->show();
+    else
+        window.show();
     return exec();
 }
 

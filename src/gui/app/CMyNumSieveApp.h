@@ -21,7 +21,8 @@ public:
 
 // The skinned main window keeps its layout at its own size; where the
 // screen's available area is smaller, the whole program is drawn at a
-// factor that fits it (QT_SCALE_FACTOR, which keeps text sharp). Asks the
+// factor that fits it (QT_SCALE_FACTOR, which keeps text sharp), but never
+// below a screen pixel per unit; what still does not fit scrolls. Asks the
 // display once, before the application object exists; a no-op without one.
 void fitScaleToScreen(int argc, char **argv);
 

@@ -385,7 +385,7 @@ void CMyNumSieveDlg::refreshPanels()
 void CMyNumSieveDlg::runCommand(int id)
 {
     switch (id) {
-    case IdMinimise: showMinimized(); return;
+    case IdMinimise: window()->showMinimized(); return;
     case IdClose: requestExit(); return;
     case IdMore: popupMenu(IdMore, QPoint(537, 42)); return;
     case IdSaveNumbers: popupMenu(IdSaveNumbers, QPoint(855, m_workspace.tables.viewMode() == ViewMode::Straight ? 648 : 540)); return;
@@ -575,7 +575,9 @@ void CMyNumSieveDlg::requestExit()
             question->close();
         return;
     }
-    close();
+    // On a short screen the window sits inside a scrolling one, which asks
+    // this one before it closes.
+    window()->close();
 }
 
 void CMyNumSieveDlg::closeEvent(QCloseEvent *event)
