@@ -53,6 +53,14 @@ private:
     // Runs the manager from button 1000; `edit` drives it while it is open.
     void withManager(CMyNumSieveDlg &w, const std::function<void(CDialogManger &)> &edit);
     void type(CDialogManger &m, LotteryManager::Control edit, const QString &text);
+    // The bytes of lottery.data, lottery_1.data and lottery_2.data.
+    QList<QByteArray> dataFiles() const
+    {
+        QList<QByteArray> bytes;
+        for (const char *name : {"data/lottery.data", "data/lottery_1.data", "data/lottery_2.data"})
+            bytes << readBytes(m_dir->filePath(name));
+        return bytes;
+    }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     FakeServices m_services;
@@ -116,10 +124,7 @@ void TestManager::addedDrawReachesTheMainWindow()
 
 void TestManager::cancelLeavesTheFilesAlone()
 {
-    const QStringList files = {"data/lottery.data", "data/lottery_1.data", "data/lottery_2.data"};
-    QList<QByteArray> before;
-    for (const QString &f : files)
-        before << readBytes(m_dir->filePath(f));
+    const QList<QByteArray> before = dataFiles();
     CMyNumSieveDlg w(m_services, m_dir->path());
     withManager(w, [&](CDialogManger &m) {
         type(m, LotteryManager::IdEdit, "9");
@@ -136,8 +141,7 @@ void TestManager::cancelLeavesTheFilesAlone()
         m.button(CDialogManger::IdCancel)->click();
     });
     QCOMPARE(m_services.questions, (QStringList{"提示|您确定要全部删除吗", "提示|放弃未保存的修改吗？"}));
-    for (int i = 0; i < files.size(); ++i)
-        QCOMPARE(readBytes(m_dir->filePath(files.at(i))), before.at(i));
+    QCOMPARE(dataFiles(), before);
     QVERIFY(!QFile::exists(m_dir->filePath("data/lottery_9.data")));
     QCOMPARE(w.workspace().selectionNumbers, (QStringList{"123", "456"}));
 }
@@ -351,10 +355,7 @@ void TestManager::closingAsksBeforeDroppingChanges()
     QFETCH(QString, change);
     QFETCH(int, close);
     QFETCH(bool, asks);
-    const QStringList files = {"data/lottery.data", "data/lottery_1.data", "data/lottery_2.data"};
-    QList<QByteArray> before;
-    for (const QString &f : files)
-        before << readBytes(m_dir->filePath(f));
+    const QList<QByteArray> before = dataFiles();
     CMyNumSieveDlg w(m_services, m_dir->path());
     withManager(w, [&](CDialogManger &m) {
         m.show();

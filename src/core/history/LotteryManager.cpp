@@ -527,6 +527,18 @@ std::optional<QString> downloadProblem(const QList<Draw> &draws)
     return std::nullopt;
 }
 
+// Why an imported line's issue cannot go into the history, if it cannot.
+std::optional<QString> importedIssueProblem(const QString &issue)
+{
+    if (issue.isEmpty())
+        return QStringLiteral("奖期为空，无法导入");
+    if (issue.contains(kDollar))
+        return QStringLiteral("奖期包含$，无法导入");
+    if (const auto problem = unsavableText(issue))
+        return QStringLiteral("奖期") + *problem + QStringLiteral("，无法导入");
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<QString> LotteryManager::downloadQuestion(const QList<Draw> &draws) const
@@ -578,13 +590,21 @@ std::expected<LotteryManager::DownloadResult, QString> LotteryManager::applyDown
     return result;
 }
 
-QStringList LotteryManager::importLines(const QStringList &lines)
+std::expected<qsizetype, QStringList> LotteryManager::importSlot() const
 {
     const qsizetype slot = slotOf(m_currentId);
     if (slot < 0)
-        return {};
+        return std::unexpected(QStringList());
     if (const auto problem = currentReadProblem())
-        return {keptUnreadableMessage(*problem)};
+        return std::unexpected(QStringList{keptUnreadableMessage(*problem)});
+    return slot;
+}
+
+QStringList LotteryManager::importLines(const QStringList &lines)
+{
+    const auto slot = importSlot();
+    if (!slot)
+        return slot.error();
     QStringList messages;
     QList<Draw> collected;
     for (const QString &raw : lines) {
@@ -598,10 +618,8 @@ QStringList LotteryManager::importLines(const QStringList &lines)
         }
         const QString issue = line.left(split).trimmed();
         const QString number = line.mid(split + 1).trimmed();
-        if (issue.isEmpty())
-            messages.append(QStringLiteral("奖期为空，无法导入"));
-        else if (const auto problem = unsavableText(issue))
-            messages.append(QStringLiteral("奖期") + *problem + QStringLiteral("，无法导入"));
+        if (const auto problem = importedIssueProblem(issue))
+            messages.append(*problem);
         else if (number.isEmpty())
             messages.append(issue + QStringLiteral("期开奖号码为空，无法导入"));
         else if (number.size() != 3)
@@ -614,7 +632,7 @@ QStringList LotteryManager::importLines(const QStringList &lines)
             collected.append(Draw{issue, number});
     }
 
-    messages.append(mergeImported(slot, collected));
+    messages.append(mergeImported(*slot, collected));
     return messages;
 }
 
@@ -641,27 +659,21 @@ QString LotteryManager::mergeImported(qsizetype slot, const QList<Draw> &collect
 
 QStringList LotteryManager::importDraws(const QList<Draw> &draws)
 {
-    const qsizetype slot = slotOf(m_currentId);
-    if (slot < 0)
-        return {};
-    if (const auto problem = currentReadProblem())
-        return {keptUnreadableMessage(*problem)};
+    const auto slot = importSlot();
+    if (!slot)
+        return slot.error();
     QStringList messages;
     QList<Draw> collected;
     collected.reserve(draws.size());
     for (const Draw &draw : draws) {
-        if (draw.issue.isEmpty())
-            messages.append(QStringLiteral("奖期为空，无法导入"));
-        else if (draw.issue.contains(kDollar))
-            messages.append(QStringLiteral("奖期包含$，无法导入"));
-        else if (const auto problem = unsavableText(draw.issue))
-            messages.append(QStringLiteral("奖期") + *problem + QStringLiteral("，无法导入"));
+        if (const auto problem = importedIssueProblem(draw.issue))
+            messages.append(*problem);
         else if (draw.number.size() != 3 || !allAsciiDigits(draw.number))
             messages.append(draw.issue + QStringLiteral("期开奖号码不是数字，无法导入"));
         else
             collected.append(draw);
     }
-    messages.append(mergeImported(slot, collected));
+    messages.append(mergeImported(*slot, collected));
     return messages;
 }
 

@@ -170,6 +170,9 @@ private:
     qsizetype slotOf(const QString &id) const;
     // Why the current lottery's draw file could not be read, if it could not.
     std::optional<QString> currentReadProblem() const;
+    // The current lottery's place for an import, or what the import answers
+    // instead: nothing without a lottery, the reason when its file is kept.
+    std::expected<qsizetype, QStringList> importSlot() const;
     const Record *selectedLottery() const;
     const Draw *selectedDraw() const;
     void fillDrawList();
