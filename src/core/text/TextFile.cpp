@@ -90,12 +90,16 @@ QString decodeText(const QByteArray &bytes)
     return decodeGbk(bytes);
 }
 
-// A control character is named by its code, anything else shown as it is.
+// A control character, or one that shows as nothing or as a box, is named by
+// its code; anything else is shown as it is.
 QString characterName(char32_t c)
 {
-    if (c < 0x20 || (c >= 0x7F && c < 0xA0))
+    const QChar::Category category = QChar::category(c);
+    const bool invisible = category == QChar::Other_Format || category == QChar::Other_PrivateUse
+                           || category == QChar::Other_NotAssigned || category == QChar::Other_Surrogate;
+    if (c < 0x20 || (c >= 0x7F && c < 0xA0) || invisible)
         return QStringLiteral("U+%1").arg(QString::number(uint(c), 16).toUpper().rightJustified(4, QLatin1Char('0')));
-    return QString::fromUcs4(&c, 1);
+    return QStringView(QChar::fromUcs4(c)).toString();
 }
 
 const QString kUnsavable = QStringLiteral("包含无法保存的字符：");
@@ -149,13 +153,18 @@ QStringList decodeLines(const QByteArray &bytes)
     return splitLines(decodeText(bytes));
 }
 
-QStringList decodeForeignLines(const QByteArray &bytes)
+QString decodeForeignText(const QByteArray &bytes)
 {
     if (auto marked = decodeMarked(bytes))
-        return splitLines(*marked);
+        return *marked;
     if (!isAscii(bytes) && QUtf8StringView(bytes).isValidUtf8())
-        return splitLines(QString::fromUtf8(bytes));
-    return decodeLines(bytes);
+        return QString::fromUtf8(bytes);
+    return decodeText(bytes);
+}
+
+QStringList decodeForeignLines(const QByteArray &bytes)
+{
+    return splitLines(decodeForeignText(bytes));
 }
 
 std::expected<QStringList, QString> decodeLinesStrictly(const QByteArray &bytes)
@@ -170,22 +179,27 @@ std::expected<QStringList, QString> decodeLinesStrictly(const QByteArray &bytes)
 
 std::optional<QString> nonGbkText(const QString &text)
 {
-    QStringEncoder whole(kCodec, QStringEncoder::Flag::Stateless);
-    if (!whole.isValid())
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; }))
         return std::nullopt;
-    (void)QByteArray(whole.encode(text));   // the encoder works only when its result is taken
-    if (!whole.hasError())
-        return std::nullopt;
-    // Character by character, so that the message can name the one GBK lacks.
-    for (const char32_t c : text.toUcs4()) {
-        if (c < 0x80)
-            continue;
+    // A character must come back from the file as it went in: GBK's encoder
+    // also takes characters it turns into bytes the reader refuses (U+F8F5
+    // becomes 0xFF) or into nothing at all (U+FEFF), and text holding one
+    // would lock its file or lose a line on the next reading.
+    const auto readsBack = [](const QString &piece) {
         QStringEncoder gbk(kCodec, QStringEncoder::Flag::Stateless);
-        (void)QByteArray(gbk.encode(QString::fromUcs4(&c, 1)));
-        if (gbk.hasError())
+        if (!gbk.isValid())
+            return true;
+        const QByteArray bytes = gbk.encode(piece);
+        return !gbk.hasError() && isGbkStructure(bytes) && decodeGbk(bytes) == piece;
+    };
+    if (readsBack(text))
+        return std::nullopt;
+    // Character by character, so that the message can name the one at fault.
+    for (const char32_t c : text.toUcs4()) {
+        if (c >= 0x80 && !readsBack(QStringView(QChar::fromUcs4(c)).toString()))
             return kUnsavable + characterName(c);
     }
-    return std::nullopt;
+    return kUnsavable.chopped(1);
 }
 
 std::optional<QString> unsavableText(const QString &text)
