@@ -197,7 +197,10 @@ int main(int argc, char *argv[])
         manager = std::make_unique<CDialogManger>(services, window, window.loadedRegistry(), window.dataFolder(), &window);
         manager->move(60, 60);
         manager->show();
-        preview = std::make_unique<CDialogTableImport>(*readTableLines(splitLines(table)), manager.get());
+        const LotteryManager &core = manager->manager();
+        preview = std::make_unique<CDialogTableImport>(
+            *readTableText(table), core.lotteryEntries().value(core.lotteryRow()),
+            [&core](const QList<Draw> &draws) { return core.previewImport(draws); }, !core.placesByIssue(), manager.get());
         preview->move(120, 40);
         preview->show();
         subject = preview.get();

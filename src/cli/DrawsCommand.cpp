@@ -51,9 +51,42 @@ int save(const LotteryManager &manager, const QString &dataDir)
     return Ok;
 }
 
+// What the history made of the draws: where the added ones went and which
+// differ from the held ones on standard output, what was left out on
+// standard error. True when nothing was left out.
+bool printIntake(const Intake &intake)
+{
+    QTextStream &o = out();
+    for (const PlacedRun &run : intake.inserted)
+        o << placedRunText(run) << '\n';
+    const QStringList differing = differingLines(intake);
+    if (intake.differingTaken)
+        for (const QString &line : differing)
+            o << line << '\n';
+    o.flush();
+    QTextStream &e = err();
+    if (!intake.differingTaken && !differing.isEmpty()) {
+        for (const QString &line : differing)
+            e << line << '\n';
+        e << QStringLiteral("（用 --take-new 换成新的号码 / --take-new takes the new numbers）\n");
+    }
+    if (!intake.refused.isEmpty())
+        e << QStringLiteral("%1个号码没有导入 / %1 draws not taken：\n").arg(intake.refused.size());
+    for (const RefusedDraw &refused : intake.refused)
+        e << refusedText(refused) << '\n';
+    e.flush();
+    return intake.refused.isEmpty();
+}
+
+// The count the manager reports, said once the draws are saved.
+QString importCount(const Intake &intake)
+{
+    return LotteryManager::importMessages(intake).last();
+}
+
 // draws import --table: the draws of a table in any common layout, merged
 // as the manager's import merges; --dry-run shows what would be added.
-int importTable(LotteryManager &manager, int row, const QString &path, bool dryRun, const QString &dataDir)
+int importTable(LotteryManager &manager, const QString &path, bool dryRun, Differing differing, const QString &dataDir)
 {
     if (!QFileInfo::exists(path))
         return refused(msg::kFileMissing);
@@ -64,35 +97,38 @@ int importTable(LotteryManager &manager, int row, const QString &path, bool dryR
     if (!reading)
         return refused(reading.error());
     out() << reading->description() << '\n';
-    if (!reading->note.isEmpty())
-        out() << reading->note << '\n';
+    for (const QString &note : reading->notes)
+        out() << note << '\n';
     out() << QStringLiteral("读取%1期，%2行未读取 / %1 draws read, %2 lines not read\n")
-                 .arg(reading->rows.size())
-                 .arg(reading->skipped.size());
+                 .arg(reading->size())
+                 .arg(reading->skippedCount);
     out().flush();
     for (const TableSkip &skip : reading->skipped)
         err() << QStringLiteral("第%1行未读取：%2：%3\n").arg(skip.line).arg(skip.reason, skip.source);
+    if (reading->skippedCount > reading->skipped.size())
+        err() << QStringLiteral("……另有%1行未读取\n").arg(reading->skippedCount - reading->skipped.size());
     err().flush();
 
-    const qsizetype before = manager.registry().at(row).draws.size();
-    QStringList messages = manager.importDraws(reading->draws());
-    const QString count = messages.takeLast();
-    if (!report(messages))
-        return Refused;
-    const QList<Draw> &after = manager.registry().at(row).draws;
+    const QList<Draw> draws = reading->draws();
     if (dryRun) {
-        for (qsizetype i = before; i < after.size(); ++i)
-            out() << after.at(i).issue << '$' << after.at(i).number << '\n';
-        out() << QStringLiteral("试运行，未写入任何文件 / dry run, nothing written: ") << count << '\n';
+        const Intake intake = manager.previewImport(draws);
+        for (const Draw &draw : intake.added)
+            out() << draw.issue << '$' << draw.number << '\n';
+        printIntake(intake);
+        out() << QStringLiteral("试运行，未写入任何文件 / dry run, nothing written: ") << importCount(intake) << '\n';
         out().flush();
         return Ok;
     }
-    if (after.size() != before)
+    const auto intake = manager.importDraws(draws, differing);
+    if (!intake)
+        return report(intake.error()) ? Ok : Refused;
+    if (intake->changed())
         if (const int status = save(manager, dataDir); status != Ok)
             return status;
-    out() << count << '\n';
+    const bool whole = printIntake(*intake);
+    out() << importCount(*intake) << '\n';
     out().flush();
-    return Ok;
+    return whole ? Ok : Refused;
 }
 
 } // namespace
@@ -101,7 +137,9 @@ int runDrawsCommand(const QStringList &args)
 {
     QString problem;
     const auto a = parse(args, {QStringLiteral("--data"), QStringLiteral("--lottery"), QStringLiteral("--wait")},
-                         {QStringLiteral("--replace"), QStringLiteral("--table"), QStringLiteral("--dry-run")}, &problem);
+                         {QStringLiteral("--replace"), QStringLiteral("--table"), QStringLiteral("--dry-run"),
+                          QStringLiteral("--take-new")},
+                         &problem);
     if (!a)
         return usage(problem);
     const auto data = single(*a, QStringLiteral("--data"), &problem);
@@ -131,6 +169,11 @@ int runDrawsCommand(const QStringList &args)
         return usage(QStringLiteral("--table goes with draws import"));
     if (dryRun && !table)
         return usage(QStringLiteral("--dry-run goes with draws import --table"));
+    // An issue held with another number keeps the held one unless asked.
+    const bool takeNew = a->flags.contains(QStringLiteral("--take-new"));
+    if (takeNew && verb != QLatin1String("import") && verb != QLatin1String("download"))
+        return usage(QStringLiteral("--take-new goes with draws import or draws download"));
+    const Differing differing = takeNew ? Differing::TakeOffered : Differing::KeepHeld;
     const bool writes = (verb == QLatin1String("add") || verb == QLatin1String("import") || verb == QLatin1String("download"))
                         && !dryRun;
     DataFolderLock lock;
@@ -178,29 +221,32 @@ int runDrawsCommand(const QStringList &args)
         manager.setEdits({}, {}, a->positional.at(1), number);
         if (!report(manager.addDraw()))
             return Refused;
-        return save(manager, dataDir);
+        if (const int status = save(manager, dataDir); status != Ok)
+            return status;
+        printIntake(manager.lastIntake());
+        return Ok;
     }
     if (verb == QLatin1String("import")) {
-        if (!expectArguments(*a, 1, "import --lottery ID FILE [--table [--dry-run]]", &problem))
+        if (!expectArguments(*a, 1, "import --lottery ID FILE [--table [--dry-run]] [--take-new]", &problem))
             return usage(problem);
         if (table)
-            return importTable(manager, row, a->positional.at(1), dryRun, dataDir);
-        const qsizetype before = found->draws.size();
-        QStringList messages = manager.importFile(a->positional.at(1));
-        // The last message is the count when the file was read; faulty lines
-        // were reported before it, and the good ones are kept all the same.
-        const bool counted = messages.size() > 0 && messages.last().startsWith(QStringLiteral("成功导入"));
-        const QString count = counted ? messages.takeLast() : QString();
-        const bool clean = report(messages);
+            return importTable(manager, a->positional.at(1), dryRun, differing, dataDir);
+        const auto read = LotteryManager::readImportFile(a->positional.at(1));
+        if (!read)
+            return refused(read.error());
+        // Faulty lines are reported and the good ones kept all the same.
+        const bool clean = report(read->problems);
+        const auto intake = manager.importDraws(read->draws, differing);
+        if (!intake)
+            return report(intake.error()) ? Ok : Refused;
         // The count is said only once the draws are saved.
-        if (manager.registry().at(row).draws.size() != before)
+        if (intake->changed())
             if (const int status = save(manager, dataDir); status != Ok)
                 return status;
-        if (counted) {
-            out() << count << '\n';
-            out().flush();
-        }
-        return clean ? Ok : Refused;
+        const bool whole = printIntake(*intake);
+        out() << importCount(*intake) << '\n';
+        out().flush();
+        return clean && whole ? Ok : Refused;
     }
     if (verb == QLatin1String("export")) {
         if (!expectArguments(*a, 1, "export --lottery ID FILE", &problem))
@@ -222,15 +268,16 @@ int runDrawsCommand(const QStringList &args)
         // cost the draws it lacks unless asked to.
         const auto mode = a->flags.contains(QStringLiteral("--replace")) ? LotteryManager::DownloadMode::Replace
                                                                          : LotteryManager::DownloadMode::Merge;
-        const auto applied = manager.applyDownload(outcome.draws, mode);
+        const auto applied = manager.applyDownload(outcome.draws, mode, differing);
         if (!applied)
             return refused(applied.error());
-        if (applied->added > 0 || applied->removed > 0)
+        if (applied->intake.changed())
             if (const int status = save(manager, dataDir); status != Ok)
                 return status;
+        const bool whole = printIntake(applied->intake);
         out() << QStringLiteral("downloaded %1, added %2, removed %3\n").arg(applied->downloaded).arg(applied->added).arg(applied->removed);
         out().flush();
-        return Ok;
+        return whole ? Ok : Refused;
     }
     return usage(verb.isEmpty() ? QStringLiteral("draws needs list, add, import, export or download")
                                 : QStringLiteral("unknown draws command ") + verb);

@@ -50,6 +50,8 @@ private Q_SLOTS:
     void failedSaveChangesNothing();
     void publishedFeedIsDownloaded();
     void writesWaitForTheWindow();
+    void everyEntryPassesTheGate_data();
+    void everyEntryPassesTheGate();
     void refusalsLeaveEveryFileAsItWas_data();
     void refusalsLeaveEveryFileAsItWas();
     void lockFailuresSayWhy();
@@ -107,7 +109,9 @@ void TestCliDraws::importKeepsTheGoodLines()
     QVERIFY(writeBytes(source, " 2026002 $ 456 \r\n2026003$45x\r\n2026001$999\r\n2026004$789\r\n"));
     const Run r = cli(draws({"import", "--lottery", "1", source}));
     QCOMPARE(r.exitCode, 1);
-    QCOMPARE(r.err, QString("2026003期开奖号码不是数字，无法导入\n"));
+    QCOMPARE(r.err, QString("2026003期开奖号码不是数字，无法导入\n"
+                            "1期的开奖号码与本地不同，保留了本地的号码：\n2026001：本地321，新的999\n"
+                            "（用 --take-new 换成新的号码 / --take-new takes the new numbers）\n"));
     QCOMPARE(QString::fromUtf8(r.out), QString("成功导入2期号码,自动过滤掉1个已存在的奖期号码\n"));
     QCOMPARE(file("lottery_1.data"), QByteArray("2026001$321\r\n2026002$456\r\n2026004$789\r\n"));
 
@@ -282,6 +286,80 @@ void TestCliDraws::chosenFolderGetsTheBuiltInLotteries()
     env.insert("NUMSIEVE_DATA", m_dir->filePath("new/data"));
     QCOMPARE(cli({"draws", "list", "--lottery", "4"}, env).exitCode, 0);
     QCOMPARE(readBytes(m_dir->filePath("new/data/lottery.data")), gbk("1$福彩3D\r\n2$排列三\r\n3$时时乐\r\n4$时时彩\r\n"));
+}
+
+void TestCliDraws::everyEntryPassesTheGate_data()
+{
+    QTest::addColumn<QByteArray>("input");   // the file FILE names
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::addColumn<QByteArray>("stored");   // lottery_1.data after; it held 2026001 to 2026003
+    const QByteArray held("2026001$321\r\n2026002$654\r\n2026003$987\r\n");
+    const QStringList import{"import", "--lottery", "1", "FILE"};
+    QTest::newRow("a byte the reader refuses") << QByteArray("2026004\xff$789\r\n") << import << 1 << "成功导入0期号码\n"
+                                               << "奖期包含无法保存的字符：U+F8F5，无法导入\n" << held;
+    QTest::newRow("a mark inside an issue") << QByteArray() << QStringList{"add", "--lottery", "1", "2026\uFEFF004", "555"} << 1
+                                            << "" << "奖期包含无法保存的字符：U+FEFF\n" << held;
+    QTest::newRow("older draws go before the newer")
+        << QByteArray("2025364$111\r\n2025365$222\r\n2026005$333\r\n") << import << 0
+        << "2025364至2025365（共2期）插入到2026001之前\n成功导入3期号码\n" << ""
+        << "2025364$111\r\n2025365$222\r\n" + held + "2026005$333\r\n";
+    QTest::newRow("an older draw typed") << QByteArray() << QStringList{"add", "--lottery", "1", "2026000", "555"} << 0
+                                         << "2026000插入到2026001之前\n" << "" << "2026000$555\r\n" + held;
+    QTest::newRow("a differing draw is kept and named")
+        << QByteArray("2026002$456\r\n") << import << 0 << "成功导入0期号码,自动过滤掉1个已存在的奖期号码\n"
+        << "1期的开奖号码与本地不同，保留了本地的号码：\n2026002：本地654，新的456\n"
+           "（用 --take-new 换成新的号码 / --take-new takes the new numbers）\n"
+        << held;
+    QTest::newRow("a differing draw taken when asked")
+        << QByteArray("2026002$456\r\n") << (import + QStringList{"--take-new"}) << 0
+        << "BACKUP1期的开奖号码与本地不同，已换成新的号码：\n2026002：本地654，新的456\n成功导入0期号码\n" << ""
+        << QByteArray("2026001$321\r\n2026002$456\r\n2026003$987\r\n");
+    QTest::newRow("an issue twice with two numbers")
+        << QByteArray("2026004$111\r\n2026004$112\r\n2026005$333\r\n") << import << 1 << "成功导入1期号码\n"
+        << "2个号码没有导入 / 2 draws not taken：\n2026004$111：同一期有不同的开奖号码（111、112），都没有取\n"
+           "2026004$112：同一期有不同的开奖号码（111、112），都没有取\n"
+        << held + "2026005$333\r\n";
+    QTest::newRow("a table of older draws, tried first")
+        << QByteArray("期号,开奖号码\r\n2025002,456\r\n2025001,123\r\n")
+        << QStringList{"import", "--lottery", "1", "FILE", "--table", "--dry-run"} << 0
+        << "第1列为奖期，第2列为开奖号码，新的在前\n读取2期，0行未读取 / 2 draws read, 0 lines not read\n"
+           "2025001$123\n2025002$456\n2025001至2025002（共2期）插入到2026001之前\n"
+           "试运行，未写入任何文件 / dry run, nothing written: 成功导入2期号码\n"
+        << "" << held;
+}
+
+// Typed, imported or read from a table, every draw enters by the same rules:
+// nothing the reader would refuse, new draws in issue order, and a number
+// that differs from the one held named and kept unless --take-new says.
+void TestCliDraws::everyEntryPassesTheGate()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QFETCH(QByteArray, stored);
+    QVERIFY(writeBytes(m_data + "/lottery_1.data", "2026001$321\r\n2026002$654\r\n2026003$987\r\n"));
+    const QString source = m_dir->filePath("input.txt");
+    QVERIFY(writeBytes(source, input));
+    const Run r = cli(draws(args.replaceInStrings("FILE", source)));
+    QCOMPARE(r.err, err);
+    const QString backups = numsieve::backupFolderPath(m_data);
+    const QStringList kept = QDir(backups).entryList(QDir::Files);
+    if (out.startsWith("BACKUP")) {   // a number replaced: the old file was kept first
+        QCOMPARE(kept.size(), 1);
+        out.replace("BACKUP", "被替换的开奖号码已备份到 / old draws kept in " + QDir(backups).filePath(kept.first()) + '\n');
+    } else {
+        QCOMPARE(kept.size(), 0);
+    }
+    QCOMPARE(QString::fromUtf8(r.out), out);
+    QCOMPARE(r.exitCode, exitCode);
+    QCOMPARE(file("lottery_1.data"), stored);
+    // Whatever came in, the history reads back.
+    QCOMPARE(cli(draws({"list", "--lottery", "1"})).exitCode, 0);
 }
 
 void TestCliDraws::refusalsLeaveEveryFileAsItWas_data()

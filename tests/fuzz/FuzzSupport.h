@@ -5,7 +5,11 @@
 // stored corpus and the inputs that once broke it, so the normal test run
 // catches a regression without fuzzing.
 
+#include "history/DrawGate.h"
+
 #include <QByteArray>
+#include <QHash>
+#include <QSet>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -107,6 +111,49 @@ inline void checkDecodedLines(const QStringList &lines)
 {
     for (const QString &line : lines)
         FUZZ_CHECK(!line.contains(QLatin1Char('\n')));
+}
+
+// The rules of the history's one gate, whatever path brought the draws in:
+// the held draws keep their order and their numbers (a number changes only
+// to an offered one, and only when taking offered numbers was chosen);
+// every other draw is an offered one that passes the gate's checks, of an
+// issue not held before and there once; and a history in issue order stays
+// in issue order.
+inline void checkHistoryKept(const QList<numsieve::Draw> &before, const QList<numsieve::Draw> &offered,
+                             const QList<numsieve::Draw> &after, bool takeNew)
+{
+    using namespace numsieve;
+    QSet<std::pair<QString, QString>> offeredDraws;
+    for (const Draw &d : offered)
+        offeredDraws.insert({d.issue, d.number});
+    QSet<QString> held;
+    for (const Draw &d : before)
+        held.insert(d.issue);
+    QSet<QString> added;
+    qsizetype next = 0;
+    for (const Draw &d : after) {
+        if (next < before.size() && d.issue == before.at(next).issue) {
+            if (d.number != before.at(next).number)
+                FUZZ_CHECK(takeNew && offeredDraws.contains({d.issue, d.number}));
+            ++next;
+            continue;
+        }
+        FUZZ_CHECK(!checkDraw(d));
+        FUZZ_CHECK(!held.contains(d.issue));
+        FUZZ_CHECK(!added.contains(d.issue));
+        FUZZ_CHECK(offeredDraws.contains({d.issue, d.number}));
+        added.insert(d.issue);
+    }
+    FUZZ_CHECK(next == before.size());
+    const auto inIssueOrder = [](const QList<Draw> &draws) {
+        for (qsizetype i = 1; i < draws.size(); ++i)
+            if (!isDigitIssue(draws.at(i).issue) || compareIssueValues(draws.at(i - 1).issue, draws.at(i).issue) >= 0)
+                return false;
+        return draws.isEmpty() || isDigitIssue(draws.first().issue);
+    };
+    const bool digits = std::ranges::all_of(after, [](const Draw &d) { return isDigitIssue(d.issue); });
+    if (digits && inIssueOrder(before))
+        FUZZ_CHECK(inIssueOrder(after));
 }
 
 } // namespace fuzzsupport

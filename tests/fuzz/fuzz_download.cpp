@@ -1,7 +1,9 @@
 // The analysis server's answer to a draw download. Invariants: the answer is
 // taken whole or refused whole with the message and its cause; an answer
 // without draws is refused too; every accepted draw has an issue and a
-// three-digit number; the manager then holds exactly the received draws.
+// three-digit number. Merged, the history keeps the rules of its gate;
+// replacing, it holds the downloaded issues in issue order, each once, and
+// the held number where one differs.
 
 #include "FuzzSupport.h"
 
@@ -31,12 +33,41 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     LotteryRegistry registry;
     registry.append(Lottery{QStringLiteral("福彩3D"), QStringLiteral("1"),
                             {Draw{QStringLiteral("2024001"), QStringLiteral("123")}}});
-    LotteryManager manager(registry);
-    const auto applied = manager.applyDownload(outcome.draws);
-    // An accepted download replaces the history, unless the manager refuses
-    // it (text that cannot be saved): then nothing changes.
-    const QList<Draw> expected = applied ? outcome.draws : registry.at(0).draws;
-    FUZZ_CHECK(manager.registry().at(0).draws == expected);
-    FUZZ_CHECK(manager.drawEntries().size() == expected.size());
+    for (const auto mode : {LotteryManager::DownloadMode::Merge, LotteryManager::DownloadMode::Replace}) {
+        LotteryManager manager(registry);
+        const auto applied = manager.applyDownload(outcome.draws, mode);
+        const QList<Draw> &after = manager.registry().at(0).draws;
+        FUZZ_CHECK(manager.drawEntries().size() == after.size());
+        if (!applied) {   // text that cannot be saved: nothing changes
+            FUZZ_CHECK(after == registry.at(0).draws);
+            continue;
+        }
+        if (mode == LotteryManager::DownloadMode::Merge) {
+            fuzzsupport::checkHistoryKept(registry.at(0).draws, outcome.draws, after, false);
+            continue;
+        }
+        // A replacing list: the downloaded issues not refused, each once, in
+        // issue order where they are digits, the held number kept where it differs.
+        QSet<QString> refused;
+        for (const RefusedDraw &r : applied->intake.refused)
+            refused.insert(r.draw.issue);
+        QSet<QString> expected;
+        for (const Draw &d : outcome.draws)
+            if (!refused.contains(d.issue))
+                expected.insert(d.issue);
+        if (expected.isEmpty()) {
+            FUZZ_CHECK(after == registry.at(0).draws);
+            continue;
+        }
+        FUZZ_CHECK(after.size() == expected.size());
+        for (const Draw &d : after) {
+            FUZZ_CHECK(expected.contains(d.issue));
+            if (d.issue == registry.at(0).draws.first().issue)
+                FUZZ_CHECK(d.number == registry.at(0).draws.first().number);
+        }
+        if (std::ranges::all_of(after, [](const Draw &d) { return isDigitIssue(d.issue); }))
+            for (qsizetype i = 1; i < after.size(); ++i)
+                FUZZ_CHECK(compareIssueValues(after.at(i - 1).issue, after.at(i).issue) < 0);
+    }
     return 0;
 }

@@ -1,8 +1,9 @@
 // Draws that come in, by 导入号码 or by a download merged into a lottery that
-// already has draws, and are then saved. Invariants: whatever the manager
-// took, the save accepts, and reading the data folder back gives exactly the
-// draws it held (no character turned into "?", no line split or lost); a
-// second save of what was read changes no byte.
+// already has draws, and are then saved. Invariants: the history keeps the
+// rules of its gate; whatever the manager took, the save accepts, and
+// reading the data folder back gives exactly the draws it held (no character
+// turned into "?" or into a byte the reader refuses, no line split or lost);
+// a second save of what was read changes no byte.
 
 #include "FuzzSupport.h"
 
@@ -27,15 +28,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                             {Draw{QStringLiteral("2024001"), QStringLiteral("123")},
                              Draw{QStringLiteral("第2024002期"), QStringLiteral("456")}}});
     LotteryManager manager(registry);
+    // The second bit chooses whether offered numbers replace differing held ones.
+    const Differing differing = data[0] & 2 ? Differing::TakeOffered : Differing::KeepHeld;
+    QList<Draw> offered;
     if (download) {
         const DownloadOutcome outcome = parseDrawListBody(bytes);
-        if (!outcome.message.isEmpty() || !manager.applyDownload(outcome.draws, LotteryManager::DownloadMode::Merge))
+        offered = outcome.draws;
+        if (!outcome.message.isEmpty() || !manager.applyDownload(offered, LotteryManager::DownloadMode::Merge, differing))
             return 0;
     } else {
         const QString file = fuzzsupport::scratchFile(QStringLiteral("import.txt"));
         FUZZ_CHECK(fuzzsupport::writeFile(file, bytes));
-        (void)manager.importFile(file);
+        const auto read = LotteryManager::readImportFile(file);
+        FUZZ_CHECK(read.has_value());
+        offered = read->draws;
+        FUZZ_CHECK(manager.importDraws(offered, differing).has_value());
     }
+    fuzzsupport::checkHistoryKept(registry.at(0).draws, offered, manager.registry().at(0).draws,
+                                  differing == Differing::TakeOffered);
 
     const auto saved = manager.save(folder);
     FUZZ_CHECK(saved.has_value());

@@ -9,9 +9,10 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -29,6 +30,7 @@ class TestTableImport : public QObject
 
 private Q_SLOTS:
     void init();
+    void pastePreviewImportSave_data();
     void pastePreviewImportSave();
     void openedTableCancelledOrRefused();
 
@@ -64,15 +66,39 @@ void TestTableImport::withManager(CMyNumSieveDlg &w, const std::function<void(CD
     button(w, CMyNumSieveDlg::IdLotteryManager)->click();
 }
 
+void TestTableImport::pastePreviewImportSave_data()
+{
+    QTest::addColumn<int>("answer");   // to "保留本地的 / 换成新的 / 取消"
+    QTest::addColumn<QStringList>("warnings");
+    QTest::addColumn<QByteArray>("saved");
+    QTest::addColumn<bool>("backup");
+    const QStringList report{"按奖期排列：\n2024000插入到2024001之前", "成功导入3期号码,自动过滤掉1个已存在的奖期号码"};
+    QTest::newRow("keep the held number") << int(Answer::Yes)
+                                          << (QStringList{"1期的开奖号码与本地不同，保留了本地的号码：\n2024001：本地123，新的999"} + report)
+                                          << QByteArray("2024000$012\r\n2024001$123\r\n2024002$456\r\n2024003$789\r\n") << false;
+    QTest::newRow("take the new number")
+        << int(Answer::No)
+        << QStringList{"1期的开奖号码与本地不同，已换成新的号码：\n2024001：本地123，新的999", "按奖期排列：\n2024000插入到2024001之前",
+                       "成功导入3期号码"}
+        << QByteArray("2024000$012\r\n2024001$999\r\n2024002$456\r\n2024003$789\r\n") << true;
+    QTest::newRow("cancel") << int(Answer::Cancel) << QStringList{} << QByteArray("2024001$123\r\n") << false;
+}
+
 void TestTableImport::pastePreviewImportSave()
 {
+    QFETCH(int, answer);
+    QFETCH(QStringList, warnings);
+    QFETCH(QByteArray, saved);
+    QFETCH(bool, backup);
     // As a web page lists them: newest first, a header, a test number before
-    // the draw, full-width digits and a line that is not a draw.
+    // the draw, full-width digits, a number that lost its leading zero, and
+    // an issue held here with another number.
     QGuiApplication::clipboard()->setText(QStringLiteral("期号\t试机号\t开奖号码\n"
                                                          "2024003\t111\t７８９\n"
                                                          "2024002\t222\t456\n"
-                                                         "2024001\t333\t123\n"
+                                                         "2024001\t333\t999\n"
                                                          "2024000\t444\t12\n"));
+    m_services.askAnswers << Answer(answer);
     QStringList shown;
     CMyNumSieveDlg w(m_services, m_dir->path());
     withManager(
@@ -80,36 +106,39 @@ void TestTableImport::pastePreviewImportSave()
         [&](CDialogManger &m) {
             m.show();
             QVERIFY(QTest::qWaitForWindowActive(&m));
+            QCOMPARE(m.edit(LotteryManager::IssueEdit)->text(), QString("2024002"));   // the next issue, waiting
             m.drawList()->setFocus();
             QTest::keyClick(m.drawList(), Qt::Key_V, Qt::ControlModifier);
-            QCOMPARE(m.manager().drawEntries(), (QStringList{"2024001 - 123", "2024002 - 456", "2024003 - 789"}));
             // Nothing is written before 保存.
             QCOMPARE(readBytes(m_dir->filePath("data/lottery_1.data")), QByteArray("2024001$123\r\n"));
             m.button(CDialogManger::IdSave)->click();
             m.button(CDialogManger::IdOk)->click();
         },
         [&](CDialogTableImport &p) {
-            shown << p.layoutLabel()->text();
-            for (int r = 0; r < p.drawTable()->rowCount(); ++r)
-                shown << p.drawTable()->item(r, 0)->text() + '|' + p.drawTable()->item(r, 1)->text() + '|'
-                             + p.drawTable()->item(r, 2)->text();
-            for (int r = 0; r < p.skippedList()->count(); ++r)
-                shown << p.skippedList()->item(r)->text();
-            // Turned round and back: the order the reader found stands.
-            p.reverseBox()->click();
-            QCOMPARE(p.drawTable()->item(0, 0)->text(), QString("2024003"));
-            p.reverseBox()->click();
+            shown << p.layoutLabel()->text() << p.intakeLabel()->text();
+            const QAbstractItemModel *model = p.drawTable()->model();
+            for (int r = 0; r < model->rowCount(); ++r)
+                shown << model->index(r, 0).data().toString() + '|' + model->index(r, 1).data().toString() + '|'
+                             + model->index(r, 2).data().toString();
+            // Issues of digits stand by their values: the order cannot be wrong.
+            QVERIFY(!p.reverseBox()->isEnabled());
             p.importButton()->click();
         });
     QCOMPARE(m_services.modalDialogs, (QStringList{"彩票管理", "从表格导入"}));
-    QCOMPARE(shown, (QStringList{"第1列为奖期，第3列为开奖号码，新的在前；共3期，按下表的顺序保存",
-                                 "2024001|123|第4行：2024001  333  123",
-                                 "2024002|456|第3行：2024002  222  456",
-                                 "2024003|789|第2行：2024003  111  ７８９",
-                                 "第5行：第3列不是三位数的开奖号码：2024000  444  12"}));
-    QCOMPARE(m_services.warnings, (QStringList{"成功导入2期号码,自动过滤掉1个已存在的奖期号码"}));
-    QCOMPARE(readBytes(m_dir->filePath("data/lottery_1.data")),
-             QByteArray("2024001$123\r\n2024002$456\r\n2024003$789\r\n"));
+    QCOMPARE(shown, (QStringList{"导入到：1 - 福彩3D\n第1列为奖期，第3列为开奖号码，新的在前；共4期，按下表的顺序保存\n"
+                                 "第5行的开奖号码不足三位，已在前面补0（电子表格常去掉开头的0）",
+                                 "将新增3期，0期已有且相同\n2024000插入到2024001之前\n"
+                                 "1期与本地的开奖号码不同（导入时会问保留哪个）：2024001：本地123，新的999",
+                                 "2024000|012|第5行：2024000  444  12", "2024001|999|第4行：2024001  333  999",
+                                 "2024002|456|第3行：2024002  222  456", "2024003|789|第2行：2024003  111  ７８９"}));
+    QCOMPARE(m_services.questions.size(), 1);
+    QVERIFY2(m_services.questions.first().startsWith("提示|1期的开奖号码与本地的不同：\n2024001：本地123，新的999\n"),
+             qPrintable(m_services.questions.first()));
+    if (backup)   // the save names the folder it kept the old file in
+        QVERIFY(m_services.warnings.takeLast().startsWith("保存前，被替换的开奖号码文件已备份到："));
+    QCOMPARE(m_services.warnings, warnings);
+    QCOMPARE(readBytes(m_dir->filePath("data/lottery_1.data")), saved);
+    QCOMPARE(QDir(m_dir->filePath("data/backup")).entryList(QDir::Files).size(), backup ? 1 : 0);
     QCOMPARE(readBytes(m_dir->filePath("data/lottery_2.data")), QByteArray("5$789\r\n"));
 }
 

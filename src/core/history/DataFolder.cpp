@@ -1,6 +1,7 @@
 #include "history/DataFolder.h"
 
 #include "history/RecordLine.h"
+#include "model/Number.h"
 #include "text/FileAccess.h"
 #include "text/TextFile.h"
 
@@ -162,18 +163,9 @@ bool startsWithMark(QByteArrayView bytes)
     return bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
 }
 
-// The 1000 numbers as shared texts: a long history then holds one copy of
-// each instead of one per draw.
 const QString &sharedNumber(QByteArrayView digits)
 {
-    static const std::array<QString, 1000> numbers = [] {
-        std::array<QString, 1000> all;
-        for (int i = 0; i < 1000; ++i)
-            all[size_t(i)] = QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0'));
-        return all;
-    }();
-    const int value = (digits[0] - '0') * 100 + (digits[1] - '0') * 10 + (digits[2] - '0');
-    return numbers[size_t(value)];
+    return sharedNumberText((digits[0] - '0') * 100 + (digits[1] - '0') * 10 + (digits[2] - '0'));
 }
 
 bool isThreeDigits(QByteArrayView field)

@@ -27,6 +27,7 @@ const QString kIssueEmpty = QStringLiteral("奖期不能为空");
 const QString kIssueDollar = QStringLiteral("奖期不能包含$");
 const QString kNumberEmpty = QStringLiteral("开奖号码不能为空");
 const QString kNumberLength = QStringLiteral("开奖号码必须是3个");
+const QString kNumberDigits = QStringLiteral("开奖号码只能是数字");
 const QString kIssueExists = QStringLiteral("奖期已经存在，请选择其他奖期");
 const QString kNotDownloadable = QStringLiteral(
     "目前只支持\"福彩3D\"、\"排列三\"、\"时时乐\"和\"时时彩\"的号码自动更新\n"
@@ -215,6 +216,33 @@ void LotteryManager::resetDrawSide()
                true);
 }
 
+bool LotteryManager::placesByIssue() const
+{
+    const qsizetype slot = slotOf(m_currentId);
+    return slot >= 0 && std::ranges::all_of(m_registry.at(slot).draws, [](const Draw &d) { return isDigitIssue(d.issue); });
+}
+
+void LotteryManager::prefillNextIssue()
+{
+    const qsizetype slot = slotOf(m_currentId);
+    if (slot < 0 || !edit(IssueEdit).isEmpty() || !isEnabled(IssueEdit) || !placesByIssue())
+        return;
+    const QList<Draw> &draws = m_registry.at(slot).draws;
+    if (draws.isEmpty())
+        return;
+    QString next = std::ranges::max(draws, [](const Draw &a, const Draw &b) {
+                       return compareIssueValues(a.issue, b.issue) < 0;
+                   }).issue;
+    qsizetype i = next.size() - 1;
+    for (; i >= 0 && next.at(i) == QLatin1Char('9'); --i)
+        next[i] = QLatin1Char('0');
+    if (i >= 0)
+        next[i] = QChar(next.at(i).unicode() + 1);
+    else
+        next.prepend(QLatin1Char('1'));
+    edit(IssueEdit) = next;
+}
+
 void LotteryManager::enterLotteryEditMode()
 {
     const Record *entry = selectedLottery();
@@ -392,38 +420,37 @@ QStringList LotteryManager::addDraw()
     const qsizetype slot = slotOf(m_currentId);
     if (slot < 0)   // no lottery to add to
         return {};
-    const QString issue = edit(IssueEdit);
-    const QString number = edit(NumberEdit);
-    if (issue.isEmpty())
-        return {kIssueEmpty};
-    if (issue.contains(kDollar)) {
-        edit(IssueEdit).clear();
-        return {kIssueDollar};
-    }
-    if (const auto problem = unsavableText(issue)) {
-        edit(IssueEdit).clear();
-        return {QStringLiteral("奖期") + *problem};
-    }
-    if (number.isEmpty())
-        return {kNumberEmpty};
-    if (number.size() != 3) {
-        edit(NumberEdit).clear();
-        return {kNumberLength};
+    const Draw draw{edit(IssueEdit), edit(NumberEdit)};
+    switch (const DrawCheck check = checkDraw(draw); check.fault) {
+    case DrawFault::None: break;
+    case DrawFault::IssueEmpty: return {kIssueEmpty};
+    case DrawFault::IssueDollar: edit(IssueEdit).clear(); return {kIssueDollar};
+    case DrawFault::IssueCharacter: edit(IssueEdit).clear(); return {QStringLiteral("奖期") + check.detail};
+    case DrawFault::NumberEmpty: return {kNumberEmpty};
+    case DrawFault::NumberLength:
+    case DrawFault::NumberDollar: edit(NumberEdit).clear(); return {kNumberLength};
+    case DrawFault::NumberDigits: edit(NumberEdit).clear(); return {kNumberDigits};
     }
     if (const auto problem = currentReadProblem())
         return {keptUnreadableMessage(*problem)};
     // Against the stored draws, which hold the same issues as the list.
     const QList<Draw> &stored = m_registry.at(slot).draws;
-    if (std::ranges::any_of(stored, [&issue](const Draw &draw) { return draw.issue == issue; })) {
+    if (std::ranges::any_of(stored, [&draw](const Draw &d) { return d.issue == draw.issue; })) {
         edit(IssueEdit).clear();
         return {kIssueExists};
     }
     // The list shows the stored draws; sharing them, a long history is held
-    // once, and appending to it does not copy it.
+    // once, and adding to it does not copy it.
     m_draws = {};
-    m_registry[slot].draws.append(Draw{issue, number});
+    Intake intake = mergeDraws(m_registry[slot].draws, {draw}, Differing::KeepHeld);
     m_draws = m_registry.at(slot).draws;
-    m_drawRow = int(m_draws.size() - 1);
+    if (!intake.refused.isEmpty()) {
+        edit(IssueEdit).clear();
+        return {intake.refused.first().reason};
+    }
+    m_drawRow = intake.inserted.isEmpty() ? int(m_draws.size() - 1)
+                                          : int(std::ranges::find(std::as_const(m_draws), draw.issue, &Draw::issue) - m_draws.cbegin());
+    m_lastIntake = std::move(intake);
     resetAll();
     return {};
 }
@@ -483,59 +510,17 @@ std::expected<int, QString> LotteryManager::downloadLotteryNumber() const
 
 namespace {
 
-// Issues of digits in the order of their values ("99" before "100");
-// leading zeros do not count.
-bool issueBefore(const QString &a, const QString &b)
-{
-    const auto value = [](const QString &issue) {
-        qsizetype zeros = 0;
-        while (zeros + 1 < issue.size() && issue.at(zeros) == QLatin1Char('0'))
-            ++zeros;
-        return QStringView(issue).sliced(zeros);
-    };
-    const QStringView x = value(a);
-    const QStringView y = value(b);
-    return x.size() != y.size() ? x.size() < y.size() : x < y;
-}
-
-QSet<std::pair<QString, QString>> drawSet(const QList<Draw> &draws)
-{
-    QSet<std::pair<QString, QString>> set;
-    set.reserve(draws.size());
-    for (const Draw &draw : draws)
-        set.insert({draw.issue, draw.number});
-    return set;
-}
-
-// Local draws that the other list does not hold as they are.
-int drawsMissingFrom(const QList<Draw> &local, const QList<Draw> &other)
-{
-    const auto present = drawSet(other);
-    return int(std::ranges::count_if(local, [&present](const Draw &d) { return !present.contains({d.issue, d.number}); }));
-}
-
 // Whatever reader brought the list, nothing enters the history that a save
-// could not write back as it came.
+// could not write back as it came: one faulty draw refuses the download.
 std::optional<QString> downloadProblem(const QList<Draw> &draws)
 {
     for (const Draw &draw : draws) {
-        if (draw.issue.isEmpty() || draw.issue.contains(kDollar) || draw.number.size() != 3 || !allAsciiDigits(draw.number))
+        const DrawCheck check = checkDraw(draw);
+        if (check.fault == DrawFault::IssueCharacter)
+            return QStringLiteral("下载的奖期") + check.detail;
+        if (check)
             return QStringLiteral("服务器的回答不是开奖号码列表");
-        if (const auto problem = unsavableText(draw.issue))
-            return QStringLiteral("下载的奖期") + *problem;
     }
-    return std::nullopt;
-}
-
-// Why an imported line's issue cannot go into the history, if it cannot.
-std::optional<QString> importedIssueProblem(const QString &issue)
-{
-    if (issue.isEmpty())
-        return QStringLiteral("奖期为空，无法导入");
-    if (issue.contains(kDollar))
-        return QStringLiteral("奖期包含$，无法导入");
-    if (const auto problem = unsavableText(issue))
-        return QStringLiteral("奖期") + *problem + QStringLiteral("，无法导入");
     return std::nullopt;
 }
 
@@ -546,14 +531,25 @@ std::optional<QString> LotteryManager::downloadQuestion(const QList<Draw> &draws
     if (draws.isEmpty() || m_registry.isEmpty() || downloadProblem(draws))
         return std::nullopt;
     const QList<Draw> &local = m_registry.at(std::max<qsizetype>(slotOf(m_currentId), 0)).draws;
-    const int missing = drawsMissingFrom(local, draws);
+    QSet<QString> downloaded;
+    downloaded.reserve(draws.size());
+    for (const Draw &draw : draws)
+        downloaded.insert(draw.issue);
+    const auto missing = std::ranges::count_if(local, [&](const Draw &d) { return !downloaded.contains(d.issue); });
     if (missing == 0)
         return std::nullopt;
-    return kDownloadLacks.arg(draws.size()).arg(draws.last().issue).arg(local.size()).arg(missing);
+    // The newest by issue: a list may come newest first.
+    const bool digits = std::ranges::all_of(draws, [](const Draw &d) { return isDigitIssue(d.issue); });
+    const Draw &newest = digits ? *std::ranges::max_element(draws, [](const Draw &a, const Draw &b) {
+        return compareIssueValues(a.issue, b.issue) < 0;
+    })
+                                : draws.last();
+    return kDownloadLacks.arg(draws.size()).arg(newest.issue).arg(local.size()).arg(missing);
 }
 
 std::expected<LotteryManager::DownloadResult, QString> LotteryManager::applyDownload(const QList<Draw> &draws,
-                                                                                     DownloadMode mode)
+                                                                                     DownloadMode mode,
+                                                                                     Differing differing)
 {
     DownloadResult result;
     result.downloaded = int(draws.size());
@@ -564,30 +560,54 @@ std::expected<LotteryManager::DownloadResult, QString> LotteryManager::applyDown
     const qsizetype slot = std::max<qsizetype>(slotOf(m_currentId), 0);
     if (!m_registry.at(slot).readProblem.isEmpty())
         return std::unexpected(keptUnreadableMessage(m_registry.at(slot).readProblem));
+    m_draws = {};
     QList<Draw> &local = m_registry[slot].draws;
-    if (mode == DownloadMode::Replace) {
-        result.removed = drawsMissingFrom(local, draws);
-        result.added = drawsMissingFrom(draws, local);
-        local = draws;
-    } else {
-        QSet<QString> issues;
-        issues.reserve(local.size());
-        for (const Draw &draw : std::as_const(local))
-            issues.insert(draw.issue);
-        for (const Draw &draw : draws) {
-            if (issues.contains(draw.issue))
-                continue;
-            issues.insert(draw.issue);
-            local.append(draw);
-            ++result.added;
-        }
-        const bool digits = std::ranges::all_of(local, [](const Draw &d) { return allAsciiDigits(d.issue); });
-        if (digits && result.added > 0)
-            std::ranges::stable_sort(local, issueBefore, &Draw::issue);
-    }
+    result.intake = mode == DownloadMode::Replace ? replaceDraws(local, draws, differing)
+                                                  : mergeDraws(local, draws, differing);
+    result.added = int(result.intake.added.size());
+    result.removed = result.intake.removed;
+    m_lastIntake = result.intake;
     m_draws = local;
     m_drawRow = -1;
     return result;
+}
+
+LotteryManager::ImportLines LotteryManager::readImportLines(const QStringList &lines)
+{
+    ImportLines read;
+    for (const QString &raw : lines) {
+        const QString line = raw.trimmed();
+        if (line.isEmpty())
+            continue;
+        const qsizetype split = line.indexOf(kDollar);
+        if (split < 0) {
+            read.problems.append(msg::kBadFormat);
+            break;
+        }
+        const Draw draw{line.left(split).trimmed(), line.mid(split + 1).trimmed()};
+        const DrawCheck check = checkDraw(draw);
+        switch (check.fault) {
+        case DrawFault::None: read.draws.append(draw); break;
+        case DrawFault::IssueEmpty: read.problems.append(QStringLiteral("奖期为空，无法导入")); break;
+        case DrawFault::IssueDollar: read.problems.append(QStringLiteral("奖期包含$，无法导入")); break;
+        case DrawFault::IssueCharacter: read.problems.append(QStringLiteral("奖期") + check.detail + QStringLiteral("，无法导入")); break;
+        case DrawFault::NumberEmpty: read.problems.append(draw.issue + QStringLiteral("期开奖号码为空，无法导入")); break;
+        case DrawFault::NumberLength: read.problems.append(draw.issue + QStringLiteral("期开奖号码不是3个，无法导入")); break;
+        case DrawFault::NumberDollar: read.problems.append(draw.issue + QStringLiteral("期开奖号码包含$，无法导入")); break;
+        case DrawFault::NumberDigits: read.problems.append(draw.issue + QStringLiteral("期开奖号码不是数字，无法导入")); break;
+        }
+    }
+    return read;
+}
+
+std::expected<LotteryManager::ImportLines, QString> LotteryManager::readImportFile(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        return std::unexpected(msg::kFileMissing);
+    const auto lines = readTextLines(path);
+    if (!lines)
+        return std::unexpected(lines.error());
+    return readImportLines(*lines);
 }
 
 std::expected<qsizetype, QStringList> LotteryManager::importSlot() const
@@ -600,91 +620,68 @@ std::expected<qsizetype, QStringList> LotteryManager::importSlot() const
     return slot;
 }
 
+Intake LotteryManager::previewImport(const QList<Draw> &draws) const
+{
+    const qsizetype slot = slotOf(m_currentId);
+    QList<Draw> history = slot >= 0 ? m_registry.at(slot).draws : QList<Draw>();
+    return mergeDraws(history, draws, Differing::KeepHeld);
+}
+
+std::expected<Intake, QStringList> LotteryManager::importDraws(const QList<Draw> &draws, Differing differing)
+{
+    const auto slot = importSlot();
+    if (!slot)
+        return std::unexpected(slot.error());
+    Intake intake = mergeDraws(m_registry[*slot].draws, draws, differing);
+    // The list may run ahead of the stored order; new draws that all came
+    // after the newest are added to it as they are to the stored draws,
+    // others show the stored order.
+    if (intake.inserted.isEmpty() && !intake.differingTaken)
+        m_draws.append(intake.added);
+    else
+        fillDrawList();
+    m_lastIntake = intake;
+    return intake;
+}
+
+QStringList LotteryManager::importMessages(const Intake &intake)
+{
+    QStringList messages;
+    // One message for each kind, however many draws it names.
+    const auto listed = [&messages](const QString &heading, const QStringList &lines) {
+        constexpr int kShown = 20;
+        if (lines.isEmpty())
+            return;
+        QStringList shown = lines.mid(0, kShown);
+        if (lines.size() > kShown)
+            shown.append(QStringLiteral("……另有%1条").arg(lines.size() - kShown));
+        messages.append(heading + QLatin1Char('\n') + shown.join(QLatin1Char('\n')));
+    };
+    QStringList refused;
+    for (const RefusedDraw &draw : intake.refused)
+        refused.append(refusedText(draw));
+    listed(QStringLiteral("%1个号码没有导入：").arg(intake.refused.size()), refused);
+    const QStringList differing = differingLines(intake);
+    if (!differing.isEmpty())
+        listed(differing.first(), differing.mid(1));
+    QStringList placed;
+    for (const PlacedRun &run : intake.inserted)
+        placed.append(placedRunText(run));
+    listed(QStringLiteral("按奖期排列："), placed);
+    const int filtered = intake.known + (intake.differingTaken ? 0 : int(intake.differing.size()));
+    const int imported = int(intake.added.size());
+    messages.append(filtered == 0 ? QStringLiteral("成功导入%1期号码").arg(imported)
+                                  : QStringLiteral("成功导入%1期号码,自动过滤掉%2个已存在的奖期号码").arg(imported).arg(filtered));
+    return messages;
+}
+
 QStringList LotteryManager::importLines(const QStringList &lines)
 {
-    const auto slot = importSlot();
-    if (!slot)
-        return slot.error();
-    QStringList messages;
-    QList<Draw> collected;
-    for (const QString &raw : lines) {
-        const QString line = raw.trimmed();
-        if (line.isEmpty())
-            continue;
-        const qsizetype split = line.indexOf(kDollar);
-        if (split < 0) {
-            messages.append(msg::kBadFormat);
-            break;
-        }
-        const QString issue = line.left(split).trimmed();
-        const QString number = line.mid(split + 1).trimmed();
-        if (const auto problem = importedIssueProblem(issue))
-            messages.append(*problem);
-        else if (number.isEmpty())
-            messages.append(issue + QStringLiteral("期开奖号码为空，无法导入"));
-        else if (number.size() != 3)
-            messages.append(issue + QStringLiteral("期开奖号码不是3个，无法导入"));
-        else if (number.contains(kDollar))
-            messages.append(issue + QStringLiteral("期开奖号码包含$，无法导入"));
-        else if (!allAsciiDigits(number))
-            messages.append(issue + QStringLiteral("期开奖号码不是数字，无法导入"));
-        else
-            collected.append(Draw{issue, number});
-    }
-
-    messages.append(mergeImported(*slot, collected));
-    return messages;
-}
-
-QString LotteryManager::mergeImported(qsizetype slot, const QList<Draw> &collected)
-{
-    // Only issues stored before this import are filtered: a file that repeats
-    // an issue gets it twice, as the file says.
-    const QStringList stored = m_registry.at(slot).issues();
-    const QSet<QString> before(stored.cbegin(), stored.cend());
-    int imported = 0;
-    int filtered = 0;
-    for (const Draw &draw : collected) {
-        if (before.contains(draw.issue)) {
-            ++filtered;
-            continue;
-        }
-        m_registry[slot].draws.append(draw);
-        m_draws.append(draw);
-        ++imported;
-    }
-    return filtered == 0 ? QStringLiteral("成功导入%1期号码").arg(imported)
-                         : QStringLiteral("成功导入%1期号码,自动过滤掉%2个已存在的奖期号码").arg(imported).arg(filtered);
-}
-
-QStringList LotteryManager::importDraws(const QList<Draw> &draws)
-{
-    const auto slot = importSlot();
-    if (!slot)
-        return slot.error();
-    QStringList messages;
-    QList<Draw> collected;
-    collected.reserve(draws.size());
-    for (const Draw &draw : draws) {
-        if (const auto problem = importedIssueProblem(draw.issue))
-            messages.append(*problem);
-        else if (draw.number.size() != 3 || !allAsciiDigits(draw.number))
-            messages.append(draw.issue + QStringLiteral("期开奖号码不是数字，无法导入"));
-        else
-            collected.append(draw);
-    }
-    messages.append(mergeImported(*slot, collected));
-    return messages;
-}
-
-QStringList LotteryManager::importFile(const QString &path)
-{
-    if (!QFileInfo::exists(path))
-        return {msg::kFileMissing};
-    const auto lines = readTextLines(path);
-    if (!lines)
-        return {lines.error()};
-    return importLines(*lines);
+    ImportLines read = readImportLines(lines);
+    const auto intake = importDraws(read.draws);
+    if (!intake)
+        return intake.error();
+    return read.problems + importMessages(*intake);
 }
 
 QStringList LotteryManager::exportLines() const

@@ -2,6 +2,7 @@
 
 #include "history/DataFolder.h"
 #include "history/Draw.h"
+#include "history/DrawGate.h"
 #include "history/LotteryRegistry.h"
 #include "history/RecordLine.h"
 
@@ -115,6 +116,13 @@ public:
     void resetAll();
     void resetLotterySide();
     void resetDrawSide();
+    // Whether new draws stand by issue among the current lottery's (every
+    // issue is digits), so that the order they come in does not matter.
+    bool placesByIssue() const;
+    // Puts the issue after the newest ("2024100" after "2024099") into the
+    // issue edit while it is empty and takes typing, so that a draw is
+    // entered by its number alone. Issues that are not digits get none.
+    void prefillNextIssue();
     // Load the selected entry into its edits and leave only 修改 (and the
     // name or number edit) usable on that side. Nothing selected: no change.
     void enterLotteryEditMode();
@@ -124,32 +132,53 @@ public:
     // taken from the id's leading digits ("01" is 1), or the message to show.
     std::expected<int, QString> downloadLotteryNumber() const;
     // What a download does to the current lottery's draws (the first
-    // lottery's when none has the current id). Replace takes the download as
-    // it came; Merge keeps every draw there is and adds the downloaded ones
-    // of other issues, in ascending issue order when every issue is digits.
+    // lottery's when none has the current id). Replace makes them the
+    // download, Merge keeps every draw there is and adds the downloaded ones
+    // of other issues; both in issue order, as every entry of draws is.
     enum class DownloadMode { Replace, Merge };
     struct DownloadResult {
         int downloaded = 0;
         int added = 0;     // downloaded draws the lottery did not have
         int removed = 0;   // draws of the lottery the result no longer has
+        Intake intake;
     };
     // The question to ask before a download replaces draws it lacks (替换 /
     // 合并 / 取消); none when the download only adds.
     std::optional<QString> downloadQuestion(const QList<Draw> &draws) const;
     // Refused, changing nothing, when a draw has no issue, a number that is
     // not three digits, or text that cannot be saved. An empty download
-    // changes nothing.
+    // changes nothing. An issue held with another number keeps the held
+    // one unless `differing` says to take the downloaded.
     std::expected<DownloadResult, QString> applyDownload(const QList<Draw> &draws,
-                                                         DownloadMode mode = DownloadMode::Replace);
+                                                         DownloadMode mode = DownloadMode::Replace,
+                                                         Differing differing = Differing::KeepHeld);
 
-    // 导入号码 from the lines of a text file: one message per faulty line,
-    // then the report. Issues the lottery already had are filtered out.
+    // 导入号码: the draws of a text file's lines, and one message per faulty
+    // line; reading stops at a line without "$".
+    struct ImportLines {
+        QStringList problems;
+        QList<Draw> draws;
+    };
+    static ImportLines readImportLines(const QStringList &lines);
+    // The same from a file, which must exist; else the message.
+    static std::expected<ImportLines, QString> readImportFile(const QString &path);
+    // What importing these draws into the current lottery would do, changing
+    // nothing: the table preview and a dry run show it, and the window asks
+    // about differing draws from it.
+    Intake previewImport(const QList<Draw> &draws) const;
+    // Merges the draws into the current lottery. Without a lottery there is
+    // nothing to do (no messages); a lottery whose file could not be read
+    // refuses with that message.
+    std::expected<Intake, QStringList> importDraws(const QList<Draw> &draws, Differing differing = Differing::KeepHeld);
+    // What the window shows after an import, ending with the count
+    // ("成功导入…"): draws not taken, differing issues, where the added ones
+    // were placed.
+    static QStringList importMessages(const Intake &intake);
+    // 导入号码 in one step, keeping held numbers: the faulty lines' messages,
+    // then importMessages().
     [[nodiscard]] QStringList importLines(const QStringList &lines);
-    // The same from a file, which must exist.
-    [[nodiscard]] QStringList importFile(const QString &path);
-    // The same merge for draws another reader found (a table): each draw
-    // must still pass the checks of a line, and the report ends the messages.
-    [[nodiscard]] QStringList importDraws(const QList<Draw> &draws);
+    // The last add, import or download as the history took it.
+    const Intake &lastIntake() const { return m_lastIntake; }
     // 导出号码: "issue$number" for every draw-list entry, in list order.
     QStringList exportLines() const;
     // Writes them to the chosen path, ".txt" appended unless the name ends
@@ -176,9 +205,6 @@ private:
     const Record *selectedLottery() const;
     const Draw *selectedDraw() const;
     void fillDrawList();
-    // Appends the draws whose issues the lottery did not hold before, and
-    // gives the report.
-    QString mergeImported(qsizetype slot, const QList<Draw> &collected);
     void rebuildDraws();
     void setEnabled(std::initializer_list<Control> controls, bool enabled);
     QString &edit(Control control) { return m_edits[control - IdEdit]; }
@@ -193,6 +219,7 @@ private:
     int m_drawRow = -1;
     std::array<QString, 4> m_edits;
     std::array<bool, kLastControl - kFirstControl + 1> m_enabled{};
+    Intake m_lastIntake;
 };
 
 } // namespace numsieve

@@ -1,11 +1,15 @@
 #include "history/TableReader.h"
 
+#include "history/DrawGate.h"
+#include "model/Number.h"
 #include "text/TextFile.h"
 
 #include <QHash>
+#include <QSet>
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <optional>
 
 namespace numsieve {
 
@@ -21,6 +25,10 @@ constexpr Split kSplits[] = {Split::Tab, Split::Comma, Split::Dollar, Split::Sem
 // line of any length offers a bounded number of layouts.
 constexpr int kIssueCandidates = 2;
 constexpr int kNumberCandidates = 3;
+constexpr int kShortCandidates = 2;
+// Columns past this cannot say that their draw is still to come.
+constexpr int kMaskColumns = 64;
+constexpr int kHeaderCells = 64;
 
 bool isDigit(QChar c)
 {
@@ -38,30 +46,36 @@ bool isBlank(QChar c)
 }
 
 // Full-width digits and punctuation as web pages write them, and the
-// ideographic space, become their ASCII forms; nothing else changes.
-QString normalized(const QString &line)
+// ideographic space, become their ASCII forms; nothing else changes, and
+// every character stays one character, so that a position in the
+// normalized line is the same position in the line as it was.
+QChar normalizedChar(QChar c)
 {
-    QString text = line;
-    for (QChar &c : text) {
-        const char16_t u = c.unicode();
-        if (u >= 0xFF10 && u <= 0xFF19)
-            c = QChar(char16_t(u'0' + (u - 0xFF10)));
-        else if (u == 0x3000 || u == 0x00A0)
-            c = QLatin1Char(' ');
-        else if (u == 0xFF0C)
-            c = QLatin1Char(',');
-        else if (u == 0xFF1A)
-            c = QLatin1Char(':');
-        else if (u == 0xFF04)
-            c = QLatin1Char('$');
-        else if (u == 0xFF1B)
-            c = QLatin1Char(';');
-        else if (u == 0xFF0D)
-            c = QLatin1Char('-');
-        else if (u == 0xFEFF)
-            c = QLatin1Char(' ');
+    const char16_t u = c.unicode();
+    if (u >= 0xFF10 && u <= 0xFF19)
+        return QChar(char16_t(u'0' + (u - 0xFF10)));
+    switch (u) {
+    case 0x3000:
+    case 0x00A0:
+    case 0xFEFF: return QLatin1Char(' ');
+    case 0xFF0C: return QLatin1Char(',');
+    case 0xFF1A: return QLatin1Char(':');
+    case 0xFF04: return QLatin1Char('$');
+    case 0xFF1B: return QLatin1Char(';');
+    case 0xFF0D:
+    case 0x2014:
+    case 0x2013:
+    case 0x2012: return QLatin1Char('-');
+    default: return c;
     }
-    return text;
+}
+
+void normalizeInto(QStringView line, QString &out)
+{
+    out.resize(line.size());
+    QChar *to = out.data();
+    for (qsizetype i = 0; i < line.size(); ++i)
+        to[i] = normalizedChar(line.at(i));
 }
 
 QStringView trimmedView(QStringView text)
@@ -118,6 +132,7 @@ private:
         }
     }
 
+    // Empty cells stay cells: an empty cell under 开奖号码 is a draw still to come.
     bool nextDelimited(QStringView &cell)
     {
         if (m_done)
@@ -163,35 +178,92 @@ private:
     bool m_done = false;
 };
 
+// Columns are counted as the header counts them. Between separators every
+// cell is a column; between blanks, a draw written as three one-digit cells
+// (or a draw with its test number as six, or "-- -- --" for a draw still to
+// come) stands under one header word, so it is one column there.
 struct IssueCandidate {
     int column = 0;
-    QString issue;
-    bool dashed = false;
+    int rawColumn = 0;
+    int start = 0;    // in the line
+    int length = 0;
+    int dash = -1;    // in the line
+    bool date = false;
 };
 
 struct NumberCandidate {
     int column = 0;
+    int rawColumn = 0;
     bool spread = false;   // three cells of one digit each
-    QString number;
+    quint16 value = 0;
+};
+
+struct ShortCandidate {
+    int column = 0;
+    int rawColumn = 0;
+    int digits = 0;
+    quint16 value = 0;
 };
 
 // What one line offers under one way of cutting it.
 struct LineFacts {
     QVarLengthArray<IssueCandidate, kIssueCandidates> issues;
     QVarLengthArray<NumberCandidate, kNumberCandidates> numbers;
+    QVarLengthArray<ShortCandidate, kShortCandidates> shorts;   // one or two digits alone
+    quint64 pending = 0;     // columns whose cell says the draw is still to come
     bool longDraw = false;   // digits where a draw stands, but more than three
+
+    bool offersDraw() const { return !numbers.isEmpty() || !shorts.isEmpty() || pending != 0; }
+    const IssueCandidate *issueAt(int column, bool dashed) const
+    {
+        for (const IssueCandidate &issue : issues)
+            if (issue.column == column && (issue.dash >= 0) == dashed)
+                return &issue;
+        return nullptr;
+    }
+    const NumberCandidate *numberAt(int column) const
+    {
+        for (const NumberCandidate &number : numbers)
+            if (number.column == column)
+                return &number;
+        return nullptr;
+    }
+    const ShortCandidate *shortAt(int column) const
+    {
+        for (const ShortCandidate &number : shorts)
+            if (number.column == column)
+                return &number;
+        return nullptr;
+    }
+    bool pendingAt(int column) const { return column < kMaskColumns && (pending >> column) & 1U; }
 };
 
-// "2024001", "第2024001期", "2024001期", "2024-001": the issue as digits.
-bool issueOf(QStringView cell, QString &issue, bool &dashed)
+// An eight-digit issue that reads as a day between 1990 and 2099.
+bool looksLikeDate(QStringView digits)
 {
-    if (cell.startsWith(u'第'))
+    if (digits.size() != 8)
+        return false;
+    const int year = digits.first(4).toInt();
+    const int month = digits.sliced(4, 2).toInt();
+    const int day = digits.sliced(6, 2).toInt();
+    return year >= 1990 && year <= 2099 && month >= 1 && month <= 12 && day >= 1 && day <= 31;
+}
+
+// "2024001", "第2024001期", "2024001期", "2024-001": where the issue's digits are.
+bool issueOf(QStringView cell, int cellStart, IssueCandidate &issue)
+{
+    int start = cellStart;
+    if (cell.startsWith(u'第')) {
         cell = cell.sliced(1);
+        ++start;
+    }
     if (cell.endsWith(u'期'))
         cell.chop(1);
     if (allDigits(cell) && cell.size() >= 4) {
-        issue = cell.toString();
-        dashed = false;
+        issue.start = start;
+        issue.length = int(cell.size());
+        issue.dash = -1;
+        issue.date = looksLikeDate(cell);
         return true;
     }
     const qsizetype dash = cell.indexOf(QLatin1Char('-'));
@@ -201,30 +273,32 @@ bool issueOf(QStringView cell, QString &issue, bool &dashed)
     const QStringView right = cell.sliced(dash + 1);
     if (!allDigits(left) || !allDigits(right) || left.size() + right.size() < 4)
         return false;
-    issue = left.toString() + right.toString();
-    dashed = true;
+    issue.start = start;
+    issue.length = int(cell.size());
+    issue.dash = start + int(dash);
+    issue.date = false;
     return true;
 }
 
 // "123", or "1 2 3" / "1,2,3" in one cell; a count of more digits written
 // the same way is a draw too long for this game.
 enum class CellNumber { None, Number, TooLong };
-CellNumber numberInCell(QStringView cell, QString &number)
+CellNumber numberInCell(QStringView cell, quint16 &number)
 {
     if (cell.size() == 3 && allDigits(cell)) {
-        number = cell.toString();
+        number = quint16(cell.toInt());
         return CellNumber::Number;
     }
     int digits = 0;
+    int value = 0;
     bool previousDigit = false;
-    QString found;
     for (const QChar c : cell) {
         if (isDigit(c)) {
             if (previousDigit)
                 return CellNumber::None;
             previousDigit = true;
             if (++digits <= 3)
-                found.append(c);
+                value = value * 10 + (c.unicode() - u'0');
         } else if (c == QLatin1Char(' ') || c == QLatin1Char(',')) {
             previousDigit = false;
         } else {
@@ -232,54 +306,96 @@ CellNumber numberInCell(QStringView cell, QString &number)
         }
     }
     if (digits == 3 && !cell.isEmpty() && isDigit(cell.front()) && isDigit(cell.back())) {
-        number = found;
+        number = quint16(value);
         return CellNumber::Number;
     }
     return digits > 3 && isDigit(cell.front()) ? CellNumber::TooLong : CellNumber::None;
 }
 
+bool isDashCell(QStringView cell)
+{
+    return !cell.isEmpty() && std::all_of(cell.begin(), cell.end(), [](QChar c) {
+        return c == QLatin1Char('-') || c == QLatin1Char('*') || c == QLatin1Char(' ');
+    });
+}
+
+// What a results page shows before the draw: dashes, a word, or nothing.
+bool saysPending(QStringView cell, Split split)
+{
+    return (cell.isEmpty() && split != Split::Blank) || isDashCell(cell) || cell.contains(u"待开") || cell.contains(u"未开")
+           || cell.contains(u"开奖中");
+}
+
 LineFacts factsOf(QStringView line, Split split)
 {
     LineFacts facts;
+    const bool blank = split == Split::Blank;
     bool longSeen = false;
+    int shift = 0;   // raw cells that a spread draw or a dash group folded away so far
     // A run of one-digit cells is a draw when it has three of them, or six
     // (the draw and the test number), or the draw followed by its sum and
     // span, which tables often add.
     int runStart = 0;
     int runLength = 0;
     int runDigits[6] = {};
-    const auto addNumber = [&facts](int column, bool spread, QString number) {
+    int dashStart = 0;
+    int dashLength = 0;
+    const auto addNumber = [&facts](int column, int rawColumn, bool spread, int value) {
         if (facts.numbers.size() < kNumberCandidates)
-            facts.numbers.append(NumberCandidate{column, spread, std::move(number)});
+            facts.numbers.append(NumberCandidate{column, rawColumn, spread, quint16(value)});
     };
-    const auto digitsText = [&runDigits](int from) {
-        QString text;
-        for (int i = from; i < from + 3; ++i)
-            text.append(QChar(char16_t(u'0' + runDigits[i])));
-        return text;
+    const auto addShort = [&facts](int column, int rawColumn, int digits, int value) {
+        if (facts.shorts.size() < kShortCandidates)
+            facts.shorts.append(ShortCandidate{column, rawColumn, digits, quint16(value)});
     };
+    const auto markPending = [&facts](int column) {
+        if (column >= 0 && column < kMaskColumns)
+            facts.pending |= quint64(1) << column;
+    };
+    const auto valueAt = [&runDigits](int from) { return runDigits[from] * 100 + runDigits[from + 1] * 10 + runDigits[from + 2]; };
     const auto endRun = [&] {
+        if (runLength == 0)
+            return;
+        const int column = runStart - shift;
         if (runLength >= 3) {
             const int sum = runDigits[0] + runDigits[1] + runDigits[2];
             const int span = std::max({runDigits[0], runDigits[1], runDigits[2]})
                              - std::min({runDigits[0], runDigits[1], runDigits[2]});
             if (runLength == 3 || (runLength == 4 && runDigits[3] == sum)
                 || (runLength == 5 && runDigits[3] == sum && runDigits[4] == span)) {
-                addNumber(runStart, true, digitsText(0));
+                addNumber(column, runStart, true, valueAt(0));
+                shift += blank ? 2 : 0;
             } else if (runLength == 6) {
-                addNumber(runStart, true, digitsText(0));
-                addNumber(runStart + 3, true, digitsText(3));
+                addNumber(column, runStart, true, valueAt(0));
+                addNumber(column + (blank ? 1 : 3), runStart + 3, true, valueAt(3));
+                shift += blank ? 4 : 0;
             } else {
                 longSeen = true;
             }
+        } else if (runLength == 1) {
+            addShort(column, runStart, 1, runDigits[0]);
         }
         runLength = 0;
+    };
+    const auto endDashes = [&] {
+        if (dashLength == 0)
+            return;
+        markPending(dashStart - shift);
+        shift += dashLength - 1;
+        dashLength = 0;
     };
 
     QStringView cell;
     Cells cells(line, split);
     int column = 0;
     for (; cells.next(cell); ++column) {
+        if (blank && isDashCell(cell) && dashLength < 3) {
+            endRun();
+            if (dashLength++ == 0)
+                dashStart = column;
+            continue;
+        }
+        endDashes();
         if (cell.size() == 1 && isDigit(cell.front())) {
             if (runLength == 0)
                 runStart = column;
@@ -289,57 +405,68 @@ LineFacts factsOf(QStringView line, Split split)
             continue;
         }
         endRun();
-        QString text;
-        bool dashed = false;
-        if (issueOf(cell, text, dashed)) {
-            if (!facts.issues.isEmpty() && allDigits(cell) && cell.size() <= 5)
-                longSeen = true;   // "2024001 1234"
-            if (facts.issues.size() < kIssueCandidates)
-                facts.issues.append(IssueCandidate{column, text, dashed});
+        const int logical = column - shift;
+        if (saysPending(cell, split)) {
+            markPending(logical);
             continue;
         }
-        switch (numberInCell(cell, text)) {
-        case CellNumber::Number: addNumber(column, false, text); break;
+        IssueCandidate issue;
+        if (issueOf(cell, int(cell.data() - line.data()), issue)) {
+            if (!facts.issues.isEmpty() && allDigits(cell) && cell.size() <= 5)
+                longSeen = true;   // "2024001 1234"
+            issue.column = logical;
+            issue.rawColumn = column;
+            if (facts.issues.size() < kIssueCandidates)
+                facts.issues.append(issue);
+            continue;
+        }
+        if (cell.size() == 2 && allDigits(cell)) {
+            addShort(logical, column, 2, cell.toInt());
+            continue;
+        }
+        quint16 number = 0;
+        switch (numberInCell(cell, number)) {
+        case CellNumber::Number: addNumber(logical, column, false, number); break;
         case CellNumber::TooLong: longSeen = true; break;
         case CellNumber::None: break;
         }
     }
     endRun();
+    endDashes();
     facts.longDraw = longSeen && facts.numbers.isEmpty() && !facts.issues.isEmpty();
     return facts;
 }
 
-struct Layout {
+// The issue column and its way of writing issues, in one way of cutting lines.
+struct Group {
     Split split = Split::Blank;
     int issueColumn = 0;
-    int numberColumn = 0;
-    bool spread = false;
     bool dashed = false;
 
-    friend bool operator==(const Layout &, const Layout &) = default;
-    friend size_t qHash(const Layout &l, size_t seed = 0)
-    {
-        return qHashMulti(seed, int(l.split), l.issueColumn, l.numberColumn, l.spread, l.dashed);
-    }
+    friend bool operator==(const Group &, const Group &) = default;
+    friend size_t qHash(const Group &g, size_t seed = 0) { return qHashMulti(seed, int(g.split), g.issueColumn, g.dashed); }
 };
 
-// The draws a layout takes from a line's facts, if it takes one.
-std::optional<Draw> drawOf(const LineFacts &facts, const Layout &layout)
-{
-    const auto issue = std::ranges::find(facts.issues, layout.issueColumn, &IssueCandidate::column);
-    if (issue == facts.issues.end() || issue->dashed != layout.dashed)
-        return std::nullopt;
-    for (const NumberCandidate &n : facts.numbers)
-        if (n.column == layout.numberColumn && n.spread == layout.spread)
-            return Draw{issue->issue, n.number};
-    return std::nullopt;
-}
+struct GroupTally {
+    int lines = 0;   // lines with the issue there and something where a draw stands
+    int dates = 0;   // of them, lines whose issue reads as a day
+    int rawIssueColumn = 0;
+};
 
-bool overlaps(const IssueCandidate &issue, const NumberCandidate &number)
-{
-    const int last = number.column + (number.spread ? 2 : 0);
-    return issue.column >= number.column && issue.column <= last;
-}
+struct Layout {
+    Group group;
+    int numberColumn = 0;
+
+    friend bool operator==(const Layout &, const Layout &) = default;
+    friend size_t qHash(const Layout &l, size_t seed = 0) { return qHashMulti(seed, qHash(l.group), l.numberColumn); }
+};
+
+struct LayoutTally {
+    int count = 0;    // lines it reads with a three-digit draw
+    int shorts = 0;   // lines whose draw there has one or two digits
+    int rawColumn = -1;
+    bool spread = false;
+};
 
 // What a header cell says of its column.
 bool namesIssue(QStringView cell)
@@ -354,10 +481,15 @@ bool namesDraw(QStringView cell)
 {
     return !namesTestNumber(cell) && (cell.contains(u"号码") || cell.contains(u"开奖结果") || cell.contains(u"中奖"));
 }
+bool namesDate(QStringView cell)
+{
+    return cell.contains(u"日期") || cell.contains(u"时间");
+}
+bool namesColumn(QStringView cell)
+{
+    return namesIssue(cell) || namesDraw(cell) || namesTestNumber(cell);
+}
 
-// The first cells of a header line; a layout whose columns lie further
-// right is not named by it.
-constexpr int kHeaderCells = 64;
 QStringList headerCells(QStringView line, Split split)
 {
     QStringList cells;
@@ -368,60 +500,10 @@ QStringList headerCells(QStringView line, Split split)
     return cells;
 }
 
-QString cellOf(const QStringList &cells, int column)
+QString numberColumnsText(const LayoutTally &tally)
 {
-    return cells.value(column);
-}
-
-// The header before the first line that holds a draw, if a line there names
-// a column as headers do.
-int headerLineOf(const QStringList &lines, int firstDataLine, Split split)
-{
-    int header = -1;
-    for (int i = 0; i < firstDataLine; ++i) {
-        Cells cells(lines.at(i), split);
-        QStringView cell;
-        while (cells.next(cell)) {
-            if (namesIssue(cell) || namesDraw(cell) || namesTestNumber(cell)) {
-                header = i;
-                break;
-            }
-        }
-    }
-    return header;
-}
-
-int headerScore(const QStringList &header, const Layout &layout)
-{
-    return (namesIssue(cellOf(header, layout.issueColumn)) ? 1 : 0)
-           + (namesDraw(cellOf(header, layout.numberColumn)) ? 2 : 0);
-}
-
-QString numberColumnsText(const Layout &layout)
-{
-    return layout.spread ? QStringLiteral("第%1至%2列").arg(layout.numberColumn + 1).arg(layout.numberColumn + 3)
-                         : QStringLiteral("第%1列").arg(layout.numberColumn + 1);
-}
-
-QString columnsText(const Layout &layout)
-{
-    return QStringLiteral("第%1列为奖期，%2为开奖号码").arg(layout.issueColumn + 1).arg(numberColumnsText(layout));
-}
-
-// Issues of digits by their values; leading zeros do not count.
-int compareIssues(QStringView a, QStringView b)
-{
-    const auto value = [](QStringView issue) {
-        qsizetype zeros = 0;
-        while (zeros + 1 < issue.size() && issue.at(zeros) == QLatin1Char('0'))
-            ++zeros;
-        return issue.sliced(zeros);
-    };
-    const QStringView x = value(a);
-    const QStringView y = value(b);
-    if (x.size() != y.size())
-        return x.size() < y.size() ? -1 : 1;
-    return x.compare(y);
+    return tally.spread ? QStringLiteral("第%1至%2列").arg(tally.rawColumn + 1).arg(tally.rawColumn + 3)
+                        : QStringLiteral("第%1列").arg(tally.rawColumn + 1);
 }
 
 bool hasDigit(QStringView line)
@@ -429,64 +511,163 @@ bool hasDigit(QStringView line)
     return std::any_of(line.begin(), line.end(), isDigit);
 }
 
+// Walks the lines of a text (CR LF, LF or a lone CR end one), giving each
+// line's offset and length.
+template<typename F>
+void forEachLine(const QString &text, F &&visit)
+{
+    const QChar *p = text.constData();
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    int index = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = p[i];
+        if (c != QLatin1Char('\n') && c != QLatin1Char('\r'))
+            continue;
+        if (!visit(index++, start, i - start))
+            return;
+        if (c == QLatin1Char('\r') && i + 1 < n && p[i + 1] == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        visit(index, start, n - start);
+}
+
+QString rowsText(int firstLine, int count)
+{
+    return count == 1 ? QStringLiteral("第%1行").arg(firstLine) : QStringLiteral("第%1行等%2行").arg(firstLine).arg(count);
+}
+
 } // namespace
+
+Draw TableReading::draw(qsizetype index) const
+{
+    const Row &row = m_rows.at(index);
+    const QChar *line = m_text.constData() + row.lineStart;
+    QString issue;
+    issue.reserve(row.issueLength);
+    for (int i = row.issueStart; i < row.issueStart + row.issueLength; ++i) {
+        if (i != row.dash)
+            issue.append(normalizedChar(line[i]));
+    }
+    return Draw{issue, sharedNumberText(row.number)};
+}
+
+QString TableReading::source(qsizetype index) const
+{
+    const Row &row = m_rows.at(index);
+    return m_text.mid(row.lineStart, row.lineLength);
+}
+
+QList<Draw> TableReading::draws() const
+{
+    QList<Draw> list;
+    list.reserve(m_rows.size());
+    for (qsizetype i = 0; i < m_rows.size(); ++i)
+        list.append(draw(i));
+    return list;
+}
 
 QString TableReading::description() const
 {
     return columns + (newestFirst ? QStringLiteral("，新的在前") : QStringLiteral("，旧的在前"));
 }
 
-QList<Draw> TableReading::draws() const
-{
-    QList<Draw> list;
-    list.reserve(rows.size());
-    for (const TableRow &row : rows)
-        list.append(row.draw);
-    return list;
-}
-
 void TableReading::reverse()
 {
-    std::ranges::reverse(rows);
+    std::ranges::reverse(m_rows);
     newestFirst = !newestFirst;
 }
 
 std::expected<TableReading, QString> readTable(const QByteArray &bytes)
 {
-    return readTableLines(decodeForeignLines(bytes));
+    return readTableText(decodeForeignText(bytes));
 }
 
-std::expected<TableReading, QString> readTableLines(const QStringList &sourceLines)
+std::expected<TableReading, QString> readTableText(QString text)
 {
-    QStringList lines;
-    lines.reserve(sourceLines.size());
-    for (const QString &line : sourceLines)
-        lines.append(normalized(line));
-
-    // Every layout any line offers, with the number of lines it reads.
-    QHash<Layout, int> counts;
-    int firstCandidateLine = int(lines.size());
+    // Every layout any line offers, with the lines it reads.
+    QHash<Group, GroupTally> groups;
+    QHash<Layout, LayoutTally> layouts;
+    int firstData[std::size(kSplits)];
+    std::ranges::fill(firstData, -1);
     bool anyIssue = false;
     int firstLong = -1;
-    for (int i = 0; i < lines.size(); ++i) {
-        if (!hasDigit(lines.at(i)))
-            continue;
+    QString line;
+    forEachLine(text, [&](int index, qsizetype start, qsizetype length) {
+        normalizeInto(QStringView(text).sliced(start, length), line);
+        if (!hasDigit(line))
+            return true;
         for (const Split split : kSplits) {
-            const LineFacts facts = factsOf(lines.at(i), split);
+            const LineFacts facts = factsOf(line, split);
             anyIssue = anyIssue || !facts.issues.isEmpty();
             if (facts.longDraw && firstLong < 0)
-                firstLong = i;
+                firstLong = index;
+            if (!facts.offersDraw())
+                continue;
             for (const IssueCandidate &issue : facts.issues) {
+                const Group group{split, issue.column, issue.dash >= 0};
+                GroupTally &g = groups[group];
+                if (g.lines++ == 0)
+                    g.rawIssueColumn = issue.rawColumn;
+                g.dates += issue.date ? 1 : 0;
+                int &first = firstData[size_t(split)];
+                if (first < 0)
+                    first = index;
                 for (const NumberCandidate &number : facts.numbers) {
-                    if (overlaps(issue, number))
-                        continue;
-                    ++counts[Layout{split, issue.column, number.column, number.spread, issue.dashed}];
-                    firstCandidateLine = std::min(firstCandidateLine, i);
+                    LayoutTally &l = layouts[Layout{group, number.column}];
+                    if (l.count++ == 0 && l.rawColumn < 0) {
+                        l.rawColumn = number.rawColumn;
+                        l.spread = number.spread;
+                    }
+                }
+                for (const ShortCandidate &number : facts.shorts) {
+                    LayoutTally &l = layouts[Layout{group, number.column}];
+                    if (l.shorts++ == 0 && l.rawColumn < 0)
+                        l.rawColumn = number.rawColumn;
                 }
             }
         }
-    }
-    if (counts.isEmpty()) {
+        return true;
+    });
+
+    // The header of each way of cutting: the last line before its first
+    // line of draws that names a column as headers do.
+    int headerIndex[std::size(kSplits)];
+    std::ranges::fill(headerIndex, -1);
+    QList<QStringList> headers(qsizetype(std::size(kSplits)));
+    forEachLine(text, [&](int index, qsizetype start, qsizetype length) {
+        bool before = false;
+        normalizeInto(QStringView(text).sliced(start, length), line);
+        for (const Split split : kSplits) {
+            if (index >= firstData[size_t(split)])
+                continue;
+            before = true;
+            Cells cells(line, split);
+            QStringView cell;
+            while (cells.next(cell)) {
+                if (namesColumn(cell)) {
+                    headerIndex[size_t(split)] = index;
+                    headers[qsizetype(split)] = headerCells(line, split);
+                    break;
+                }
+            }
+        }
+        return before;
+    });
+    const auto headerCell = [&headers](Split split, int column) { return headers.at(qsizetype(split)).value(column); };
+    const auto namedDraw = [&](const Layout &l) { return namesDraw(headerCell(l.group.split, l.numberColumn)); };
+    // What a layout may read: never a column the header calls the test
+    // number, and one- or two-digit draws only under a header's 开奖号码.
+    const auto readable = [&](const Layout &l, const LayoutTally &t) {
+        return !namesTestNumber(headerCell(l.group.split, l.numberColumn)) && (t.count > 0 || (t.shorts > 0 && namedDraw(l)));
+    };
+    QSet<Group> readableGroups;
+    for (auto it = layouts.cbegin(); it != layouts.cend(); ++it)
+        if (readable(it.key(), it.value()))
+            readableGroups.insert(it.key().group);
+    if (readableGroups.isEmpty()) {
         if (firstLong >= 0)
             return std::unexpected(QStringLiteral("第%1行的开奖号码不是3位数字，不是三位数彩票的开奖号码").arg(firstLong + 1));
         if (!anyIssue)
@@ -494,101 +675,160 @@ std::expected<TableReading, QString> readTableLines(const QStringList &sourceLin
         return std::unexpected(QStringLiteral("没有找到三位数的开奖号码"));
     }
 
-    // A header that names the test number's column rules that column out,
-    // one that names the draw's decides between layouts that read as many
-    // lines; then the separator's preference, the leftmost issue and the
-    // first draw.
-    QHash<int, QStringList> headers;
-    const auto headerFor = [&](Split split) -> const QStringList & {
-        const int key = int(split);
-        if (!headers.contains(key)) {
-            const int line = headerLineOf(lines, firstCandidateLine, split);
-            headers.insert(key, line >= 0 ? headerCells(lines.at(line), split) : QStringList());
-        }
-        return headers[key];
+    // The issue column first: the one with the most lines of draws; then a
+    // header that names it, a column of issues rather than of days, the
+    // separator's preference and the leftmost.
+    const auto groupRank = [&](const Group &g) {
+        const QString head = headerCell(g.split, g.issueColumn);
+        const GroupTally &t = groups[g];
+        return std::tuple(namesDraw(head) || namesTestNumber(head) || namesDate(head), -t.lines, !namesIssue(head),
+                          t.dates == t.lines, int(g.split), g.issueColumn, g.dashed);
     };
-    const auto rank = [&](const Layout &l) {
-        const QStringList &header = headerFor(l.split);
-        return std::tuple(namesTestNumber(cellOf(header, l.numberColumn)), -counts.value(l), -headerScore(header, l),
-                          int(l.split), l.issueColumn, l.numberColumn, l.spread);
-    };
-    Layout layout = counts.cbegin().key();
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        if (rank(it.key()) < rank(layout))
-            layout = it.key();
+    Group group = *readableGroups.cbegin();
+    for (const Group &g : std::as_const(readableGroups))
+        if (groupRank(g) < groupRank(group))
+            group = g;
+    const GroupTally &groupTally = groups[group];
+
+    // Then the draw column within it: the one the header names; else the
+    // leftmost that reads at least half as many lines as the best, so that
+    // a stray row does not move the whole table to another column.
+    QList<std::pair<Layout, LayoutTally>> columns;
+    for (auto it = layouts.cbegin(); it != layouts.cend(); ++it)
+        if (it.key().group == group && readable(it.key(), it.value()))
+            columns.append({it.key(), it.value()});
+    std::ranges::sort(columns, {}, [](const auto &c) { return c.first.numberColumn; });
+    const auto named = std::ranges::find_if(columns, [&](const auto &c) { return namedDraw(c.first); });
+    int best = 0;
+    for (const auto &c : columns)
+        best = std::max(best, c.second.count);
+    const auto chosen = named != columns.end()
+                            ? named
+                            : std::ranges::find_if(columns, [best](const auto &c) { return c.second.count * 2 >= best; });
+    const Layout layout = chosen->first;
+    const LayoutTally tally = chosen->second;
+    const bool headerNamesDraw = named != columns.end();
 
     TableReading reading;
-    reading.columns = columnsText(layout);
-    const int header = headerLineOf(lines, firstCandidateLine, layout.split);
+    reading.columns = QStringLiteral("第%1列为奖期，%2为开奖号码").arg(groupTally.rawIssueColumn + 1).arg(numberColumnsText(tally));
+    const int header = headerIndex[size_t(group.split)];
     reading.headerLine = header + 1;
-    if (!namesDraw(cellOf(headerFor(layout.split), layout.numberColumn))) {
-        for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-            const Layout &other = it.key();
-            if (it.value() == counts.value(layout) && other.split == layout.split
-                && other.issueColumn == layout.issueColumn && other.numberColumn > layout.numberColumn
-                && !namesTestNumber(cellOf(headerFor(layout.split), other.numberColumn))) {
-                reading.note = QStringLiteral("每行有两个三位数（%1和%2），没有表头说明哪个是开奖号码，取了第一个")
-                                   .arg(numberColumnsText(layout), numberColumnsText(other));
+    if (!headerNamesDraw) {
+        const auto other = std::find_if(chosen + 1, columns.end(), [&](const auto &c) { return c.second.count * 2 >= tally.count; });
+        if (other != columns.end())
+            reading.notes.append(QStringLiteral("每行有两个三位数（%1和%2），没有表头说明哪个是开奖号码，取了第一个")
+                                     .arg(numberColumnsText(tally), numberColumnsText(other->second)));
+    }
+    if (groupTally.dates == groupTally.lines) {
+        reading.notes.append(QStringLiteral("第%1列的奖期都像日期，请确认它不是开奖日期").arg(groupTally.rawIssueColumn + 1));
+    } else {
+        for (const Group &g : std::as_const(readableGroups)) {
+            const GroupTally &t = groups[g];
+            if (g.split == group.split && g.issueColumn != group.issueColumn && t.dates == t.lines && t.lines >= groupTally.lines) {
+                reading.notes.append(QStringLiteral("第%1列像是日期，没有当作奖期").arg(t.rawIssueColumn + 1));
                 break;
             }
         }
     }
 
+    const QString issueMissing = QStringLiteral("第%1列不是奖期").arg(groupTally.rawIssueColumn + 1);
+    const QString numberMissing = numberColumnsText(tally) + QStringLiteral("不是三位数的开奖号码");
     int firstRead = -1;
     int firstOther = -1;
     int others = 0;
-    for (int i = 0; i < lines.size(); ++i) {
-        const QString &line = lines.at(i);
-        if (i == header || !hasDigit(line))
-            continue;
-        const LineFacts facts = factsOf(line, layout.split);
-        if (const auto draw = drawOf(facts, layout)) {
-            reading.rows.append(TableRow{*draw, i + 1, sourceLines.at(i)});
+    int padded = 0;
+    int firstPadded = 0;
+    int ascending = 0;
+    int descending = 0;
+    QString previousIssue;
+    std::optional<QString> refusal;
+    forEachLine(text, [&](int index, qsizetype start, qsizetype length) {
+        const QStringView source = QStringView(text).sliced(start, length);
+        normalizeInto(source, line);
+        if (index == header || !hasDigit(line))
+            return true;
+        const LineFacts facts = factsOf(line, group.split);
+        const IssueCandidate *issue = facts.issueAt(group.issueColumn, group.dashed);
+        const NumberCandidate *number = issue ? facts.numberAt(layout.numberColumn) : nullptr;
+        const ShortCandidate *shortNumber = issue && !number && headerNamesDraw ? facts.shortAt(layout.numberColumn) : nullptr;
+        if (number || shortNumber) {
+            TableReading::Row row;
+            row.lineStart = start;
+            row.lineLength = int(length);
+            row.line = index + 1;
+            row.issueStart = issue->start;
+            row.issueLength = issue->length;
+            row.dash = issue->dash;
+            row.number = number ? number->value : shortNumber->value;
+            row.padded = !number;
+            if (row.padded && padded++ == 0)
+                firstPadded = row.line;
+            reading.m_rows.append(row);
             if (firstRead < 0)
-                firstRead = i;
-            continue;
+                firstRead = index;
+            QString current = line.mid(issue->start, issue->length);
+            if (issue->dash >= 0)
+                current.remove(issue->dash - issue->start, 1);
+            if (!previousIssue.isEmpty()) {
+                const int c = compareIssueValues(previousIssue, current);
+                ascending += c < 0;
+                descending += c > 0;
+            }
+            previousIssue = std::move(current);
+            return true;
         }
-        if (facts.longDraw)
-            return std::unexpected(QStringLiteral("第%1行的开奖号码不是3位数字，不是三位数彩票的开奖号码").arg(i + 1));
+        if (facts.longDraw) {
+            refusal = QStringLiteral("第%1行的开奖号码不是3位数字，不是三位数彩票的开奖号码").arg(index + 1);
+            return false;
+        }
         QString reason;
-        const auto issue = std::ranges::find(facts.issues, layout.issueColumn, &IssueCandidate::column);
-        if (issue == facts.issues.end())
-            reason = QStringLiteral("第%1列不是奖期").arg(layout.issueColumn + 1);
-        else if (issue->dashed != layout.dashed)
-            reason = QStringLiteral("奖期的写法与其他行不同");
-        else
-            reason = numberColumnsText(layout) + QStringLiteral("不是三位数的开奖号码");
-        reading.skipped.append(TableSkip{i + 1, sourceLines.at(i), reason});
-        // A line that another layout reads is a second table, not a fault.
+        bool understood = false;   // a draw still to come, or one that lost its zeros
+        if (!issue) {
+            reason = facts.issueAt(group.issueColumn, !group.dashed) ? QStringLiteral("奖期的写法与其他行不同") : issueMissing;
+        } else if (facts.pendingAt(layout.numberColumn)) {
+            reason = QStringLiteral("还没有开奖号码（待开奖）");
+            understood = true;
+        } else if (const ShortCandidate *s = facts.shortAt(layout.numberColumn)) {
+            reason = QStringLiteral("%1只有%2位数字（电子表格常去掉开头的0），没有表头说明这一列是开奖号码")
+                         .arg(numberColumnsText(tally))
+                         .arg(s->digits);
+            understood = true;
+        } else {
+            reason = numberMissing;
+        }
+        if (reading.skipped.size() < TableReading::kListedSkips)
+            reading.skipped.append(TableSkip{index + 1, source.toString(), reason});
+        ++reading.skippedCount;
+        if (understood)
+            return true;
+        // A line that another issue column or separator reads is a second
+        // table, not a fault.
         bool readElsewhere = false;
         for (const Split split : kSplits) {
-            const LineFacts f = split == layout.split ? facts : factsOf(line, split);
+            const LineFacts f = split == group.split ? facts : factsOf(line, split);
+            if (f.numbers.isEmpty())
+                continue;
             for (const IssueCandidate &is : f.issues)
-                for (const NumberCandidate &n : f.numbers)
-                    readElsewhere = readElsewhere || !overlaps(is, n);
+                readElsewhere = readElsewhere || !(Group{split, is.column, is.dash >= 0} == group);
         }
-        if (readElsewhere) {
-            ++others;
-            if (firstOther < 0)
-                firstOther = i;
-        }
-    }
+        if (readElsewhere && others++ == 0)
+            firstOther = index;
+        return true;
+    });
+    if (refusal)
+        return std::unexpected(*refusal);
     if (others >= 2)
         return std::unexpected(QStringLiteral("表格混有两种格式：第%1行与第%2行的格式不同，请分开导入")
                                    .arg(std::min(firstRead, firstOther) + 1)
                                    .arg(std::max(firstRead, firstOther) + 1));
-
-    int ascending = 0;
-    int descending = 0;
-    for (qsizetype i = 1; i < reading.rows.size(); ++i) {
-        const int c = compareIssues(reading.rows.at(i - 1).draw.issue, reading.rows.at(i).draw.issue);
-        ascending += c < 0;
-        descending += c > 0;
-    }
+    if (reading.m_rows.isEmpty())
+        return std::unexpected(QStringLiteral("没有找到三位数的开奖号码"));
+    if (padded > 0)
+        reading.notes.append(rowsText(firstPadded, padded)
+                             + QStringLiteral("的开奖号码不足三位，已在前面补0（电子表格常去掉开头的0）"));
+    reading.m_text = std::move(text);
     if (descending > ascending)
         reading.reverse();
-    else
-        reading.newestFirst = false;
     return reading;
 }
 

@@ -26,6 +26,17 @@ QString numberText(int number)
     return QString::number(number).rightJustified(3, QLatin1Char('0'));
 }
 
+const QString &sharedNumberText(int number)
+{
+    static const std::array<QString, 1000> texts = [] {
+        std::array<QString, 1000> all;
+        for (int i = 0; i < 1000; ++i)
+            all[size_t(i)] = numberText(i);
+        return all;
+    }();
+    return texts[size_t(number)];
+}
+
 const std::array<int, 1000> &straightNumbers()
 {
     static const std::array<int, 1000> table = [] {

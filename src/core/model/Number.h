@@ -30,6 +30,9 @@ GroupKind groupKind(int number);
 
 // "%.3d"
 QString numberText(int number);
+// The same text, one shared copy per number: a history of a million draws
+// then holds a thousand texts, not a million.
+const QString &sharedNumberText(int number);
 
 // The three fixed tables, in the order every list, map and run addresses them.
 const std::array<int, 1000> &straightNumbers();

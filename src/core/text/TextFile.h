@@ -21,6 +21,7 @@ QStringList splitLines(const QString &text);
 // UTF-8 without a mark is the rule, so valid UTF-8 is read as UTF-8 even
 // where the bytes would also make GBK.
 QStringList decodeForeignLines(const QByteArray &bytes);
+QString decodeForeignText(const QByteArray &bytes);
 
 enum class TextEncoding { Ascii, Gbk, Utf8 };
 // The encoding of text without a byte order mark, by the rule above; the error

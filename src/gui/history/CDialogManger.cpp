@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QShortcut>
@@ -152,9 +153,15 @@ void CDialogManger::createControls()
     addButton(C::ImportDraws, QStringLiteral("导入号码"), QRect(QPoint(302, 251), kButtonUnits));
     // In the free place at the end of the row, so that every other control
     // stays where players know it.
-    addButton(IdTableImport, QStringLiteral("从表格导入..."), QRect(QPoint(356, 251), kButtonUnits));
+    addButton(IdTableImport, QStringLiteral("从表格导入..."), QRect(QPoint(356, 251), kButtonUnits))
+        ->setToolTip(QStringLiteral("打开网页或电子表格保存的表格文件（也可以在号码列表中按Ctrl+V粘贴复制的表格）"));
+    // Beside the lists' arrows, where a player looks for what the list takes.
+    addButton(IdPasteTable, QStringLiteral("粘贴表格"), QRect(326, 205, 50, 11))
+        ->setToolTip(QStringLiteral("把从网页或电子表格复制的开奖号码表格粘贴进来（Ctrl+V），先预览再导入"));
     auto *paste = new QShortcut(QKeySequence::Paste, m_drawList, nullptr, nullptr, Qt::WidgetShortcut);
     connect(paste, &QShortcut::activated, this, &CDialogManger::pasteTable);
+    m_drawList->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_drawList, &QWidget::customContextMenuRequested, this, &CDialogManger::showDrawMenu);
     auto *ok = addButton(IdOk, QStringLiteral("确定"), QRect(QPoint(254, 277), kButtonUnits));
     addButton(IdCancel, QStringLiteral("取消"), QRect(QPoint(308, 277), kButtonUnits));
     addButton(IdSave, QStringLiteral("保存"), QRect(QPoint(362, 277), kButtonUnits));
@@ -210,6 +217,7 @@ void CDialogManger::runCommand(int id)
     case C::ExportDraws: exportDraws(); break;
     case C::ImportDraws: importDraws(); break;
     case IdTableImport: importTableFile(); break;
+    case IdPasteTable: pasteTable(); break;
     case IdSave: save(); break;
     case IdOk:
         // A save that failed keeps the window, and the edits, open.
@@ -232,6 +240,8 @@ void CDialogManger::showMessages(const QStringList &messages)
 void CDialogManger::showState()
 {
     m_showing = true;
+    // The next draw's issue waits in the empty issue edit.
+    m_manager.prefillNextIssue();
     showEntries(m_lotteryList, m_manager.lotteryEntries(), m_manager.lotteryRow());
     showEntries(m_drawList, m_manager.drawEntries(), m_manager.drawRow());
     for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it) {
@@ -245,6 +255,7 @@ void CDialogManger::showState()
             b->setEnabled(m_manager.isEnabled(C(id)));
     // A table is an import as 导入号码 is one, and available when it is.
     m_buttons.value(IdTableImport)->setEnabled(m_manager.isEnabled(C::ImportDraws));
+    m_buttons.value(IdPasteTable)->setEnabled(m_manager.isEnabled(C::ImportDraws));
     m_showing = false;
 }
 
@@ -262,16 +273,33 @@ void CDialogManger::download()
     const QList<Draw> draws = update.draws();
     // A list that lacks draws held here (a server that keeps only the latest)
     // replaces them only when the user says so.
-    auto mode = LotteryManager::DownloadMode::Replace;
+    auto mode = LotteryManager::DownloadMode::Merge;
     if (const auto question = m_manager.downloadQuestion(draws)) {
         switch (m_services.choose(this, QStringLiteral("提示"), *question, QStringLiteral("替换"), QStringLiteral("合并"))) {
-        case Answer::Yes: break;
-        case Answer::No: mode = LotteryManager::DownloadMode::Merge; break;
+        case Answer::Yes: mode = LotteryManager::DownloadMode::Replace; break;
+        case Answer::No: break;
         case Answer::Cancel: return;
         }
     }
-    if (const auto applied = m_manager.applyDownload(draws, mode); !applied)
+    // Nor does a downloaded number replace a different one held for its issue.
+    auto differing = Differing::KeepHeld;
+    if (const QList<DifferingDraw> found = m_manager.previewImport(draws).differing; !found.isEmpty()) {
+        const auto choice = askDiffering(found);
+        if (!choice)
+            return;
+        differing = *choice;
+    }
+    const auto applied = m_manager.applyDownload(draws, mode, differing);
+    if (!applied) {
         m_services.warn(this, applied.error());
+        return;
+    }
+    // Only what the player needs to know: issues left out, and where older
+    // draws went; the list shows the rest.
+    QStringList messages = LotteryManager::importMessages(applied->intake);
+    messages.removeLast();
+    messages.removeIf([](const QString &m) { return m.contains(QStringLiteral("与本地不同")); });
+    showMessages(messages);
 }
 
 void CDialogManger::exportDraws()
@@ -286,8 +314,61 @@ void CDialogManger::exportDraws()
 void CDialogManger::importDraws()
 {
     const QString path = m_services.openFileName(this, kFilter);
-    if (!path.isEmpty())
-        showMessages(m_manager.importFile(path));
+    if (path.isEmpty())
+        return;
+    const auto read = LotteryManager::readImportFile(path);
+    if (!read) {
+        m_services.warn(this, read.error());
+        return;
+    }
+    importInto(read->draws, read->problems);
+}
+
+std::optional<Differing> CDialogManger::askDiffering(const QList<DifferingDraw> &differing)
+{
+    constexpr int kShown = 15;
+    QStringList lines;
+    for (qsizetype i = 0; i < differing.size() && i < kShown; ++i)
+        lines.append(differingText(differing.at(i)));
+    if (differing.size() > kShown)
+        lines.append(QStringLiteral("……另有%1期").arg(differing.size() - kShown));
+    const QString question = QStringLiteral("%1期的开奖号码与本地的不同：\n%2\n\n保留本地的号码，还是换成新的号码？"
+                                            "（换成新的号码时，保存前会先备份原来的文件）")
+                                 .arg(differing.size())
+                                 .arg(lines.join(QLatin1Char('\n')));
+    switch (m_services.choose(this, QStringLiteral("提示"), question, QStringLiteral("保留本地的"), QStringLiteral("换成新的"))) {
+    case Answer::Yes: return Differing::KeepHeld;
+    case Answer::No: return Differing::TakeOffered;
+    case Answer::Cancel: break;
+    }
+    return std::nullopt;
+}
+
+void CDialogManger::importInto(const QList<Draw> &draws, const QStringList &problems)
+{
+    // Every faulty line first, as they were read; the good ones are kept.
+    showMessages(problems);
+    auto differing = Differing::KeepHeld;
+    if (const QList<DifferingDraw> found = m_manager.previewImport(draws).differing; !found.isEmpty()) {
+        const auto choice = askDiffering(found);
+        if (!choice)
+            return;
+        differing = *choice;
+    }
+    const auto intake = m_manager.importDraws(draws, differing);
+    showMessages(intake ? LotteryManager::importMessages(*intake) : intake.error());
+}
+
+void CDialogManger::showDrawMenu(const QPoint &at)
+{
+    QMenu menu(this);
+    const bool importing = m_manager.isEnabled(C::ImportDraws);
+    menu.addAction(QStringLiteral("粘贴表格\tCtrl+V"), this, &CDialogManger::pasteTable)->setEnabled(importing);
+    menu.addAction(QStringLiteral("从表格导入..."), this, [this] { runCommand(IdTableImport); })->setEnabled(importing);
+    menu.addAction(QStringLiteral("导入号码..."), this, [this] { runCommand(C::ImportDraws); })->setEnabled(importing);
+    menu.addAction(QStringLiteral("导出号码..."), this, [this] { runCommand(C::ExportDraws); })
+        ->setEnabled(m_manager.isEnabled(C::ExportDraws));
+    menu.exec(m_drawList->viewport()->mapToGlobal(at));
 }
 
 void CDialogManger::importTableFile()
@@ -312,9 +393,11 @@ void CDialogManger::pasteTable()
     if (!m_manager.isEnabled(C::ImportDraws))
         return;
     const QString text = QGuiApplication::clipboard()->text();
-    if (text.trimmed().isEmpty())
+    if (text.trimmed().isEmpty()) {
+        m_services.warn(this, QStringLiteral("剪贴板里没有文字。请先在网页或电子表格中选中开奖号码表格并复制，再粘贴。"));
         return;
-    previewTable(readTableLines(splitLines(text)));
+    }
+    previewTable(readTableText(text));
     showState();
 }
 
@@ -324,10 +407,13 @@ void CDialogManger::previewTable(const std::expected<TableReading, QString> &rea
         m_services.warn(this, reading.error());
         return;
     }
-    CDialogTableImport preview(*reading, this);
+    const int row = m_manager.lotteryRow();
+    const QString target = row >= 0 ? m_manager.lotteryEntries().value(row) : QString();
+    CDialogTableImport preview(*reading, target, [this](const QList<Draw> &draws) { return m_manager.previewImport(draws); },
+                               !m_manager.placesByIssue(), this);
     m_services.execModal(&preview);
     if (preview.result() == QDialog::Accepted)
-        showMessages(m_manager.importDraws(preview.draws()));
+        importInto(preview.draws(), {});
 }
 
 bool CDialogManger::save()

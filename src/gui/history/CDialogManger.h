@@ -25,7 +25,7 @@ class CDialogManger : public QDialog
     Q_OBJECT
 
 public:
-    enum { IdSave = 1032, IdOk = 1, IdCancel = 2, IdTableImport = 1068 };
+    enum { IdSave = 1032, IdOk = 1, IdCancel = 2, IdTableImport = 1068, IdPasteTable = 1069 };
     static inline const QString kFilter = QStringLiteral("文本文件(*.txt)");
     static inline const QString kTableFilter = QStringLiteral("表格文件(*.txt *.csv);;所有文件(*)");
     static inline const QString kDiscardQuestion = QStringLiteral("放弃未保存的修改吗？");
@@ -60,6 +60,13 @@ private:
     // Ctrl+V in the draw list: the clipboard's text as a table.
     void pasteTable();
     void previewTable(const std::expected<TableReading, QString> &reading);
+    // Draws whose issue the history holds with another number: 保留本地的
+    // (KeepHeld), 换成新的 (TakeOffered), or nothing for 取消.
+    std::optional<Differing> askDiffering(const QList<DifferingDraw> &differing);
+    // Merges the draws, asking first about differing ones, and shows what
+    // the history made of them.
+    void importInto(const QList<Draw> &draws, const QStringList &problems);
+    void showDrawMenu(const QPoint &at);
     bool save();
 
     AppServices &m_services;
