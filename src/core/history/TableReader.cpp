@@ -322,8 +322,12 @@ bool isDashCell(QStringView cell)
 // What a results page shows before the draw: dashes, a word, or nothing.
 bool saysPending(QStringView cell, Split split)
 {
-    return (cell.isEmpty() && split != Split::Blank) || isDashCell(cell) || cell.contains(u"待开") || cell.contains(u"未开")
-           || cell.contains(u"开奖中");
+    if (cell.isEmpty())
+        return split != Split::Blank;
+    const QChar first = cell.front();
+    if (first == QLatin1Char('-') || first == QLatin1Char('*'))
+        return isDashCell(cell);
+    return first.unicode() >= 0x80 && (cell.contains(u"待开") || cell.contains(u"未开") || cell.contains(u"开奖中"));
 }
 
 LineFacts factsOf(QStringView line, Split split)
