@@ -87,6 +87,7 @@ void TestDownload::answers_data()
     QTest::newRow("blank before the number") << ok << QByteArray("2024001 $ 357\r\n") << QStringList() << notDrawList;
     QTest::newRow("fifth line without $") << ok << four + "2024005 357\r\n" << QStringList() << notDrawList;
     QTest::newRow("number 12a") << ok << QByteArray("2024001$357\r\n2024002$12a\r\n") << QStringList() << notDrawList;
+    QTest::newRow("four-digit number") << ok << QByteArray("2024001$357\r\n2024002$3570\r\n") << QStringList() << notDrawList;
     QTest::newRow("number is all after the first $") << ok << QByteArray("2024001$357$x\r\n") << QStringList() << notDrawList;
     QTest::newRow("empty issue") << ok << four + " $123\r\n" << QStringList() << notDrawList;
     QTest::newRow("login page") << ok << QByteArray("<html><body>Please sign in</body></html>\r\n") << QStringList() << notDrawList;

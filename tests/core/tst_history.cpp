@@ -95,6 +95,8 @@ private Q_SLOTS:
     void unreadableFileIsNeverSavedOver();
     void saveReplacesOnlyRegularFilesOfTheFolder();
     void saveThatLosesDrawsKeepsTheOldFile();
+    void backupOnlyWhenALineIsLost_data();
+    void backupOnlyWhenALineIsLost();
     void textThatCannotBeSavedAsGbk();
 };
 
@@ -123,6 +125,9 @@ void TestHistory::readingRule_data()
     row("draw separators adjacent", true, QStringLiteral("101$$123"), false);
     row("draw number unchecked", true, QStringLiteral("101$12345"), true, QStringLiteral("101"), QStringLiteral("12345"));
     QTest::newRow("lf line end") << true << QByteArray("102$456\n") << true << QStringLiteral("102") << QStringLiteral("456");
+    // GBK's one-byte euro sign, just before the line end: GBK, not refused.
+    QTest::newRow("euro before the line end") << false << QByteArray("1$A\x80\r\n") << true << QStringLiteral("1")
+                                              << QStringLiteral("A\u20AC");
 }
 
 void TestHistory::readingRule()
@@ -544,6 +549,43 @@ void TestHistory::saveThatLosesDrawsKeepsTheOldFile()
                                 .arg(drawFilePath(data, "1"), backupFolderPath(data)));
     QCOMPARE(readBytes(drawFilePath(data, "1")), kept1);
     QVERIFY(QDir(elsewhere.path()).isEmpty());
+}
+
+void TestHistory::backupOnlyWhenALineIsLost_data()
+{
+    QTest::addColumn<QByteArray>("old");
+    QTest::addColumn<QStringList>("draws");
+    QTest::addColumn<bool>("backup");
+    QTest::newRow("a draw appended") << QByteArray("2024001$123\r\n") << QStringList{"2024001$123", "2024002$456"} << false;
+    QTest::newRow("reordered") << QByteArray("2024001$123\r\n2024002$456\r\n") << QStringList{"2024002$456", "2024001$123"}
+                               << false;
+    // The old file starts the new one, but its last line, without a line
+    // end, is not a line of it.
+    QTest::newRow("last line without its end, changed") << QByteArray("2024001$123\r\n2024002$45")
+                                                        << QStringList{"2024001$123", "2024002$456"} << true;
+    QTest::newRow("last line without its end, kept") << QByteArray("2024001$123\r\n2024002$456")
+                                                     << QStringList{"2024001$123", "2024002$456"} << false;
+    QTest::newRow("a number changed") << QByteArray("2024001$123\r\n") << QStringList{"2024001$124"} << true;
+}
+
+void TestHistory::backupOnlyWhenALineIsLost()
+{
+    QFETCH(QByteArray, old);
+    QFETCH(QStringList, draws);
+    QFETCH(bool, backup);
+    QTemporaryDir dir;
+    const QString data = dir.path();
+    QVERIFY(writeBytes(registryFilePath(data), "1$A\r\n"));
+    QVERIFY(writeBytes(drawFilePath(data, "1"), old));
+    LotteryRegistry registry = loadRegistry(data);
+    registry[0].draws.clear();
+    for (const QString &line : draws)
+        registry[0].draws.append(Draw{line.section('$', 0, 0), line.section('$', 1)});
+    const auto saved = saveRegistry(data, registry);
+    QVERIFY(saved.has_value());
+    QCOMPARE(saved->backups.size(), backup ? 1 : 0);
+    if (backup)
+        QCOMPARE(readBytes(saved->backups.first()), old);
 }
 
 void TestHistory::textThatCannotBeSavedAsGbk()
