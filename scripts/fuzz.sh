@@ -8,15 +8,32 @@
 #
 #   scripts/fuzz.sh all 20
 #   scripts/fuzz.sh scheme 600
+#
+# With --runs N every target runs exactly N inputs from a fixed seed, starting
+# from the seed corpus alone, so that the same tree fuzzes the same inputs
+# every time: CI runs it after the tests and fails on any finding.
+#
+#   scripts/fuzz.sh --runs 3000 all
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if [ $# -ne 2 ] || ! [[ "$2" =~ ^[0-9]+$ ]]; then
+RUNS=""
+if [ "${1:-}" = "--runs" ]; then
+  if [ $# -ne 3 ] || ! [[ "$2" =~ ^[0-9]+$ ]]; then
+    echo "usage: scripts/fuzz.sh --runs N TARGET|all" >&2
+    exit 2
+  fi
+  RUNS=$2
+  WHICH=$3
+  SECONDS_PER_TARGET=0
+elif [ $# -ne 2 ] || ! [[ "$2" =~ ^[0-9]+$ ]]; then
   echo "usage: scripts/fuzz.sh TARGET|all SECONDS" >&2
+  echo "       scripts/fuzz.sh --runs N TARGET|all" >&2
   exit 2
+else
+  WHICH=$1
+  SECONDS_PER_TARGET=$2
 fi
-WHICH=$1
-SECONDS_PER_TARGET=$2
 
 ALL_TARGETS=()
 for f in tests/fuzz/fuzz_*.cpp; do
@@ -82,11 +99,20 @@ for t in "${TARGETS[@]}"; do
   # and each input starts a script engine.
   maxlen=""
   [ "$t" = script ] && maxlen="-max_len=160"
-  echo "== $t: ${SECONDS_PER_TARGET}s"
+  if [ -n "$RUNS" ]; then
+    # A fresh working corpus: what earlier runs found must not change the inputs.
+    work=$(mktemp -d)
+    limits=(-seed=1 -runs="$RUNS")
+    echo "== $t: $RUNS runs from seed 1"
+  else
+    limits=(-max_total_time="$SECONDS_PER_TARGET")
+    echo "== $t: ${SECONDS_PER_TARGET}s"
+  fi
   status=0
   "$BUILD/bin/fuzz_${t}_fuzzer" "$work" "${seeds[@]}" \
-    -max_total_time="$SECONDS_PER_TARGET" -timeout=10 -rss_limit_mb=2560 $maxlen \
+    "${limits[@]}" -timeout=10 -rss_limit_mb=2560 $maxlen \
     -print_final_stats=1 -artifact_prefix="$artifacts/" >"$log" 2>&1 || status=$?
+  [ -n "$RUNS" ] && rm -rf "$work"
   if [ $status -ne 0 ] || grep -qE "ERROR: (AddressSanitizer|LeakSanitizer|libFuzzer)|runtime error:" "$log"; then
     echo "FAILED $t (exit $status); log: $log" >&2
     tail -n 40 "$log" >&2
