@@ -186,10 +186,10 @@ int main(int argc, char *argv[])
     } else if (scene == QLatin1String("import")) {
         // As a web page's table is copied: a title, a header, newest first,
         // the test number beside the draw and a row still to be drawn.
-        QString table = QStringLiteral("福彩3D历史开奖\n期号\t开奖日期\t开奖号码\t试机号\t销售额(元)\n2026345\t2026-12-21\t--\t--\t--\n");
+        QString table = QStringLiteral("福彩3D历史开奖\n期号\t开奖日期\t开奖号码\t试机号\t销售额(元)\n2026544\t2026-12-21\t--\t--\t--\n");
         for (int i = 0; i < 24; ++i)
             table += QStringLiteral("%1\t2026-12-%2\t%3\t%4\t%5\n")
-                         .arg(2026344 - i)
+                         .arg(2026543 - i)
                          .arg(20 - i % 20, 2, 10, QLatin1Char('0'))
                          .arg(QString::fromLatin1(numbers[i % 10]).split(QString()).join(QLatin1Char(' ')).trimmed())
                          .arg(QString::fromLatin1(numbers[(i + 3) % 10]))
