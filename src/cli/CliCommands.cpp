@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 #include "AnalysisCommands.h"
+#include "CheckCommand.h"
 #include "CliSupport.h"
 #include "DrawsCommand.h"
 #include "TrendCommand.h"
@@ -35,6 +36,7 @@ const char kHelp[] =
     "  numsieve-cli report --scheme FILE [--data DIR] [--lottery ID] [--intersect FILE]... [--format text|csv|json]\n"
     "  numsieve-cli trend [--data DIR] [--lottery ID] [--last W|all]\n"
     "                     [--group position|distribution|sum|span|tail|shape] [--format text|csv|json]\n"
+    "  numsieve-cli check --lottery ID [--issue ISSUE] [--kind straight|group] [--data DIR] FILE...\n"
     "  numsieve-cli publish --out FOLDER [--data DIR] [--version TEXT] [--download URL] [--purchase URL]\n"
     "  numsieve-cli COMMAND --help\n"
     "  numsieve-cli --help | --version\n"
@@ -82,6 +84,9 @@ const char kHelp[] =
     "                                             page or a spreadsheet, CSV) and prints the layout found,\n"
     "                                             the counts and the lines not read; --dry-run lists the\n"
     "                                             draws it would add and writes nothing\n"
+    "    draws prizes --lottery ID [--set PRICE,STRAIGHT,GROUP3,GROUP6|none]\n"
+    "                                             显示或设置每注价格和直选、组选三、组选六的奖金（元）\n"
+    "                                             shows or sets the price of a bet and the prizes (yuan)\n"
     "    draws export --lottery ID FILE           导出号码，文件名缺少时补上 .txt\n"
     "                                             exports the draws; \".txt\" is added when missing\n"
     "    draws download --lottery ID [--replace]  从 online.data 中 analysis 指定的服务器下载号码，\n"
@@ -139,6 +144,16 @@ const char kHelp[] =
     "  longest run and the exact two-sided chance of a count this far from the\n"
     "  expected one (marked * below 5%). Omissions count over the whole history.\n"
     "  text prints the statistics; csv and json add every draw's omissions.\n"
+    "\n"
+    "check\n"
+    "  对奖：每个号码文件的注数，是否含开奖号码（直选）或它的组选（组选三/组选六），以及奖金。\n"
+    "  默认为最新一期（--issue 指定奖期）。文件里的号码都按从小到大写、又没有豹子时当作组选号码，\n"
+    "  否则当作直选号码；--kind 可以指定。\n"
+    "  Checks number list files against a draw (the newest unless --issue names one):\n"
+    "  each file's bets, whether it holds the drawn number (直选) or its group (组选三\n"
+    "  or 组选六) and the prize. A file whose numbers are all written in ascending\n"
+    "  digits without a triple is taken for a group list, any other for a straight\n"
+    "  list; --kind says which.\n"
     "\n"
     "publish\n"
     "  写出一个文件夹，任何静态网站服务器都能用它回答程序的全部请求：彩种 1 至 4 的\n"
@@ -296,7 +311,7 @@ int run(const QStringList &arguments)
     }
     static const QStringList commands{QStringLiteral("filter"),   QStringLiteral("info"),     QStringLiteral("draws"),
                                       QStringLiteral("publish"),  QStringLiteral("backtest"), QStringLiteral("report"),
-                                      QStringLiteral("trend")};
+                                      QStringLiteral("trend"),    QStringLiteral("check")};
     if (commands.contains(command) && asksForHelp(arguments.mid(1))) {
         out() << commandHelp(command);
         out().flush();
@@ -322,8 +337,10 @@ int run(const QStringList &arguments)
         return runReportCommand(arguments);
     if (command == QLatin1String("trend"))
         return runTrendCommand(arguments);
+    if (command == QLatin1String("check"))
+        return runCheckCommand(arguments);
     if (command.isEmpty())
-        return usage(QStringLiteral("missing command: filter, info, draws, publish, backtest, report or trend"));
+        return usage(QStringLiteral("missing command: filter, info, draws, publish, backtest, report, trend or check"));
     return usage(QStringLiteral("unknown command ") + command);
 }
 

@@ -57,11 +57,19 @@ std::expected<QList<Draw>, QString> lotteryDraws(const QString &dataOption, cons
     if (!dir)
         return std::unexpected(dir.error());
     const LotteryRegistry registry = loadRegistry(*dir);
+    // A file that could not be read is no empty history.
+    if (!registry.readProblem().isEmpty())
+        return std::unexpected(registry.readProblem());
+    for (qsizetype i = 0; i < registry.count(); ++i) {
+        const Lottery &lottery = registry.at(i);
+        if (!lotteryId.isEmpty() && lottery.id != lotteryId)
+            continue;
+        if (!lottery.readProblem.isEmpty())
+            return std::unexpected(lottery.readProblem);
+        return lottery.draws;
+    }
     if (lotteryId.isEmpty())
-        return registry.isEmpty() ? QList<Draw>() : registry.at(0).draws;
-    for (qsizetype i = 0; i < registry.count(); ++i)
-        if (registry.at(i).id == lotteryId)
-            return registry.at(i).draws;
+        return QList<Draw>();
     return std::unexpected(noLotteryMessage(lotteryId));
 }
 

@@ -5,6 +5,7 @@
 #include "history/DataFolder.h"
 #include "history/DataLock.h"
 #include "history/LotteryManager.h"
+#include "history/PrizeFile.h"
 #include "history/TableReader.h"
 #include "Messages.h"
 #include "text/TextFile.h"
@@ -136,7 +137,8 @@ int importTable(LotteryManager &manager, const QString &path, bool dryRun, Diffe
 int runDrawsCommand(const QStringList &args)
 {
     QString problem;
-    const auto a = parse(args, {QStringLiteral("--data"), QStringLiteral("--lottery"), QStringLiteral("--wait")},
+    const auto a = parse(args, {QStringLiteral("--data"), QStringLiteral("--lottery"), QStringLiteral("--wait"),
+                                QStringLiteral("--set")},
                          {QStringLiteral("--replace"), QStringLiteral("--table"), QStringLiteral("--dry-run"),
                           QStringLiteral("--take-new")},
                          &problem);
@@ -145,7 +147,8 @@ int runDrawsCommand(const QStringList &args)
     const auto data = single(*a, QStringLiteral("--data"), &problem);
     const auto lottery = single(*a, QStringLiteral("--lottery"), &problem);
     const auto wait = single(*a, QStringLiteral("--wait"), &problem);
-    if (!data || !lottery || !wait)
+    const auto prizesSet = single(*a, QStringLiteral("--set"), &problem);
+    if (!data || !lottery || !wait || !prizesSet)
         return usage(problem);
     bool waitIsNumber = true;
     const int waitSeconds = wait->isEmpty() ? 0 : wait->toInt(&waitIsNumber);
@@ -174,7 +177,11 @@ int runDrawsCommand(const QStringList &args)
     if (takeNew && verb != QLatin1String("import") && verb != QLatin1String("download"))
         return usage(QStringLiteral("--take-new goes with draws import or draws download"));
     const Differing differing = takeNew ? Differing::TakeOffered : Differing::KeepHeld;
-    const bool writes = (verb == QLatin1String("add") || verb == QLatin1String("import") || verb == QLatin1String("download"))
+    const bool setsPrizes = a->options.contains(QStringLiteral("--set"));
+    if (setsPrizes && verb != QLatin1String("prizes"))
+        return usage(QStringLiteral("--set goes with draws prizes"));
+    const bool writes = (verb == QLatin1String("add") || verb == QLatin1String("import") || verb == QLatin1String("download")
+                         || setsPrizes)
                         && !dryRun;
     DataFolderLock lock;
     if (writes) {
@@ -185,6 +192,7 @@ int runDrawsCommand(const QStringList &args)
             return refused(lock.message);
     }
     LotteryManager manager(loadRegistry(dataDir));
+    manager.setPrizeFile(loadPrizeFile(dataDir));
     // A file that could not be read is no empty history: nothing is listed
     // from it as if it were, and nothing saved over it.
     if (const QString problem = manager.registry().readProblem(); !problem.isEmpty())
@@ -248,6 +256,29 @@ int runDrawsCommand(const QStringList &args)
         out().flush();
         return clean && whole ? Ok : Refused;
     }
+    if (verb == QLatin1String("prizes")) {
+        if (!expectArguments(*a, 0, "prizes --lottery ID [--set PRICE,STRAIGHT,GROUP3,GROUP6|none]", &problem))
+            return usage(problem);
+        if (setsPrizes) {
+            std::optional<Prizes> prizes;
+            if (*prizesSet != QLatin1String("none")) {
+                const auto parsed = parsePrizeList(*prizesSet);
+                if (!parsed)
+                    return refused(parsed.error());
+                prizes = *parsed;
+            }
+            if (!report(manager.setCurrentPrizes(prizes)))
+                return Refused;
+            if (const int status = save(manager, dataDir); status != Ok)
+                return status;
+        }
+        if (const QString problem = manager.prizeFile().readProblem; !problem.isEmpty())
+            return refused(problem);
+        const auto prizes = manager.currentPrizes();
+        out() << (prizes ? prizesText(*prizes) : QStringLiteral("没有设置奖金 / no prizes set")) << '\n';
+        out().flush();
+        return Ok;
+    }
     if (verb == QLatin1String("export")) {
         if (!expectArguments(*a, 1, "export --lottery ID FILE", &problem))
             return usage(problem);
@@ -279,7 +310,7 @@ int runDrawsCommand(const QStringList &args)
         out().flush();
         return whole ? Ok : Refused;
     }
-    return usage(verb.isEmpty() ? QStringLiteral("draws needs list, add, import, export or download")
+    return usage(verb.isEmpty() ? QStringLiteral("draws needs list, add, import, export, download or prizes")
                                 : QStringLiteral("unknown draws command ") + verb);
 }
 

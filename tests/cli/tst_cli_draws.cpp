@@ -50,6 +50,8 @@ private Q_SLOTS:
     void failedSaveChangesNothing();
     void publishedFeedIsDownloaded();
     void writesWaitForTheWindow();
+    void prizesAndCheck_data();
+    void prizesAndCheck();
     void everyEntryPassesTheGate_data();
     void everyEntryPassesTheGate();
     void refusalsLeaveEveryFileAsItWas_data();
@@ -280,6 +282,7 @@ void TestCliDraws::chosenFolderGetsTheBuiltInLotteries()
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(r.out, QByteArray());
     QCOMPARE(readBytes(fresh + "/lottery.data"), gbk("1$福彩3D\r\n2$排列三\r\n3$时时乐\r\n4$时时彩\r\n"));
+    QCOMPARE(readBytes(fresh + "/prize.data"), QByteArray("1$2$1040$346$173\r\n2$2$1040$346$173\r\n"));
     // A registry already there, even an empty one, is the user's.
     QVERIFY(writeBytes(fresh + "/lottery.data", ""));
     QCOMPARE(cli({"draws", "list", "--lottery", "4", "--data", fresh}).exitCode, 1);
@@ -290,6 +293,60 @@ void TestCliDraws::chosenFolderGetsTheBuiltInLotteries()
     env.insert("NUMSIEVE_DATA", m_dir->filePath("new/data"));
     QCOMPARE(cli({"draws", "list", "--lottery", "4"}, env).exitCode, 0);
     QCOMPARE(readBytes(m_dir->filePath("new/data/lottery.data")), gbk("1$福彩3D\r\n2$排列三\r\n3$时时乐\r\n4$时时彩\r\n"));
+}
+
+void TestCliDraws::prizesAndCheck_data()
+{
+    QTest::addColumn<QByteArray>("prizes");   // prize.data before, "" for none
+    QTest::addColumn<QStringList>("args");    // LIST names a list file holding 123 and 321
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::addColumn<QByteArray>("after");    // prize.data after
+    const QByteArray set("1$2$1040$346$173\r\n");
+    const QString shown = "每注2元，直选1040元，组选三346元，组选六173元\n";
+    QTest::newRow("none set") << QByteArray() << QStringList{"draws", "prizes", "--lottery", "1"} << 0
+                              << "没有设置奖金 / no prizes set\n" << "" << QByteArray();
+    QTest::newRow("set") << QByteArray() << QStringList{"draws", "prizes", "--lottery", "1", "--set", "2,1040,346,173"} << 0
+                         << shown << "" << set;
+    QTest::newRow("refused") << set << QStringList{"draws", "prizes", "--lottery", "1", "--set", "2,1040,34a,173"} << 1 << ""
+                             << "组选三奖金须是1到10000000元的整数\n" << set;
+    QTest::newRow("cleared") << QByteArray("1$2$1040$346$173\r\n7$1$9$8$7\r\n")
+                             << QStringList{"draws", "prizes", "--lottery", "1", "--set", "none"} << 0
+                             << "没有设置奖金 / no prizes set\n" << "" << QByteArray("7$1$9$8$7\r\n");
+    // The newest draw, 321, is held in that order by the straight list.
+    QTest::newRow("check") << set << QStringList{"check", "--lottery", "1", "LIST"} << 0
+                           << "第2026001期开奖号码 321\n" + shown + "LIST：2注（直选），直选中奖，奖金1040元\n" << "" << set;
+    QTest::newRow("check as group bets") << set << QStringList{"check", "--lottery", "1", "--kind", "group", "LIST"} << 0
+                                         << "第2026001期开奖号码 321\n" + shown + "LIST：2注（组选），组选六中奖，奖金173元\n" << ""
+                                         << set;
+    QTest::newRow("check, no prizes") << QByteArray() << QStringList{"check", "--lottery", "1", "LIST"} << 0
+                                      << "第2026001期开奖号码 321\n"
+                                         "没有设置奖金，只对号码 / no prizes set: numbers only (numsieve-cli draws prizes --set)\n"
+                                         "LIST：2注（直选），直选中奖\n"
+                                      << "" << QByteArray();
+    QTest::newRow("check, an issue not held") << set << QStringList{"check", "--lottery", "1", "--issue", "2025001", "LIST"}
+                                              << 1 << "" << "没有奖期为 2025001 的开奖号码 / no draw of issue 2025001\n" << set;
+}
+
+// The prizes of a lottery, shown and set, and 对奖 of list files with them.
+void TestCliDraws::prizesAndCheck()
+{
+    QFETCH(QByteArray, prizes);
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QFETCH(QByteArray, after);
+    if (!prizes.isEmpty())
+        QVERIFY(writeBytes(m_data + "/prize.data", prizes));
+    const QString list = m_dir->filePath("list.txt");
+    QVERIFY(writeBytes(list, "123\r\n321\r\n"));
+    const Run r = cli(args.replaceInStrings("LIST", list) + QStringList{"--data", m_data});
+    QCOMPARE(r.err, err);
+    QCOMPARE(QString::fromUtf8(r.out), QString(out).replace("LIST", list));
+    QCOMPARE(r.exitCode, exitCode);
+    QCOMPARE(file("prize.data"), after);
 }
 
 void TestCliDraws::everyEntryPassesTheGate_data()

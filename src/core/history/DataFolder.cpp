@@ -31,7 +31,10 @@ void seedDataFolder(const QString &dataDir)
         return;
     static const QStringList builtIn{QStringLiteral("1$福彩3D"), QStringLiteral("2$排列三"), QStringLiteral("3$时时乐"),
                                      QStringLiteral("4$时时彩")};
-    (void)saveFileAtomically(registry, encodeLines(builtIn));   // a folder we cannot write stays as it is
+    // A folder we cannot write stays as it is.
+    if (entryKind(prizeFilePath(dataDir)) == EntryKind::Missing)
+        (void)saveFileAtomically(prizeFilePath(dataDir), defaultPrizeFileBytes());
+    (void)saveFileAtomically(registry, encodeLines(builtIn));
 }
 
 QString defaultDataFolder()
@@ -55,8 +58,11 @@ QString defaultDataFolder()
     const QString own = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
                         + QStringLiteral("/NumSieve/data");
     QDir().mkpath(own);
-    if (!QFileInfo::exists(registryFilePath(own)) && QFileInfo::exists(installedDefaultRegistry()))
+    if (!QFileInfo::exists(registryFilePath(own)) && QFileInfo::exists(installedDefaultRegistry())) {
+        if (!QFileInfo::exists(prizeFilePath(own)))
+            (void)saveFileAtomically(prizeFilePath(own), defaultPrizeFileBytes());
         QFile::copy(installedDefaultRegistry(), registryFilePath(own));
+    }
     seedDataFolder(own);
     return own;
 }
@@ -424,7 +430,7 @@ std::expected<SaveReport, QString> saveRegistry(const QString &dataDir, const Lo
 }
 
 std::expected<SaveReport, QString> saveRegistry(const QString &dataDir, const LotteryRegistry &registry,
-                                               const QStringList &registryFileLines)
+                                               const QStringList &registryFileLines, const PrizeFile *prizes)
 {
     auto refused = [](const QString &path, const QString &reason) {
         return std::unexpected(QStringLiteral("无法保存文件 %1：%2").arg(QDir::toNativeSeparators(path), reason));
@@ -477,6 +483,18 @@ std::expected<SaveReport, QString> saveRegistry(const QString &dataDir, const Lo
     if (!registryBytes)
         return refused(registryPath, registryBytes.error());
     files.append({registryPath, std::move(*registryBytes)});
+    if (prizes && prizes->readProblem.isEmpty()) {
+        const QString prizePath = prizeFilePath(dataDir);
+        auto prizeBytes = encodeLinesExactly(prizes->lines());
+        if (!prizeBytes)
+            return refused(prizePath, prizeBytes.error());
+        const bool missing = entryKind(prizePath) == EntryKind::Missing;
+        if (missing ? !prizes->lines().isEmpty() : readFileBytes(prizePath).value_or(QByteArray()) != *prizeBytes) {
+            if (const auto target = checkSaveTarget(prizePath, dataDir); !target)
+                return std::unexpected(target.error());
+            files.insert(files.size() - 1, {prizePath, std::move(*prizeBytes)});
+        }
+    }
 
     SaveReport report;
     const QDateTime now = QDateTime::currentDateTime();

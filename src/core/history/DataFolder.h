@@ -1,6 +1,7 @@
 #pragma once
 
 #include "history/LotteryRegistry.h"
+#include "history/PrizeFile.h"
 
 #include <QString>
 #include <QStringList>
@@ -27,8 +28,8 @@ QString defaultDataFolder();
 QString installedDefaultRegistry();
 
 // A folder chosen for the data (NUMSIEVE_DATA, --data) that has no
-// lottery.data yet is given the four built-in lotteries, as a new user's
-// folder is; a lottery.data already there is never touched.
+// lottery.data yet is given the four built-in lotteries and their prizes, as
+// a new user's folder is; a lottery.data already there is never touched.
 void seedDataFolder(const QString &dataDir);
 
 // The lock that keeps two programs from saving over each other's work in
@@ -97,7 +98,9 @@ std::expected<SaveReport, QString> saveRegistry(const QString &dataDir, const Lo
 // The same, with lottery.data's lines given apart from the draws: the lottery
 // manager lists its lotteries in an order of its own, which the registry does
 // not follow.
+// The prize file, when given, is written in the same save when it changed
+// (never while it could not be read).
 std::expected<SaveReport, QString> saveRegistry(const QString &dataDir, const LotteryRegistry &registry,
-                                               const QStringList &registryFileLines);
+                                               const QStringList &registryFileLines, const PrizeFile *prizes = nullptr);
 
 } // namespace numsieve

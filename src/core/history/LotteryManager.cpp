@@ -701,18 +701,33 @@ std::expected<QString, QString> LotteryManager::exportFile(const QString &chosen
     return path;
 }
 
+std::optional<Prizes> LotteryManager::currentPrizes() const
+{
+    return m_currentId.isEmpty() ? std::nullopt : m_prizes.prizesOf(m_currentId);
+}
+
+QStringList LotteryManager::setCurrentPrizes(const std::optional<Prizes> &prizes)
+{
+    if (m_currentId.isEmpty())
+        return {};
+    if (!m_prizes.readProblem.isEmpty())
+        return {keptUnreadableMessage(m_prizes.readProblem)};
+    m_prizes.set(m_currentId, prizes);
+    return {};
+}
+
 std::expected<SaveReport, QString> LotteryManager::save(const QString &dataDir) const
 {
     QStringList listed;
     listed.reserve(m_lotteries.size());
     for (const Record &entry : m_lotteries)
         listed.append(recordLine(entry.first, entry.second));
-    return saveRegistry(dataDir, m_registry, listed);
+    return saveRegistry(dataDir, m_registry, listed, &m_prizes);
 }
 
 bool LotteryManager::savesSameAs(const LotteryManager &other) const
 {
-    if (m_lotteries != other.m_lotteries || m_registry.count() != other.m_registry.count())
+    if (m_lotteries != other.m_lotteries || m_registry.count() != other.m_registry.count() || m_prizes != other.m_prizes)
         return false;
     // The registry's names are not written; lottery.data takes the list's.
     for (qsizetype i = 0; i < m_registry.count(); ++i) {

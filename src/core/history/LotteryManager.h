@@ -185,6 +185,15 @@ public:
     // with it in any case; gives the path written.
     std::expected<QString, QString> exportFile(const QString &chosenPath) const;
 
+    // The prizes of the lotteries, saved with them. A prize file that could
+    // not be read gives no prizes and takes none.
+    void setPrizeFile(const PrizeFile &file) { m_prizes = file; }
+    const PrizeFile &prizeFile() const { return m_prizes; }
+    std::optional<Prizes> currentPrizes() const;
+    // Sets or clears the current lottery's prizes; the message when they
+    // cannot be set.
+    [[nodiscard]] QStringList setCurrentPrizes(const std::optional<Prizes> &prizes);
+
     // Draw files of every lottery of the working copy, then lottery.data
     // from the lottery list, each replaced atomically; stops at the first
     // failure with its message.
@@ -220,6 +229,7 @@ private:
     std::array<QString, 4> m_edits;
     std::array<bool, kLastControl - kFirstControl + 1> m_enabled{};
     Intake m_lastIntake;
+    PrizeFile m_prizes;
 };
 
 } // namespace numsieve
