@@ -26,6 +26,7 @@
 #include "filter/ConditionPanel.h"
 #include "history/CDialogManger.h"
 #include "history/CDialogTableImport.h"
+#include "history/PrizeFile.h"
 #include "history/TableReader.h"
 #include "text/TextFile.h"
 #include "online/CDialogSoftUpdate.h"
@@ -82,6 +83,10 @@ int main(int argc, char *argv[])
         return 1;
     registry.write("1$\xB8\xA3\xB2\xCA" "3D\r\n");
     registry.close();
+    QFile prizes(prizeFilePath(dir.filePath(QStringLiteral("data"))));
+    if (!prizes.open(QIODevice::WriteOnly) || prizes.write(defaultPrizeFileBytes()) < 0)
+        return 1;
+    prizes.close();
     QFile draws(dir.filePath(QStringLiteral("data/lottery_1.data")));
     if (!draws.open(QIODevice::WriteOnly))
         return 1;

@@ -2,6 +2,7 @@
 #include "filter/CDialogLeft.h"
 #include "history/CDialogIssueUpdate.h"
 #include "history/CDialogManger.h"
+#include "history/CDialogPrizes.h"
 #include "history/DataFolder.h"
 #include "results/CDialogRight.h"
 #include "ui/CBitComboBox.h"
@@ -27,6 +28,7 @@ using namespace guitest;
 using namespace testsupport;
 
 Q_DECLARE_METATYPE(numsieve::gui::Answer)
+Q_DECLARE_METATYPE(std::optional<QStringList>)
 
 // The lottery manager as the player meets it: opened from the main window,
 // edited, saved or cancelled, and the download window against a real server.
@@ -48,6 +50,8 @@ private Q_SLOTS:
     void actsOnlyOnTheHighlightedEntry();
     void closingAsksBeforeDroppingChanges_data();
     void closingAsksBeforeDroppingChanges();
+    void prizesEditedAndSaved_data();
+    void prizesEditedAndSaved();
 
 private:
     // Runs the manager from button 1000; `edit` drives it while it is open.
@@ -64,6 +68,8 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     FakeServices m_services;
+    // Typed into 奖金设置 when it opens: the four amounts, or none for 不设置.
+    std::optional<QStringList> m_prizesTyped = QStringList{"2", "1000", "320", "160"};
 };
 
 void TestManager::init()
@@ -82,6 +88,16 @@ void TestManager::withManager(CMyNumSieveDlg &w, const std::function<void(CDialo
     m_services.whileModal = [&](QDialog *dialog) {
         if (qobject_cast<CDialogIssueUpdate *>(dialog)) {
             dialog->exec();   // the download window runs for real
+        } else if (auto *prizes = qobject_cast<CDialogPrizes *>(dialog)) {
+            if (!m_prizesTyped) {
+                prizes->clearPrizes();
+                return;
+            }
+            for (int field = CDialogPrizes::Price; field <= CDialogPrizes::GroupSix; ++field) {
+                prizes->edit(CDialogPrizes::Field(field))->clear();
+                QTest::keyClicks(prizes->edit(CDialogPrizes::Field(field)), m_prizesTyped->value(field));
+            }
+            prizes->takeTyped();
         } else if (auto *manager = qobject_cast<CDialogManger *>(dialog)) {
             opened = true;
             edit(*manager);
@@ -350,6 +366,7 @@ void TestManager::closingAsksBeforeDroppingChanges_data()
     // Only the list moves; 保存 would write the draws as they were.
     QTest::newRow("draw moved in the list") << "move draw" << int(Escape) << false;
     QTest::newRow("added draw, saved") << "add draw, save" << int(CancelButton) << false;
+    QTest::newRow("prizes set") << "prizes" << int(CancelButton) << true;
 }
 
 void TestManager::closingAsksBeforeDroppingChanges()
@@ -376,6 +393,8 @@ void TestManager::closingAsksBeforeDroppingChanges()
         } else if (change == "move draw") {
             m.drawList()->setCurrentRow(0);
             m.button(LotteryManager::DrawDown)->click();
+        } else if (change == "prizes") {
+            m.button(CDialogManger::IdPrizes)->click();
         }
         if (change.endsWith("save"))
             m.button(CDialogManger::IdSave)->click();
@@ -411,6 +430,43 @@ void TestManager::closingAsksBeforeDroppingChanges()
              saved ? QByteArray("2024001$123\r\n2024002$456\r\n2024003$357\r\n") : before.at(1));
     QCOMPARE(readBytes(m_dir->filePath("data/lottery.data")), before.at(0));
     QCOMPARE(readBytes(m_dir->filePath("data/lottery_2.data")), before.at(2));
+}
+
+void TestManager::prizesEditedAndSaved_data()
+{
+    QTest::addColumn<QByteArray>("file");              // prize.data before
+    QTest::addColumn<std::optional<QStringList>>("typed");
+    QTest::addColumn<QStringList>("warnings");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QByteArray>("saved");
+    const QByteArray other("2$2$1040$346$173\r\n");
+    QTest::newRow("set") << other << std::optional<QStringList>(QStringList{"2", "1000", "320", "160"}) << QStringList{}
+                         << "每注2元　直选1000元\n组选三320元　组选六160元" << other + "1$2$1000$320$160\r\n";
+    // The dialog stays open with the reason; nothing changes.
+    QTest::newRow("price too high") << other << std::optional<QStringList>(QStringList{"200", "1000", "320", "160"})
+                                    << QStringList{"每注价格须是1到100元的整数"} << "没有设置奖金" << other;
+    QTest::newRow("none") << QByteArray("1$2$1040$346$173\r\n") + other << std::optional<QStringList>() << QStringList{}
+                          << "没有设置奖金" << other;
+}
+
+void TestManager::prizesEditedAndSaved()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(std::optional<QStringList>, typed);
+    QFETCH(QStringList, warnings);
+    QFETCH(QString, shown);
+    QFETCH(QByteArray, saved);
+    QVERIFY(writeBytes(m_dir->filePath("data/prize.data"), file));
+    m_prizesTyped = typed;
+    CMyNumSieveDlg w(m_services, m_dir->path());
+    withManager(w, [&](CDialogManger &m) {
+        m.button(CDialogManger::IdPrizes)->click();
+        QCOMPARE(m_services.warnings, warnings);
+        QCOMPARE(m.prizesLabel()->text(), shown);
+        m.button(CDialogManger::IdOk)->click();
+    });
+    QCOMPARE(m_services.modalDialogs, (QStringList{"彩票管理", "奖金设置"}));
+    QCOMPARE(readBytes(m_dir->filePath("data/prize.data")), saved);
 }
 
 void TestManager::firstDrawsTakeTheHintAway()

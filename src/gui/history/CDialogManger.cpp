@@ -3,6 +3,7 @@
 #include "app/AppServices.h"
 #include "app/WindowMessages.h"
 #include "history/CDialogIssueUpdate.h"
+#include "history/CDialogPrizes.h"
 #include "history/CDialogTableImport.h"
 #include "online/OnlineHosts.h"
 #include "ui/DialogUnits.h"
@@ -68,8 +69,9 @@ CDialogManger::CDialogManger(AppServices &services, MessageHandler &mainWindow, 
     , m_mainWindow(mainWindow)
     , m_dataFolder(dataFolder)
     , m_manager(registry)
-    , m_saved(m_manager)
 {
+    m_manager.setPrizeFile(loadPrizeFile(dataFolder));
+    m_saved = m_manager;
     setObjectName(QStringLiteral("CDialogManger"));
     setWindowTitle(QStringLiteral("彩票管理"));
     setFixedSize(dluToPixels(QSize(419, 297)));
@@ -102,7 +104,13 @@ void CDialogManger::createControls()
 
     m_lotteryList = new QListWidget(this);
     m_lotteryList->setObjectName(QStringLiteral("1048"));
-    m_lotteryList->setGeometry(dluToPixels(QRect(14, 19, 158, 200)));
+    // Shorter than the room there is, for the current lottery's prizes below it.
+    m_lotteryList->setGeometry(dluToPixels(QRect(14, 19, 158, 172)));
+    m_prizesLabel = new QLabel(this);
+    m_prizesLabel->setObjectName(QStringLiteral("prizes"));
+    m_prizesLabel->setGeometry(dluToPixels(QRect(14, 194, 104, 24)));
+    m_prizesLabel->setWordWrap(true);
+    m_prizesLabel->setTextFormat(Qt::PlainText);
     m_drawList = new QListWidget(this);
     m_drawList->setObjectName(QStringLiteral("1049"));
     m_drawList->setGeometry(dluToPixels(QRect(194, 19, 212, 183)));
@@ -139,6 +147,8 @@ void CDialogManger::createControls()
 
     addButton(C::LotteryUp, QStringLiteral("↑"), QRect(146, 222, 12, 10));
     addButton(C::LotteryDown, QStringLiteral("↓"), QRect(159, 222, 12, 10));
+    addButton(IdPrizes, QStringLiteral("奖金..."), QRect(QPoint(122, 199), kButtonUnits))
+        ->setToolTip(QStringLiteral("设置每注的价格和直选、组选三、组选六的奖金，方案回测和对奖按它算钱"));
     addButton(C::AddLottery, QStringLiteral("添加"), QRect(QPoint(14, 252), kButtonUnits));
     addButton(C::ModifyLottery, QStringLiteral("修改"), QRect(QPoint(68, 252), kButtonUnits));
     addButton(C::DeleteLottery, QStringLiteral("删除"), QRect(QPoint(122, 252), kButtonUnits));
@@ -218,6 +228,7 @@ void CDialogManger::runCommand(int id)
     case C::ImportDraws: importDraws(); break;
     case IdTableImport: importTableFile(); break;
     case IdPasteTable: pasteTable(); break;
+    case IdPrizes: editPrizes(); break;
     case IdSave: save(); break;
     case IdOk:
         // A save that failed keeps the window, and the edits, open.
@@ -256,6 +267,14 @@ void CDialogManger::showState()
     // A table is an import as 导入号码 is one, and available when it is.
     m_buttons.value(IdTableImport)->setEnabled(m_manager.isEnabled(C::ImportDraws));
     m_buttons.value(IdPasteTable)->setEnabled(m_manager.isEnabled(C::ImportDraws));
+    const auto prizes = m_manager.currentPrizes();
+    m_prizesLabel->setText(prizes ? QStringLiteral("每注%1元　直选%2元\n组选三%3元　组选六%4元")
+                                        .arg(prizes->price)
+                                        .arg(prizes->straight)
+                                        .arg(prizes->groupThree)
+                                        .arg(prizes->groupSix)
+                                  : QStringLiteral("没有设置奖金"));
+    m_buttons.value(IdPrizes)->setEnabled(!m_manager.currentId().isEmpty());
     m_showing = false;
 }
 
@@ -369,6 +388,20 @@ void CDialogManger::showDrawMenu(const QPoint &at)
     menu.addAction(QStringLiteral("导出号码..."), this, [this] { runCommand(C::ExportDraws); })
         ->setEnabled(m_manager.isEnabled(C::ExportDraws));
     menu.exec(m_drawList->viewport()->mapToGlobal(at));
+}
+
+void CDialogManger::editPrizes()
+{
+    if (const QString problem = m_manager.prizeFile().readProblem; !problem.isEmpty()) {
+        m_services.warn(this, keptUnreadableMessage(problem));
+        return;
+    }
+    const int row = m_manager.lotteryRow();
+    CDialogPrizes dialog(m_services, row >= 0 ? m_manager.lotteryEntries().value(row) : m_manager.currentId(),
+                         m_manager.currentPrizes(), this);
+    m_services.execModal(&dialog);
+    if (dialog.result() == QDialog::Accepted)
+        showMessages(m_manager.setCurrentPrizes(dialog.prizes()));
 }
 
 void CDialogManger::importTableFile()

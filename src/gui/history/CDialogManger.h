@@ -7,6 +7,7 @@
 #include <QMap>
 
 class QAbstractButton;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 
@@ -25,7 +26,7 @@ class CDialogManger : public QDialog
     Q_OBJECT
 
 public:
-    enum { IdSave = 1032, IdOk = 1, IdCancel = 2, IdTableImport = 1068, IdPasteTable = 1069 };
+    enum { IdSave = 1032, IdOk = 1, IdCancel = 2, IdTableImport = 1068, IdPasteTable = 1069, IdPrizes = 1070 };
     static inline const QString kFilter = QStringLiteral("文本文件(*.txt)");
     static inline const QString kTableFilter = QStringLiteral("表格文件(*.txt *.csv);;所有文件(*)");
     static inline const QString kDiscardQuestion = QStringLiteral("放弃未保存的修改吗？");
@@ -38,6 +39,7 @@ public:
     QLineEdit *edit(LotteryManager::Control id) const { return m_edits.value(id); }
     QListWidget *lotteryList() const { return m_lotteryList; }
     QListWidget *drawList() const { return m_drawList; }
+    QLabel *prizesLabel() const { return m_prizesLabel; }
     // Tests shorten the wait for a silent download server.
     void setDownloadTimeout(int milliseconds) { m_downloadTimeoutMs = milliseconds; }
 
@@ -67,6 +69,7 @@ private:
     // the history made of them.
     void importInto(const QList<Draw> &draws, const QStringList &problems);
     void showDrawMenu(const QPoint &at);
+    void editPrizes();
     bool save();
 
     AppServices &m_services;
@@ -78,6 +81,7 @@ private:
     LotteryManager m_saved;
     QListWidget *m_lotteryList = nullptr;
     QListWidget *m_drawList = nullptr;
+    QLabel *m_prizesLabel = nullptr;
     QMap<int, QLineEdit *> m_edits;
     QMap<int, QAbstractButton *> m_buttons;
     int m_downloadTimeoutMs = 0;
