@@ -216,7 +216,7 @@ int main(int argc, char *argv[])
     } else if (scene == QLatin1String("report")) {
         ScriptConditionRunner runner;
         report = std::make_unique<CDialogFilterReport>(services, runFilterReport(window.workspace(), {}, &runner),
-                                                       &window);
+                                                       QString(), &window);
         report->move(60, 60);
         report->show();
         subject = report.get();

@@ -168,6 +168,7 @@ void TestAnalysis::backtestRunsToTheEnd()
         QVERIFY(backtest->exportButton()->isEnabled());
         QTest::mouseClick(backtest->exportButton(), Qt::LeftButton);
         QCOMPARE(m_services.fileFilters, QStringList{"CSV文件(*.csv)"});
+        QCOMPARE(m_services.suggestedNames, QStringList{"3D_方案回测_2021500.csv"});
         // The window's file has Chinese captions; the rows are the command line's.
         QStringList lines = backtestCsvLines(expected);
         const qsizetype conditions = 1 + expected.last() + 1;
@@ -339,6 +340,7 @@ void TestAnalysis::filterReport()
         lines[1] = "选号,选号,," + QString::number(expected.gathered);
         lines.last() = "结果,容错后结果,," + QString::number(expected.survivors);
         QCOMPARE(readBytes(m_dir->filePath("报告.csv")), gbk(lines.join("\r\n") + "\r\n"));
+        QCOMPARE(m_services.suggestedNames, QStringList{"3D_过滤报告_2021500.csv"});
         // A save that fails says why.
         QTest::mouseClick(report->exportButton(), Qt::LeftButton);
         QCOMPARE(m_services.warnings.size(), 1);

@@ -210,7 +210,8 @@ void TestScreens::dialogs()
     QVERIFY(!backtest.warningLabel()->isHidden());
 
     ScriptConditionRunner runner;
-    CDialogFilterReport report(m_services, runFilterReport(m_window->workspace(), {}, &runner), m_window.get());
+    CDialogFilterReport report(m_services, runFilterReport(m_window->workspace(), {}, &runner), QString(),
+                               m_window.get());
     CDialogManger manager(m_services, *m_window, m_window->loadedRegistry(), m_window->dataFolder(), m_window.get());
     CDialogTrend trend(m_services, m_window->loadedRegistry(), 0, m_window.get());
     CDialogSoftUpdate update(m_services, CMyNumSieveDlg::kVersion, QStringLiteral("127.0.0.1:9"), m_window.get());

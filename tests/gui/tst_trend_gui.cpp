@@ -179,6 +179,7 @@ void TestTrendGui::csvBytes()
     m_services.saveAnswers.enqueue(path);
     QVERIFY(trend.exportCsv());
     QCOMPARE(m_services.fileFilters, QStringList{"CSV文件(*.csv)"});
+    QCOMPARE(m_services.suggestedNames, QStringList{"排列三_走势图_和尾_2026003.csv"});
     QCOMPARE(readBytes(path + ".csv"),
              gbk("奖期,开奖号,和尾 0,和尾 1,和尾 2,和尾 3,和尾 4,和尾 5,和尾 6,和尾 7,和尾 8,和尾 9\r\n"
                  "2026001,321,1,1,1,1,1,1,0,1,1,1\r\n"

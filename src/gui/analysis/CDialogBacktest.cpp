@@ -485,7 +485,9 @@ void CDialogBacktest::showCharts(const BacktestResult &result)
 void CDialogBacktest::exportCsv()
 {
     if (m_result)
-        exportCsvLines(m_services, this, withChineseCaptions(backtestCsvLines(*m_result)));
+        exportCsvLines(m_services, this, withChineseCaptions(backtestCsvLines(*m_result)),
+                       suggestedFileName({m_lottery, QStringLiteral("方案回测"),
+                                          m_draws.isEmpty() ? QString() : m_draws.last().issue}));
 }
 
 } // namespace numsieve::gui

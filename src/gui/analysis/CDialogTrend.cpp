@@ -152,6 +152,12 @@ void CDialogTrend::setLotteries(const LotteryRegistry &lotteries)
     selectLottery(index);
 }
 
+const Lottery *CDialogTrend::shownLottery() const
+{
+    const int index = m_lottery->currentIndex();
+    return index >= 0 && index < m_lotteries.count() ? &m_lotteries.at(index) : nullptr;
+}
+
 void CDialogTrend::selectLottery(int index)
 {
     const bool known = index >= 0 && index < m_lotteries.count();
@@ -186,14 +192,25 @@ void CDialogTrend::showNote()
                     + trendMarkNote(m_model->valueColumnCount()));
 }
 
+QString CDialogTrend::suggestedName() const
+{
+    const Lottery *lottery = shownLottery();
+    const TrendTable &table = m_model->table();
+    return suggestedFileName({lottery ? lottery->name : QString(), QStringLiteral("走势图"),
+                              m_tabs->tabText(m_tabs->currentIndex()),
+                              table.rowCount() > 0 ? table.draw(table.rowCount() - 1).issue : QString()});
+}
+
 bool CDialogTrend::exportCsv()
 {
-    return exportCsvLines(m_services, this, trendCsvLines(m_model->table(), m_model->window(), m_model->groups()));
+    return exportCsvLines(m_services, this, trendCsvLines(m_model->table(), m_model->window(), m_model->groups()),
+                          suggestedName());
 }
 
 bool CDialogTrend::exportPicture()
 {
-    const QString path = chooseSavePath(m_services, this, QStringLiteral("PNG图片(*.png)"), QStringLiteral(".png"));
+    const QString path = chooseSavePath(m_services, this, QStringLiteral("PNG图片(*.png)"), QStringLiteral(".png"),
+                                        suggestedName());
     if (path.isEmpty())
         return false;
     const QImage image = m_chart->viewport()->grab().toImage();

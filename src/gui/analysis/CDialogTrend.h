@@ -63,6 +63,9 @@ private:
     void selectWindow(int index);
     void selectTab(int index);
     void showNote();
+    // The lottery shown, nullptr when there is none.
+    const Lottery *shownLottery() const;
+    QString suggestedName() const;
 
     AppServices &m_services;
     LotteryRegistry m_lotteries;

@@ -9,9 +9,10 @@
 
 namespace numsieve::gui {
 
-bool exportCsvLines(AppServices &services, QWidget *parent, const QStringList &lines)
+bool exportCsvLines(AppServices &services, QWidget *parent, const QStringList &lines, const QString &suggestedName)
 {
-    const QString path = chooseSavePath(services, parent, QStringLiteral("CSV文件(*.csv)"), QStringLiteral(".csv"));
+    const QString path =
+        chooseSavePath(services, parent, QStringLiteral("CSV文件(*.csv)"), QStringLiteral(".csv"), suggestedName);
     if (path.isEmpty())
         return false;
     const auto saved = writeTextLines(path, lines);

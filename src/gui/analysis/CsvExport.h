@@ -13,7 +13,8 @@ class AppServices;
 // 导出CSV...: asks for a file (".csv" appended unless given) and writes the
 // lines as every other file of the program, GBK with CR LF. A failed save
 // shows its message; returns whether a file was written.
-bool exportCsvLines(AppServices &services, QWidget *parent, const QStringList &lines);
+bool exportCsvLines(AppServices &services, QWidget *parent, const QStringList &lines,
+                    const QString &suggestedName = {});
 
 // The lines of a back-test or filter report table as the windows export them:
 // the command line's English column keys and row keys in Chinese, the rest as is.

@@ -208,7 +208,8 @@ void CMyNumSieveDlg::openFilterReport()
 {
     const Workspace copy = m_workspace;
     ScriptConditionRunner runner;
-    CDialogFilterReport report(m_services, runFilterReport(copy, {}, &runner), this);
+    CDialogFilterReport report(m_services, runFilterReport(copy, {}, &runner), suggestedName(QStringLiteral("过滤报告")),
+                               this);
     m_services.execModal(&report);
 }
 
@@ -359,6 +360,16 @@ void CMyNumSieveDlg::reloadData()
     reportReadProblems();
 }
 
+QString CMyNumSieveDlg::suggestedName(const QString &what) const
+{
+    const LotteryRegistry &shown = m_leftPanel->registry();
+    const qsizetype selected = m_leftPanel->selectedLottery();
+    if (selected < 0 || selected >= shown.count())
+        return suggestedFileName({what});
+    const Lottery &lottery = shown.at(selected);
+    return suggestedFileName({lottery.name, what, lottery.draws.isEmpty() ? QString() : lottery.draws.last().issue});
+}
+
 void CMyNumSieveDlg::reportReadProblems()
 {
     QStringList fresh;
@@ -459,7 +470,9 @@ void CMyNumSieveDlg::runListCommand(int id)
         return;
     }
     if (!command->print) {
-        const QString path = chooseSavePath(m_services, this, kNumberFilter, QStringLiteral(".txt"));
+        // "保存  直选  过滤号码" names its list "直选过滤号码".
+        const QString what = command->menuText.mid(2).remove(QLatin1Char(' '));
+        const QString path = chooseSavePath(m_services, this, kNumberFilter, QStringLiteral(".txt"), suggestedName(what));
         if (path.isEmpty())
             return;
         if (auto saved = writeNumberListFile(path, numbers); !saved)

@@ -106,6 +106,8 @@ private:
     void createButtons();
     void createPanels();
     void selectView(ViewMode mode);
+    // The name a save dialog offers for `what` of the selected lottery.
+    QString suggestedName(const QString &what) const;
     void showConditionPanel(int n);
     void reloadData();
     // Says which data files could not be read, each once per run.
