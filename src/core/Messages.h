@@ -23,5 +23,7 @@ inline const QString kScriptWorkerMissing = QStringLiteral("找不到高级条�
 inline const QString kHowToGetDraws = QStringLiteral(
     "请点“彩种管理”，输入或导入开奖号码；有人发布开奖号码时，在数据文件夹的 online.data 中加入一行 analysis$主机名，"
     "再在彩种管理中点“更新号码”下载。");
+// A filter result whose draws have changed since it was computed.
+inline const QString kResultOutdated = QStringLiteral("开奖号码已更新，结果需要重新过滤");
 
 } // namespace numsieve::msg

@@ -309,7 +309,10 @@ int CMyNumSieveDlg::sendMessage(int message, int wParam)
         m_workspace.switchCondition(wParam);
         m_leftPanel->refreshConditionButtons();
         return 0;
-    case WM_LOTTERY_SELECTED: m_map->setDrawList(m_workspace.selectionNumbers); return 0;
+    case WM_LOTTERY_SELECTED:
+        m_map->setDrawList(m_workspace.selectionNumbers);
+        showOutdated();
+        return 0;
     case WM_LOTTERY_RELOAD: reloadData(); return 0;
     case WM_ADD_ADVANCED_CONDITION: addAdvancedCondition(); return 0;
     default: break;
@@ -357,7 +360,16 @@ void CMyNumSieveDlg::reloadData()
     const qsizetype selected = m_leftPanel->selectedLottery();
     const QString rememberedId = selected >= 0 && selected < shown.count() ? shown.at(selected).id : QString();
     m_leftPanel->setRegistry(m_loaded, indexAfterReload(m_loaded, rememberedId));
+    // An open chart shows the draws as they are now, on the lottery, tab and
+    // window it showed.
+    if (auto *trend = findChild<CDialogTrend *>(QString(), Qt::FindDirectChildrenOnly))
+        trend->setLotteries(m_leftPanel->registry());
     reportReadProblems();
+}
+
+void CMyNumSieveDlg::showOutdated()
+{
+    m_map->setOutdatedNote(m_workspace.resultOutdated() ? msg::kResultOutdated : QString());
 }
 
 QString CMyNumSieveDlg::suggestedName(const QString &what) const
@@ -469,6 +481,13 @@ void CMyNumSieveDlg::runListCommand(int id)
         m_services.warn(this, command->emptyMessage);
         return;
     }
+    // Numbers filtered with draws that have changed since are not what a
+    // filter run would keep now.
+    if (m_workspace.resultOutdated()
+        && !m_services.confirm(this, msg::kCaption,
+                               msg::kResultOutdated + (command->print ? QStringLiteral("。\n仍然打印这些号码吗？")
+                                                                      : QStringLiteral("。\n仍然保存这些号码吗？"))))
+        return;
     if (!command->print) {
         // "保存  直选  过滤号码" names its list "直选过滤号码".
         const QString what = command->menuText.mid(2).remove(QLatin1Char(' '));
@@ -490,6 +509,8 @@ void CMyNumSieveDlg::runListCommand(int id)
 void CMyNumSieveDlg::runSelect()
 {
     gather(m_workspace.selection, m_workspace.tables);
+    m_workspace.filteredWith.reset();
+    showOutdated();
     m_map->repaintMap();
 }
 
@@ -502,6 +523,7 @@ void CMyNumSieveDlg::runFilter()
         ScriptConditionRunner runner;
         result = numsieve::runFilter(m_workspace, &runner);
     }
+    showOutdated();
     m_map->repaintMap();
     if (!result)
         m_services.warn(this, result.error());

@@ -106,6 +106,8 @@ private:
     void createButtons();
     void createPanels();
     void selectView(ViewMode mode);
+    // Says on the map whether its result was filtered with other draws.
+    void showOutdated();
     // The name a save dialog offers for `what` of the selected lottery.
     QString suggestedName(const QString &what) const;
     void showConditionPanel(int n);

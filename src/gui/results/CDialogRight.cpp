@@ -47,6 +47,7 @@ constexpr int kWheelNotch = 120;
 constexpr int kNoteMargin = 6;
 
 const QColor kBorderColour(204, 204, 204);
+const QColor kOutdatedColour(200, 30, 20);
 
 struct StageLook {
     QColor fill;
@@ -173,11 +174,21 @@ const QString CDialogRight::kNoDrawsHint =
 void CDialogRight::setDrawList(const QStringList &draws)
 {
     m_drawList = draws;
+    // The open popup shows the history it was opened with until it is told.
+    m_numberInfo->setDraws(draws);
     const bool note = draws.isEmpty() && !m_noDrawsClosed;
     if (note == m_noDrawsNote->isHidden()) {
         m_noDrawsNote->setVisible(note);
         layOut();
     }
+}
+
+void CDialogRight::setOutdatedNote(const QString &note)
+{
+    if (note == m_outdatedNote)
+        return;
+    m_outdatedNote = note;
+    update();
 }
 
 QStringList CDialogRight::countLines() const
@@ -277,13 +288,22 @@ void CDialogRight::paintEvent(QPaintEvent *event)
         {ResultStage::Filtered, 428, u"为过滤号码"},
         {ResultStage::Intersected, 512, u"为交集号码"},
     };
-    for (const auto &item : legend) {
-        painter.fillRect(QRect(item.left, 13 + dy, 9, 9), stageLook(item.stage).fill);
-        painter.setPen(Qt::black);
-        drawTextAt(painter, item.left + 13, 12 + dy, QString::fromUtf16(item.text));
+    const QStringList counts = countLines();
+    // A result filtered with other draws says so in the legend's place,
+    // beside the counts it makes doubtful.
+    if (m_outdatedNote.isEmpty()) {
+        for (const auto &item : legend) {
+            painter.fillRect(QRect(item.left, 13 + dy, 9, 9), stageLook(item.stage).fill);
+            painter.setPen(Qt::black);
+            drawTextAt(painter, item.left + 13, 12 + dy, QString::fromUtf16(item.text));
+        }
+    } else {
+        const QFontMetrics metrics(painter.font());
+        const int left = kTextLeft + metrics.horizontalAdvance(counts[0]) + metrics.horizontalAdvance(QChar(0x3000));
+        painter.setPen(kOutdatedColour);
+        drawTextAt(painter, std::max(left, legend[0].left - 24), kCountLineTop + dy, m_outdatedNote);
     }
 
-    const QStringList counts = countLines();
     painter.setPen(Qt::black);
     drawTextAt(painter, kTextLeft, kCountLineTop + dy, counts[0]);
     int hintsTop = kStraightHintsTop;

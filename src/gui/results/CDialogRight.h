@@ -59,6 +59,11 @@ public:
     QLabel *noDrawsHint() const { return m_noDrawsHint; }
     static const QString kNoDrawsHint;
 
+    // Says beside the counts that the stages were filtered with draws that
+    // have changed since (empty text: nothing said).
+    void setOutdatedNote(const QString &note);
+    QString outdatedNote() const { return m_outdatedNote; }
+
 public Q_SLOTS:
     // Called after every change of stages or of the view mode.
     void repaintMap();
@@ -98,6 +103,7 @@ private:
     QFrame *m_noDrawsNote = nullptr;
     QLabel *m_noDrawsHint = nullptr;
     bool m_noDrawsClosed = false;
+    QString m_outdatedNote;
     int m_contentTop = 0;
     int m_scroll = 0;
     int m_wheelRemainder = 0;
