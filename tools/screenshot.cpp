@@ -122,7 +122,7 @@ int main(int argc, char *argv[])
     window.runCommand(CMyNumSieveDlg::IdFilter);
     window.sendMessage(WM_SHOW_CONDITION_PANEL + panel);
     const QRect available = app.primaryScreen()->availableGeometry();
-    const std::unique_ptr<ScrollingWindow> host = placeWindowInside(window, available);
+    const std::unique_ptr<ScrollingWindow> host = window.fitInto(available);
     if (host)
         host->show();
     else
