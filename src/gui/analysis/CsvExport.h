@@ -27,4 +27,10 @@ QTableWidget *figureTable(int rows, const QStringList &headers, const QString &w
 // How the analysis dialogs show a share: "12.34%".
 QString percentText(double share);
 
+// How the windows show a chance figure: a percentage of `digits`
+// significant digits ("40.2%", "4.94%", "0.0123%" for 3), with more where a
+// figure under the 5% mark would otherwise read as the mark itself
+// ("4.996%"), and "<0.001%" for what is smaller still.
+QString chanceText(double chance, int digits = 3);
+
 } // namespace numsieve::gui
