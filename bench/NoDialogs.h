@@ -18,7 +18,7 @@ public:
         return gui::Answer::Cancel;
     }
     QString openFileName(QWidget *, const QString &) override { return {}; }
-    QString saveFileName(QWidget *, const QString &) override { return {}; }
+    QString saveFileName(QWidget *, const QString &, const QString &) override { return {}; }
     void execModal(QDialog *) override {}
     bool openUrl(const QUrl &) override { return true; }
     std::expected<void, QString> printFile(const QString &) override { return {}; }

@@ -19,11 +19,15 @@ shoot docs/screenshot-import.png import
 shoot docs/screenshot-exit.png exit
 shoot docs/screenshot-update.png update
 shoot docs/screenshot-backtest.png backtest
-# The chart shows its thirty position columns side by side on a wider screen.
+# The chart shows its thirty position columns side by side on a wider screen,
+# also at 150%; the picture 导出图片 saves holds every column and row.
 xvfb-run -a -s "-screen 0 1200x800x24" build/bin/numsieve-screenshot docs/screenshot-trend.png trend
+xvfb-run -a -s "-screen 0 1200x800x24" build/bin/numsieve-screenshot docs/screenshot-chart.png chart
+mkdir -p docs/screens
+QT_SCALE_FACTOR=1.5 xvfb-run -a -s "-screen 0 1920x1080x24" \
+  build/bin/numsieve-screenshot docs/screens/trend-1920x1080@150.png trend
 # The main window, the manager and 方案回测 on the screens players have, each
 # at its desktop scaling: docs/screens/SCENE-WIDTHxHEIGHT@PERCENT.png.
-mkdir -p docs/screens
 for screen in 1366x768@100 1920x1080@125 1920x1080@150 2560x1440@150 2560x1440@200 3840x2160@200; do
   size=${screen%@*}
   percent=${screen#*@}
@@ -35,5 +39,6 @@ for screen in 1366x768@100 1920x1080@125 1920x1080@150 2560x1440@150 2560x1440@2
       build/bin/numsieve-screenshot "docs/screens/$scene-$screen.png" "$arg"
   done
 done
-# A 1366 × 768 laptop's screen less its task bar: the main window scrolls.
+# A 1366 × 768 laptop's screen less its task bar: the panels scroll, the
+# command row stays whole.
 xvfb-run -a -s "-screen 0 1366x728x24" build/bin/numsieve-screenshot docs/screens/main-1366x728@100.png 2

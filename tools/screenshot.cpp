@@ -13,7 +13,10 @@
 //   import     从表格导入's preview of a table copied from a web page
 //   backtest   方案回测 over the last 100 of 400 draws, run to the end
 //   report     过滤报告 of the filtered state
-//   trend      走势图 of the last 100 of 400 draws, positions, omissions and lines
+//   trend      走势图 of the last 100 of 400 draws, positions, omissions and lines,
+//              at the size it opens at
+//   chart      the picture 导出图片 saves of that 走势图 (written to OUT, no screen)
+//   firststart the main window of a lottery that has no draws yet
 #include "app/AppIcon.h"
 #include "app/AppServices.h"
 #include "app/CMyNumSieveApp.h"
@@ -39,6 +42,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QLocale>
@@ -92,7 +96,10 @@ int main(int argc, char *argv[])
         return 1;
     const char *numbers[] = {"381", "527", "096", "443", "718", "250", "964", "133", "805", "672"};
     int issue = 2026320;
-    if (scene == QLatin1String("backtest") || scene == QLatin1String("trend")) {
+    const bool trendScene = scene == QLatin1String("trend") || scene == QLatin1String("chart");
+    if (scene == QLatin1String("firststart")) {
+        // No draws at all: the window says where they come from.
+    } else if (scene == QLatin1String("backtest") || trendScene) {
         // A back-test and a chart need draws that look drawn: a fixed pseudo-random sequence.
         quint32 seed = 20260320;
         for (int i = 0; i < 400; ++i) {
@@ -127,7 +134,7 @@ int main(int argc, char *argv[])
     window.runCommand(CMyNumSieveDlg::IdFilter);
     window.sendMessage(WM_SHOW_CONDITION_PANEL + panel);
     const QRect available = app.primaryScreen()->availableGeometry();
-    const std::unique_ptr<ScrollingWindow> host = placeWindowInside(window, available);
+    const std::unique_ptr<ScrollingWindow> host = window.fitInto(available);
     if (host)
         host->show();
     else
@@ -216,15 +223,16 @@ int main(int argc, char *argv[])
         backtest->show();
         subject = backtest.get();
         shootWhenReady = false;
-    } else if (scene == QLatin1String("trend")) {
+    } else if (trendScene) {
         CDialogTrend *trend = CDialogTrend::showFor(services, &window, window.loadedRegistry(), 0);
-        trend->resize(1150, 740);
-        trend->move(10, 10);
+        if (scene == QLatin1String("chart"))
+            return trend->picture(QDate::currentDate()).save(out) ? 0 : 1;
+        trend->move(placeInside(trend->frameGeometry().size(), available).topLeft());
         subject = trend;
     } else if (scene == QLatin1String("report")) {
         ScriptConditionRunner runner;
         report = std::make_unique<CDialogFilterReport>(services, runFilterReport(window.workspace(), {}, &runner),
-                                                       &window);
+                                                       QString(), &window);
         report->move(60, 60);
         report->show();
         subject = report.get();

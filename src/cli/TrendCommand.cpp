@@ -75,7 +75,9 @@ int runTrendCommand(const QStringList &args)
         return refused(found->readProblem);
 
     const TrendTable table(found->draws);
-    out() << formatTrend(table, found->id, window, groups, formats.value(*format, TrendFormat::Text));
+    // A reader knows the lottery by its name; json keeps the id a script selects it by.
+    out() << formatTrend(table, *format == QLatin1String("json") ? found->id : found->name, window, groups,
+                         formats.value(*format, TrendFormat::Text));
     out().flush();
     return Ok;
 }

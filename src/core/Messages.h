@@ -19,4 +19,11 @@ inline const QString kExpressionTooMany = QStringLiteral("高级条件过多（�
 inline const QString kAdvancedAborted = QStringLiteral("高级条件运行占用内存过多或意外中止，已停止，请检查并修改条件");
 inline const QString kScriptWorkerMissing = QStringLiteral("找不到高级条件的运行程序，无法运行高级条件，请重新安装本软件");
 
+// Where a lottery without draws gets them; said wherever draws are missing.
+inline const QString kHowToGetDraws = QStringLiteral(
+    "请点“彩种管理”，输入或导入开奖号码；有人发布开奖号码时，在数据文件夹的 online.data 中加入一行 analysis$主机名，"
+    "再在彩种管理中点“更新号码”下载。");
+// A filter result whose draws have changed since it was computed.
+inline const QString kResultOutdated = QStringLiteral("开奖号码已更新，结果需要重新过滤");
+
 } // namespace numsieve::msg

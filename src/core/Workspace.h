@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 
 namespace numsieve {
 
@@ -30,6 +31,12 @@ public:
 
     // The digit sets of the latest filter run; kept until the next one.
     DrawDigitSets drawDigitSets;
+    // The drawn numbers the latest filter run worked from, while its result
+    // is in the tables; none after a fresh selection, which no draw shaped.
+    std::optional<QStringList> filteredWith;
+    // The tables hold a filter result computed from other draws than the
+    // selected lottery's as they are now.
+    bool resultOutdated() const { return filteredWith && *filteredWith != selectionNumbers; }
 
     // 1..15 off row, 16..30 on row: the condition button whose panel is shown.
     int currentConditionButton = 1;

@@ -47,7 +47,7 @@ void TestCliTrend::output_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("text, the newest draw of lottery 7")
         << QStringList{"--lottery", "7", "--group", "span", "--last", "1"}
-        << QStringLiteral("走势图：彩种 7，最近1期\n"
+        << QStringLiteral("走势图：彩种 自选，最近1期\n"
                           "分组      号码              出现次数  期望次数  平均遗漏  最大遗漏  最大连出  当前遗漏  偶然概率\n"
                           "跨度      0                        0      0.01      1.00         1         0         1         1\n"
                           "跨度      1                        0      0.05      1.00         2         0         2         1\n"

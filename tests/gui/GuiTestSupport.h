@@ -20,6 +20,7 @@ public:
     QStringList warnings;
     QStringList questions;           // "caption|text"
     QStringList fileFilters;         // the filter of every file dialog asked for
+    QStringList suggestedNames;      // the name every save dialog offered
     QQueue<QString> openAnswers;     // empty queue: cancelled
     QQueue<QString> saveAnswers;
     QQueue<Answer> askAnswers;
@@ -56,9 +57,10 @@ public:
         fileFilters.append(filter);
         return openAnswers.isEmpty() ? QString() : openAnswers.dequeue();
     }
-    QString saveFileName(QWidget *, const QString &filter) override
+    QString saveFileName(QWidget *, const QString &filter, const QString &suggestedName) override
     {
         fileFilters.append(filter);
+        suggestedNames.append(suggestedName);
         return saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue();
     }
     void execModal(QDialog *dialog) override

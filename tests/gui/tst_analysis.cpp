@@ -1,6 +1,7 @@
 #include "analysis/Backtest.h"
 #include "analysis/CDialogBacktest.h"
 #include "analysis/CDialogFilterReport.h"
+#include "analysis/CsvExport.h"
 #include "Messages.h"
 #include "app/CMyNumSieveDlg.h"
 #include "scheme/SchemeFile.h"
@@ -116,12 +117,12 @@ void TestAnalysis::backtestRunsToTheEnd()
             "期望命中：每期剩下的号码若换成随便选的同样多的号码，靠运气能命中的次数："
             "各期剩余号码占全部可能开奖号码的比例之和。",
             "提升倍数 = 命中 ÷ 期望命中。1 表示条件和随便选同样多的号码一样好；大于 1 较好，小于 1 较差。",
-            "偶然概率：每期都随便选同样多的号码时，至少命中这么多次的确切概率。只有很小（比如小于5%）"
-            "才说明条件比运气好。"};
+            "偶然达到概率：每期都随便选同样多的号码时，靠运气至少命中这么多次的确切概率。只有很小（比如小于5%）"
+            "才说明条件比运气好；它说的是已经开出的这些期，不保证以后的开奖。"};
         QCOMPARE(backtest->noteLabel()->text(), QStringList(std::begin(tips), std::end(tips)).join('\n'));
         QCOMPARE(backtest->summaryCaption(CDialogBacktest::ExpectedHits)->toolTip(), tips[0].mid(5));
         QCOMPARE(backtest->summaryCaption(CDialogBacktest::Lift)->toolTip(), tips[1]);
-        QCOMPARE(backtest->summaryCaption(CDialogBacktest::PChance)->toolTip(), tips[2].mid(5));
+        QCOMPARE(backtest->summaryCaption(CDialogBacktest::PChance)->toolTip(), tips[2].mid(7));
         QCOMPARE(backtest->countBox()->maximum(), kDraws);
         backtest->countBox()->setValue(kDraws + 5);
         QCOMPARE(backtest->countBox()->value(), kDraws);
@@ -151,7 +152,7 @@ void TestAnalysis::backtestRunsToTheEnd()
         QCOMPARE(backtest->summaryText(CDialogBacktest::ExpectedHits),
                  QString::number(expected.expectedHits, 'f', 2));
         QCOMPARE(backtest->summaryText(CDialogBacktest::Lift), QString::number(expected.lift, 'f', 2));
-        QCOMPARE(backtest->summaryText(CDialogBacktest::PChance), QString::number(expected.pChance * 100, 'f', 2) + '%');
+        QCOMPARE(backtest->summaryText(CDialogBacktest::PChance), chanceText(expected.pChance));
         QVERIFY(!backtest->warningLabel()->isHidden());
         QCOMPARE(backtest->warningLabel()->text(), QString("期望命中不足5次，结果不足以说明问题"));
 
@@ -168,6 +169,7 @@ void TestAnalysis::backtestRunsToTheEnd()
         QVERIFY(backtest->exportButton()->isEnabled());
         QTest::mouseClick(backtest->exportButton(), Qt::LeftButton);
         QCOMPARE(m_services.fileFilters, QStringList{"CSV文件(*.csv)"});
+        QCOMPARE(m_services.suggestedNames, QStringList{"3D_方案回测_2021500.csv"});
         // The window's file has Chinese captions; the rows are the command line's.
         QStringList lines = backtestCsvLines(expected);
         const qsizetype conditions = 1 + expected.last() + 1;
@@ -177,7 +179,7 @@ void TestAnalysis::backtestRunsToTheEnd()
         QCOMPARE(lines.at(summary), QString("last,hits,hit_rate,expected_hits,lift,p_chance,mean_survivors,message"));
         lines[0] = "期号,开奖号码,剩余注数,偶然命中概率,命中";
         lines[conditions] = "条件编号,条件,淘汰开奖号,平均淘汰比例";
-        lines[summary] = "回测期数,命中,命中率,期望命中,提升倍数,偶然概率,平均注数,中止原因";
+        lines[summary] = "回测期数,命中,命中率,期望命中,提升倍数,偶然达到概率,平均注数,中止原因";
         QCOMPARE(readBytes(csv + ".csv"), gbk(lines.join("\r\n") + "\r\n"));
     };
     triggerMoreItem(w, CMyNumSieveDlg::IdBacktest, "方案回测...");
@@ -339,6 +341,7 @@ void TestAnalysis::filterReport()
         lines[1] = "选号,选号,," + QString::number(expected.gathered);
         lines.last() = "结果,容错后结果,," + QString::number(expected.survivors);
         QCOMPARE(readBytes(m_dir->filePath("报告.csv")), gbk(lines.join("\r\n") + "\r\n"));
+        QCOMPARE(m_services.suggestedNames, QStringList{"3D_过滤报告_2021500.csv"});
         // A save that fails says why.
         QTest::mouseClick(report->exportButton(), Qt::LeftButton);
         QCOMPARE(m_services.warnings.size(), 1);

@@ -3,7 +3,9 @@
 #include "results/NumberStatistics.h"
 #include "results/ResultTables.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -84,6 +86,8 @@ private Q_SLOTS:
     void scrolling_data();
     void scrolling();
     void tallPanelCannotScroll();
+    void noDrawsNoteTouchesNothing_data();
+    void noDrawsNoteTouchesNothing();
 
 private:
     std::unique_ptr<ResultTables> m_tables;
@@ -491,6 +495,54 @@ void TestMap::tallPanelCannotScroll()
     m_map->scrollBar()->triggerAction(QScrollBar::SliderPageStepAdd);
     QCOMPARE(m_map->scrollPosition(), 0);
     QCOMPARE(m_tables->straight()[0].cell, QRect(8, 29, 24, 18));
+}
+
+// The note of a lottery without draws sits above the map: it covers no cell
+// and no count line, a click on it reaches no cell, and once closed it is gone.
+void TestMap::noDrawsNoteTouchesNothing_data()
+{
+    QTest::addColumn<ViewMode>("mode");
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::newRow("straight, left click") << ViewMode::Straight << Qt::LeftButton;
+    QTest::newRow("straight, right click") << ViewMode::Straight << Qt::RightButton;
+    QTest::newRow("group, left click") << ViewMode::Group << Qt::LeftButton;
+}
+
+void TestMap::noDrawsNoteTouchesNothing()
+{
+    QFETCH(ViewMode, mode);
+    QFETCH(Qt::MouseButton, button);
+    m_tables->setViewMode(mode);
+    m_map->setDrawList({});
+    QLabel *hint = m_map->noDrawsHint();
+    QVERIFY(hint->isVisible());
+    QCOMPARE(hint->text(), CDialogRight::kNoDrawsHint);
+    m_map->grab();
+    const QRect note(hint->mapTo(m_map.get(), QPoint(0, 0)), hint->size());
+    const TableId first = mode == ViewMode::Straight ? TableId::Straight : TableId::GroupThree;
+    // The count line stands in the 17 pixels above the first row.
+    QVERIFY(note.bottom() < m_tables->table(first)[0].cell.top() - 17);
+    const QList<TableId> shown = mode == ViewMode::Straight ? QList{TableId::Straight}
+                                                            : QList{TableId::GroupThree, TableId::GroupSix};
+    for (TableId id : shown)
+        for (const ResultEntry &e : m_tables->table(id))
+            QVERIFY2(!e.cell.intersects(note), qPrintable(QString::number(e.number)));
+
+    const QList<ResultStage> before = allStages(*m_tables);
+    QTest::mouseClick(hint, button, {}, hint->rect().center());
+    QCOMPARE(allStages(*m_tables), before);
+    QVERIFY(!m_map->numberInfo()->isVisible());
+
+    // Closed, it gives its room back to the map and stays away.
+    auto *close = m_map->findChild<QAbstractButton *>("closeNoDrawsHint");
+    QVERIFY(close);
+    close->click();
+    QVERIFY(!hint->isVisible());
+    m_map->grab();
+    QCOMPARE(m_tables->table(first)[0].cell, QRect(8, 29, 24, 18));
+    m_map->setDrawList({"123"});
+    m_map->setDrawList({});
+    QVERIFY(!hint->isVisible());
 }
 
 QTEST_MAIN(TestMap)

@@ -5,6 +5,7 @@
 #include "app/WindowMessages.h"
 #include "history/CDialogManger.h"
 #include "online/CDialogSoftUpdate.h"
+#include "results/CDialogRight.h"
 #include "script/ScriptConditionRunner.h"
 #include "ui/ScreenFit.h"
 #include "ui/ScrollingWindow.h"
@@ -13,6 +14,7 @@
 #include "TestSupport.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -20,6 +22,8 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -101,11 +105,26 @@ private Q_SLOTS:
     void scrollingMainWindow();
 
 private:
+    // A main window on the data folder with a selection and a condition.
+    std::unique_ptr<CMyNumSieveDlg> newWindow(AppServices &services) const;
+
     QTemporaryDir m_dir;
     FakeServices m_services;
     std::unique_ptr<CMyNumSieveDlg> m_window;
     QList<Draw> m_draws;
 };
+
+std::unique_ptr<CMyNumSieveDlg> TestScreens::newWindow(AppServices &services) const
+{
+    auto window = std::make_unique<CMyNumSieveDlg>(services, m_dir.path());
+    Workspace &ws = window->workspace();
+    ws.selection.hundreds.selectAll();
+    ws.selection.tens.selectAll();
+    ws.selection.units.selectAll();
+    ws.addEntries(2, 0, {10, 11, 12, 13, 14, 15, 16, 17});
+    window->refreshPanels();
+    return window;
+}
 
 void TestScreens::initTestCase()
 {
@@ -118,13 +137,7 @@ void TestScreens::initTestCase()
         file += draw.issue.toLatin1() + '$' + draw.number.toLatin1() + "\r\n";
     }
     QVERIFY(writeBytes(m_dir.filePath("data/lottery_1.data"), file));
-    m_window = std::make_unique<CMyNumSieveDlg>(m_services, m_dir.path());
-    Workspace &ws = m_window->workspace();
-    ws.selection.hundreds.selectAll();
-    ws.selection.tens.selectAll();
-    ws.selection.units.selectAll();
-    ws.addEntries(2, 0, {10, 11, 12, 13, 14, 15, 16, 17});
-    m_window->refreshPanels();
+    m_window = newWindow(m_services);
 }
 
 static void screens()
@@ -151,42 +164,66 @@ void TestScreens::mainWindow()
     QFETCH(QSize, pixels);
     QFETCH(int, percent);
     QFETCH(double, factor);
-    CMyNumSieveDlg &w = *m_window;
+    FakeServices services;
+    const std::unique_ptr<CMyNumSieveDlg> window = newWindow(services);
+    CMyNumSieveDlg &w = *window;
     const QRect desktop = desktopArea(pixels, percent);
     QCOMPARE(drawnFactor(fitScale(w.size(), desktop.size()), percent / 100.0), factor);
     const QRect area = scaledArea(desktop, factor);
     // Never drawn below a screen pixel per unit, the window is 10 units
-    // taller than a 768-pixel screen leaves above a task bar: there it opens
-    // in a scrolling window of the room there is, and only there.
-    const std::unique_ptr<ScrollingWindow> host = placeWindowInside(w, area);
-    QCOMPARE(bool(host), pixels == QSize(1366, 768));
-    QWidget *top = host ? static_cast<QWidget *>(host.get()) : &w;
-    top->show();
-    QVERIFY(QTest::qWaitForWindowExposed(top));
-    const QRect placed(top->pos(), top->size());
+    // taller than a 768-pixel screen leaves above a task bar: there it is as
+    // tall as the room, its panels in a column that scrolls, and only there.
+    // The window itself never scrolls on these screens.
+    const std::unique_ptr<ScrollingWindow> host = w.fitInto(area);
+    QVERIFY(!host);
+    QScrollArea *column = w.panelColumn();
+    QCOMPARE(bool(column), pixels == QSize(1366, 768));
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QRect placed(w.pos(), w.size());
     QVERIFY(area.contains(placed));
     // Drawn at the factor, the window takes no more screen pixels than there are.
-    QVERIFY(top->width() * factor * percent / 100 <= pixels.width());
-    QVERIFY(top->height() * factor * percent / 100 <= pixels.height() - 40 * percent / 100);
+    QVERIFY(w.width() * factor * percent / 100 <= pixels.width());
+    QVERIFY(w.height() * factor * percent / 100 <= pixels.height() - 40 * percent / 100);
+    // The command row is whole and in sight, never inside anything that scrolls.
+    for (int id : {CMyNumSieveDlg::IdSaveScheme, CMyNumSieveDlg::IdLoadScheme, CMyNumSieveDlg::IdSelect,
+                   CMyNumSieveDlg::IdFilter, CMyNumSieveDlg::IdIntersect, CMyNumSieveDlg::IdPrint,
+                   CMyNumSieveDlg::IdSaveNumbers}) {
+        QAbstractButton *b = button(w, id);
+        QCOMPARE(b->parentWidget(), &w);
+        QVERIFY2(area.contains(QRect(placed.topLeft() + b->pos(), b->size())), qPrintable(b->text()));
+    }
     for (int panel = 1; panel <= kConditionCount; ++panel) {
         w.sendMessage(WM_SHOW_CONDITION_PANEL + panel);
-        checkInside(top, placed.topLeft(), area);
-        if (!host)
+        checkInside(&w, placed.topLeft(), area);
+        if (!column)
             continue;
-        // Every control scrolls whole into view.
-        for (QWidget *control : w.findChildren<QWidget *>()) {
-            if (!isControl(control, &w))
+        // Every control of the panels scrolls whole into view.
+        for (QWidget *control : column->widget()->findChildren<QWidget *>()) {
+            if (!isControl(control, column->widget()))
                 continue;
-            host->ensureWidgetVisible(control, 0, 0);
-            const QRect shown(control->mapTo(host->viewport(), QPoint(0, 0)), control->size());
-            QVERIFY2(host->viewport()->rect().contains(shown), qPrintable(describe(control)));
+            column->ensureWidgetVisible(control, 0, 0);
+            const QRect shown(control->mapTo(column->viewport(), QPoint(0, 0)), control->size());
+            QVERIFY2(column->viewport()->rect().contains(shown), qPrintable(describe(control)));
         }
     }
-    if (host) {
-        QVERIFY(host->verticalScrollBar()->isVisible());
-        QVERIFY(!host->horizontalScrollBar()->isVisible());
+    // No scrolling area holds another: the panels' column and the map each
+    // scroll by themselves, one bar each, side by side. Lists and edits
+    // scroll their own lines.
+    for (QAbstractScrollArea *a : w.findChildren<QAbstractScrollArea *>()) {
+        if (qobject_cast<QAbstractItemView *>(a) || qobject_cast<QPlainTextEdit *>(a))
+            continue;
+        QVERIFY(!a->isAncestorOf(w.map()));
+        for (QWidget *up = a->parentWidget(); up != &w; up = up->parentWidget())
+            QVERIFY2(!qobject_cast<QAbstractScrollArea *>(up), qPrintable(describe(a)));
     }
-    top->hide();
+    if (column) {
+        QVERIFY(column->verticalScrollBar()->isVisible());
+        QVERIFY(!column->horizontalScrollBar()->isVisible());
+        QCOMPARE(column->geometry().right() + 1, w.map()->x());
+        QCOMPARE(column->geometry().bottom(), w.map()->geometry().bottom());
+    }
+    w.hide();
 }
 
 void TestScreens::dialogs_data()
@@ -210,7 +247,8 @@ void TestScreens::dialogs()
     QVERIFY(!backtest.warningLabel()->isHidden());
 
     ScriptConditionRunner runner;
-    CDialogFilterReport report(m_services, runFilterReport(m_window->workspace(), {}, &runner), m_window.get());
+    CDialogFilterReport report(m_services, runFilterReport(m_window->workspace(), {}, &runner), QString(),
+                               m_window.get());
     CDialogManger manager(m_services, *m_window, m_window->loadedRegistry(), m_window->dataFolder(), m_window.get());
     CDialogTrend trend(m_services, m_window->loadedRegistry(), 0, m_window.get());
     CDialogSoftUpdate update(m_services, CMyNumSieveDlg::kVersion, QStringLiteral("127.0.0.1:9"), m_window.get());
@@ -231,14 +269,19 @@ void TestScreens::dialogs()
     }
 }
 
-// In its scrolling window the main window keeps its caption, its exit
-// question and its minimise button, and gives the window back when done.
+// Narrower than the window, a room puts it inside a scrolling window, which
+// scrolls sideways only, above the room the command row keeps; there it
+// keeps its caption, its exit question and its minimise button, and gives
+// the window back when done.
 void TestScreens::scrollingMainWindow()
 {
     FakeServices services;
     auto window = std::make_unique<CMyNumSieveDlg>(services, m_dir.path());
-    auto host = placeWindowInside(*window, QRect(0, 0, 1366, 728));
+    auto host = window->fitInto(QRect(0, 0, 1000, 700));
     QVERIFY(host);
+    QCOMPARE(host->size(), QSize(1000, 700));
+    QVERIFY(window->panelColumn());
+    QCOMPARE(window->height() + host->horizontalScrollBar()->sizeHint().height(), 700);
     host->show();
     QVERIFY(QTest::qWaitForWindowExposed(host.get()));
     QCOMPARE(host->windowTitle(), window->windowTitle());
@@ -253,6 +296,8 @@ void TestScreens::scrollingMainWindow()
     QVERIFY(!host->close());
     QCOMPARE(services.questions, QStringList(2, QStringLiteral("退出|需要保存条件吗\n\n是　保存条件然后退出\n否　直接退出\n取消　不退出")));
     QVERIFY(host->isVisible() && window->isVisible());
+    QVERIFY(host->horizontalScrollBar()->isVisible());
+    QVERIFY(!host->verticalScrollBar()->isVisible());
 
     services.askAnswers.enqueue(Answer::No);
     window->runCommand(CMyNumSieveDlg::IdClose);

@@ -2,7 +2,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -18,6 +20,8 @@ private Q_SLOTS:
     void initTestCase();
     void messageBoxes_data();
     void messageBoxes();
+    void suggestedFileNames_data();
+    void suggestedFileNames();
 };
 
 namespace {
@@ -83,6 +87,39 @@ void TestServices::messageBoxes()
     QCOMPARE(shown.buttons, buttons);
     // A text laid out in lines is not wrapped again, so the path stays whole.
     QVERIFY(!shown.wrapped);
+}
+
+// What a save dialog offers: the parts that say what the file holds, none
+// of them able to lead the file elsewhere.
+void TestServices::suggestedFileNames_data()
+{
+    QTest::addColumn<QStringList>("parts");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("lottery, list, issue") << QStringList{"福彩3D", "直选过滤号码", "2026719"}
+                                          << "福彩3D_直选过滤号码_2026719";
+    QTest::newRow("no draws yet") << QStringList{"排列三", "走势图", "和值", ""} << "排列三_走势图_和值";
+    QTest::newRow("separators and reserved characters")
+        << QStringList{"../自选/3D", "a:b*c?\"<d>|e\\f", " 2026-001 "} << "自选3D_abcdef_2026-001";
+    QTest::newRow("dots would hide it") << QStringList{"..", ".自选", "3.D"} << "自选_3.D";
+}
+
+void TestServices::suggestedFileNames()
+{
+    QFETCH(QStringList, parts);
+    QFETCH(QString, name);
+    QCOMPARE(suggestedFileName(parts), name);
+
+    // The real save dialog offers it with the extension.
+    DesktopServices services;
+    QString offered;
+    QTimer::singleShot(0, [&offered] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        offered = dialog->findChild<QLineEdit *>("fileNameEdit")->text();
+        dialog->reject();
+    });
+    QCOMPARE(chooseSavePath(services, nullptr, "文本文件(*.txt)", ".txt", name), QString());
+    QCOMPARE(offered, name + ".txt");
 }
 
 QTEST_MAIN(TestServices)

@@ -49,6 +49,7 @@ private:
 std::expected<void, QString> runFilter(Workspace &ws, AdvancedConditionRunner *runner, OmissionMethod omissionMethod)
 {
     gather(ws.selection, ws.tables);
+    ws.filteredWith = ws.selectionNumbers;
     ws.drawDigitSets = DrawDigitSets::fromDraws(ws.selectionNumbers);
 
     const bool advancedOn = ws.enabled[kConditionCount];

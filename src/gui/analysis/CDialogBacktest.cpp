@@ -1,5 +1,6 @@
 #include "analysis/CDialogBacktest.h"
 
+#include "Messages.h"
 #include "analysis/CsvExport.h"
 #include "app/AppServices.h"
 #include "script/ScriptConditionRunner.h"
@@ -148,7 +149,7 @@ CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspa
     const QString titles[kSummaryRows] = {QStringLiteral("回测期数"), QStringLiteral("命中"),
                                           QStringLiteral("命中率"),   QStringLiteral("平均注数"),
                                           QStringLiteral("期望命中"), QStringLiteral("提升倍数"),
-                                          QStringLiteral("偶然概率")};
+                                          QStringLiteral("偶然达到概率")};
     for (int row = 0; row < kSummaryRows; ++row) {
         m_summary[std::size_t(row)] = new QLabel(QStringLiteral("—"));
         m_summary[std::size_t(row)]->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -161,9 +162,9 @@ CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspa
                         "各期剩余号码占全部可能开奖号码的比例之和。")},
         {QStringLiteral("提升倍数"),
          QStringLiteral("提升倍数 = 命中 ÷ 期望命中。1 表示条件和随便选同样多的号码一样好；大于 1 较好，小于 1 较差。")},
-        {QStringLiteral("偶然概率"),
-         QStringLiteral("每期都随便选同样多的号码时，至少命中这么多次的确切概率。只有很小（比如小于5%）"
-                        "才说明条件比运气好。")},
+        {QStringLiteral("偶然达到概率"),
+         QStringLiteral("每期都随便选同样多的号码时，靠运气至少命中这么多次的确切概率。只有很小（比如小于5%）"
+                        "才说明条件比运气好；它说的是已经开出的这些期，不保证以后的开奖。")},
     };
     for (const SummaryRow row : {ExpectedHits, Lift, PChance}) {
         const QString &tip = explained[row - ExpectedHits][1];
@@ -247,7 +248,7 @@ CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspa
     if (m_draws.isEmpty()) {
         m_count->setEnabled(false);
         m_start->setEnabled(false);
-        m_status->setText(QStringLiteral("所选彩票没有开奖号码，无法回测。"));
+        m_status->setText(QStringLiteral("所选彩票没有开奖号码，无法回测。") + msg::kHowToGetDraws);
     } else {
         m_status->setText(QStringLiteral("用当前的选号、条件、容错和直选/组选设置，逐期只以之前的开奖号码为历史重新过滤，"
                                          "看开奖号是否在剩下的号码里。"));
@@ -393,9 +394,7 @@ void CDialogBacktest::showSummary(const BacktestResult &result)
     set(MeanSurvivors, QString::number(result.meanSurvivors, 'f', 1));
     set(ExpectedHits, QString::number(result.expectedHits, 'f', 2));
     set(Lift, result.expectedHits > 0 ? QString::number(result.lift, 'f', 2) : QStringLiteral("—"));
-    // A chance too small for two decimals of a percent keeps its digits.
-    set(PChance, result.pChance > 0 && result.pChance < 0.0001 ? QString::number(result.pChance, 'g', 3)
-                                                                 : percentText(result.pChance));
+    set(PChance, chanceText(result.pChance));
     m_warning->setText(kTooFew);
     m_warning->setVisible(result.tooFewToJudge());
 }
@@ -485,7 +484,9 @@ void CDialogBacktest::showCharts(const BacktestResult &result)
 void CDialogBacktest::exportCsv()
 {
     if (m_result)
-        exportCsvLines(m_services, this, withChineseCaptions(backtestCsvLines(*m_result)));
+        exportCsvLines(m_services, this, withChineseCaptions(backtestCsvLines(*m_result)),
+                       suggestedFileName({m_lottery, QStringLiteral("方案回测"),
+                                          m_draws.isEmpty() ? QString() : m_draws.last().issue}));
 }
 
 } // namespace numsieve::gui

@@ -11,10 +11,12 @@
 
 namespace numsieve::gui {
 
-CDialogFilterReport::CDialogFilterReport(AppServices &services, const FilterReport &report, QWidget *parent)
+CDialogFilterReport::CDialogFilterReport(AppServices &services, const FilterReport &report, const QString &fileName,
+                                         QWidget *parent)
     : QDialog(parent)
     , m_services(services)
     , m_report(report)
+    , m_fileName(fileName)
 {
     setWindowTitle(QStringLiteral("过滤报告"));
 
@@ -78,7 +80,7 @@ CDialogFilterReport::CDialogFilterReport(AppServices &services, const FilterRepo
 
 void CDialogFilterReport::exportCsv()
 {
-    exportCsvLines(m_services, this, withChineseCaptions(filterReportCsvLines(m_report)));
+    exportCsvLines(m_services, this, withChineseCaptions(filterReportCsvLines(m_report)), m_fileName);
 }
 
 } // namespace numsieve::gui

@@ -20,7 +20,9 @@ class CDialogFilterReport : public QDialog
     Q_OBJECT
 
 public:
-    CDialogFilterReport(AppServices &services, const FilterReport &report, QWidget *parent = nullptr);
+    // `fileName` is what 导出CSV... offers to save as.
+    CDialogFilterReport(AppServices &services, const FilterReport &report, const QString &fileName = {},
+                        QWidget *parent = nullptr);
 
     const FilterReport &report() const { return m_report; }
     QTableWidget *table() const { return m_table; }
@@ -33,6 +35,7 @@ public:
 private:
     AppServices &m_services;
     const FilterReport m_report;
+    const QString m_fileName;
     QTableWidget *m_table = nullptr;
     QLabel *m_message = nullptr;
     QPushButton *m_export = nullptr;

@@ -1,5 +1,6 @@
 #include "analysis/CDialogTrend.h"
 
+#include "Messages.h"
 #include "analysis/CsvExport.h"
 #include "analysis/TrendChartView.h"
 #include "analysis/TrendModel.h"
@@ -8,9 +9,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDate>
 #include <QHBoxLayout>
 #include <QImageWriter>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSignalBlocker>
@@ -91,11 +94,17 @@ CDialogTrend::CDialogTrend(AppServices &services, const LotteryRegistry &lotteri
     m_chart = new TrendChartView(m_model);
     m_note = new QLabel;
     m_note->setWordWrap(true);
+    m_noDraws = new QLabel;
+    m_noDraws->setWordWrap(true);
+    m_noDraws->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_noDraws->setMargin(12);
+    m_noDraws->hide();
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(controls);
     layout->addWidget(m_tabs);
     layout->addWidget(m_chart, 1);
+    layout->addWidget(m_noDraws, 1);
     layout->addWidget(m_note);
 
     connect(m_lottery, &QComboBox::currentIndexChanged, this, &CDialogTrend::selectLottery);
@@ -109,9 +118,24 @@ CDialogTrend::CDialogTrend(AppServices &services, const LotteryRegistry &lotteri
     const int start = selected >= 0 && selected < m_lotteries.count() ? int(selected) : 0;
     m_lottery->setCurrentIndex(start);
     selectLottery(start);
-    resize(1000, 700);
+    // Where the screen allows, no tab opens with columns behind a scroll bar.
+    resize(preferredSize());
     fitDialogToScreen(this);
 }
+
+QSize CDialogTrend::preferredSize()
+{
+    int widest = 0;
+    for (int tab = 0; tab < kTabCount; ++tab) {
+        m_model->setGroups(groupsOf(Tab(tab)));
+        widest = std::max(widest, m_chart->sizeHint().width());
+    }
+    m_model->setGroups(groupsOf(Tab(m_tabs->currentIndex())));
+    const QMargins margins = layout()->contentsMargins();
+    return {std::max(layout()->sizeHint().width(), widest + margins.left() + margins.right()), 700};
+}
+
+const QString CDialogTrend::kNoDrawsHint = QStringLiteral("所选彩票没有开奖号码，无法画走势图。") + msg::kHowToGetDraws;
 
 CDialogTrend::~CDialogTrend() = default;
 
@@ -152,10 +176,25 @@ void CDialogTrend::setLotteries(const LotteryRegistry &lotteries)
     selectLottery(index);
 }
 
+const Lottery *CDialogTrend::shownLottery() const
+{
+    const int index = m_lottery->currentIndex();
+    return index >= 0 && index < m_lotteries.count() ? &m_lotteries.at(index) : nullptr;
+}
+
 void CDialogTrend::selectLottery(int index)
 {
     const bool known = index >= 0 && index < m_lotteries.count();
     m_model->setTable(std::make_shared<const TrendTable>(known ? m_lotteries.at(index).draws : QList<Draw>()));
+    // Without draws a table of zeros would look like a chart: say where
+    // draws come from instead, or why the ones there could not be read.
+    const bool empty = m_model->table().rowCount() == 0;
+    const Lottery *lottery = shownLottery();
+    m_noDraws->setText(lottery && !lottery->readProblem.isEmpty() ? lottery->readProblem : kNoDrawsHint);
+    m_noDraws->setVisible(empty);
+    m_chart->setVisible(!empty);
+    m_exportCsv->setEnabled(!empty);
+    m_exportPicture->setEnabled(!empty);
     showNote();
 }
 
@@ -173,30 +212,97 @@ void CDialogTrend::selectTab(int index)
 
 void CDialogTrend::showNote()
 {
-    const int index = m_lottery->currentIndex();
-    // A draw file that could not be read is no empty history: say why it is empty.
-    if (index >= 0 && index < m_lotteries.count() && !m_lotteries.at(index).readProblem.isEmpty()) {
-        m_note->setText(m_lotteries.at(index).readProblem);
-        return;
-    }
+    m_note->setVisible(m_model->rowCount() > 0);
     int marked = 0;
     for (int c = 0; c < m_model->valueColumnCount(); ++c)
         marked += m_model->stats(c).marked();
-    m_note->setText(QStringLiteral("共%1期，标红%2列。").arg(m_model->rowCount()).arg(marked)
-                    + trendMarkNote(m_model->valueColumnCount()));
+    const int columns = m_model->valueColumnCount();
+    m_note->setText(QStringLiteral("共%1期，标红%2列。").arg(m_model->rowCount()).arg(marked) + m_model->chanceExplained()
+                    + QStringLiteral("这里共%1列，全凭运气也约有二十分之一（约%2列）会被标红；把期数放大到500、1000"
+                                     "或全部后仍然标红的，比时有时无的更值得留意。")
+                          .arg(columns)
+                          .arg(QString::number(columns / 20.0, 'f', 1)));
+}
+
+QString CDialogTrend::suggestedName() const
+{
+    const Lottery *lottery = shownLottery();
+    const TrendTable &table = m_model->table();
+    return suggestedFileName({lottery ? lottery->name : QString(), QStringLiteral("走势图"),
+                              m_tabs->tabText(m_tabs->currentIndex()),
+                              table.rowCount() > 0 ? table.draw(table.rowCount() - 1).issue : QString()});
 }
 
 bool CDialogTrend::exportCsv()
 {
-    return exportCsvLines(m_services, this, trendCsvLines(m_model->table(), m_model->window(), m_model->groups()));
+    return exportCsvLines(m_services, this, trendCsvLines(m_model->table(), m_model->window(), m_model->groups()),
+                          suggestedName());
+}
+
+QString CDialogTrend::pictureTitle(const QDate &date) const
+{
+    const Lottery *lottery = shownLottery();
+    const TrendTable &table = m_model->table();
+    return QStringLiteral("%1　%2走势图　最近%3期　最新一期 %4　%5制图")
+        .arg(lottery ? lottery->name : QString(), m_tabs->tabText(m_tabs->currentIndex()))
+        .arg(m_model->rowCount())
+        .arg(table.rowCount() > 0 ? table.draw(table.rowCount() - 1).issue : QString(),
+             date.toString(QStringLiteral("yyyy-MM-dd")));
+}
+
+namespace {
+
+constexpr int kTitlePad = 8;
+
+QFont titleFont(QFont font)
+{
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.2);
+    return font;
+}
+
+int titleHeight(const QFont &chartFont)
+{
+    return QFontMetrics(titleFont(chartFont)).height() + 2 * kTitlePad;
+}
+
+} // namespace
+
+QImage CDialogTrend::picture(const QDate &date) const
+{
+    const QImage chart = m_chart->wholeChart();
+    const QFont font = titleFont(m_chart->font());
+    const QFontMetrics metrics(font);
+    const QString title = pictureTitle(date);
+    const int top = titleHeight(m_chart->font());
+    QImage image(std::max(chart.width(), metrics.horizontalAdvance(title) + 2 * kTitlePad), chart.height() + top,
+                 QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    p.drawText(QRect(kTitlePad, 0, image.width() - 2 * kTitlePad, top), Qt::AlignLeft | Qt::AlignVCenter, title);
+    p.drawImage(0, top, chart);
+    return image;
 }
 
 bool CDialogTrend::exportPicture()
 {
-    const QString path = chooseSavePath(m_services, this, QStringLiteral("PNG图片(*.png)"), QStringLiteral(".png"));
+    // Every row of a long window in one picture would be taller than any
+    // viewer shows: say how many fit before asking for a file.
+    const int rowHeight = m_chart->rowHeight();
+    const int frame = titleHeight(m_chart->font()) + m_chart->wholeSize().height() - m_model->rowCount() * rowHeight;
+    const int rowsThatFit = (kPictureMaxHeight - frame) / rowHeight;
+    if (m_model->rowCount() > rowsThatFit) {
+        m_services.warn(this,
+                        QStringLiteral("走势图太长：一张图片最多画%1期。请把期数选少一些，再导出图片。").arg(rowsThatFit));
+        return false;
+    }
+    const QString path = chooseSavePath(m_services, this, QStringLiteral("PNG图片(*.png)"), QStringLiteral(".png"),
+                                        suggestedName());
     if (path.isEmpty())
         return false;
-    const QImage image = m_chart->viewport()->grab().toImage();
+    const QImage image = picture(QDate::currentDate());
     // Written beside and renamed over, so a failed write leaves the old file.
     QSaveFile file(path);
     QImageWriter writer(&file, "png");

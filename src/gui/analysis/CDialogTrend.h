@@ -9,6 +9,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QDate;
+class QImage;
 class QLabel;
 class QPushButton;
 class QTabBar;
@@ -53,16 +55,32 @@ public:
     TrendModel *model() const { return m_model; }
     TrendChartView *chart() const { return m_chart; }
     QLabel *noteLabel() const { return m_note; }
+    // In the chart's place while the lottery has no draws to chart.
+    QLabel *noDrawsLabel() const { return m_noDraws; }
+    static const QString kNoDrawsHint;
+
+    // The size it opens at before the screen has its say: wide enough for
+    // the columns of the widest tab (each is laid out once to measure it).
+    QSize preferredSize();
 
     // 导出CSV... and 导出图片...; true when a file was written.
     bool exportCsv();
     bool exportPicture();
+    // What 导出图片 saves: a title line over the whole chart of the tab and
+    // the 期数 chosen, every column and every row.
+    QString pictureTitle(const QDate &date) const;
+    QImage picture(const QDate &date) const;
+    // The tallest picture made: beyond it, viewers and printers give up.
+    static constexpr int kPictureMaxHeight = 32000;
 
 private:
     void selectLottery(int index);
     void selectWindow(int index);
     void selectTab(int index);
     void showNote();
+    // The lottery shown, nullptr when there is none.
+    const Lottery *shownLottery() const;
+    QString suggestedName() const;
 
     AppServices &m_services;
     LotteryRegistry m_lotteries;
@@ -76,6 +94,7 @@ private:
     TrendModel *m_model = nullptr;
     TrendChartView *m_chart = nullptr;
     QLabel *m_note = nullptr;
+    QLabel *m_noDraws = nullptr;
 };
 
 } // namespace numsieve::gui

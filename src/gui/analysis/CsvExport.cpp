@@ -7,11 +7,15 @@
 #include <QHeaderView>
 #include <QTableWidget>
 
+#include <algorithm>
+#include <cmath>
+
 namespace numsieve::gui {
 
-bool exportCsvLines(AppServices &services, QWidget *parent, const QStringList &lines)
+bool exportCsvLines(AppServices &services, QWidget *parent, const QStringList &lines, const QString &suggestedName)
 {
-    const QString path = chooseSavePath(services, parent, QStringLiteral("CSV文件(*.csv)"), QStringLiteral(".csv"));
+    const QString path =
+        chooseSavePath(services, parent, QStringLiteral("CSV文件(*.csv)"), QStringLiteral(".csv"), suggestedName);
     if (path.isEmpty())
         return false;
     const auto saved = writeTextLines(path, lines);
@@ -30,7 +34,7 @@ QStringList withChineseCaptions(const QStringList &lines)
         {QStringLiteral("condition,name,kills,mean_removed"),
          QStringLiteral("条件编号,条件,淘汰开奖号,平均淘汰比例")},
         {QStringLiteral("last,hits,hit_rate,expected_hits,lift,p_chance,mean_survivors,message"),
-         QStringLiteral("回测期数,命中,命中率,期望命中,提升倍数,偶然概率,平均注数,中止原因")},
+         QStringLiteral("回测期数,命中,命中率,期望命中,提升倍数,偶然达到概率,平均注数,中止原因")},
         {QStringLiteral("step,name,failing,survivors"), QStringLiteral("步骤,条件,单独淘汰,累计剩余")},
     };
     // The first field of the filter report's rows that are not a condition.
@@ -78,6 +82,26 @@ QTableWidget *figureTable(int rows, const QStringList &headers, const QString &w
 QString percentText(double share)
 {
     return QString::number(share * 100, 'f', 2) + QLatin1Char('%');
+}
+
+QString chanceText(double chance, int digits)
+{
+    // Both windows mark or call "small" what is under 5%.
+    constexpr double kMarkPercent = 5;
+    const double percent = chance * 100;
+    if (percent <= 0)
+        return QStringLiteral("0%");
+    if (percent < 0.001)
+        return QStringLiteral("<0.001%");
+    // Never fewer digits than the whole part has: 100, not 1e+02.
+    digits = std::max(digits, int(std::floor(std::log10(percent))) + 1);
+    QString text;
+    for (; digits <= 15; ++digits) {
+        text = QString::number(percent, 'g', digits);
+        if (percent >= kMarkPercent || text.toDouble() < kMarkPercent)
+            break;
+    }
+    return text + QLatin1Char('%');
 }
 
 } // namespace numsieve::gui

@@ -13,7 +13,8 @@ class AppServices;
 // 导出CSV...: asks for a file (".csv" appended unless given) and writes the
 // lines as every other file of the program, GBK with CR LF. A failed save
 // shows its message; returns whether a file was written.
-bool exportCsvLines(AppServices &services, QWidget *parent, const QStringList &lines);
+bool exportCsvLines(AppServices &services, QWidget *parent, const QStringList &lines,
+                    const QString &suggestedName = {});
 
 // The lines of a back-test or filter report table as the windows export them:
 // the command line's English column keys and row keys in Chinese, the rest as is.
@@ -25,5 +26,11 @@ QTableWidget *figureTable(int rows, const QStringList &headers, const QString &w
 
 // How the analysis dialogs show a share: "12.34%".
 QString percentText(double share);
+
+// How the windows show a chance figure: a percentage of `digits`
+// significant digits ("40.2%", "4.94%", "0.0123%" for 3), with more where a
+// figure under the 5% mark would otherwise read as the mark itself
+// ("4.996%"), and "<0.001%" for what is smaller still.
+QString chanceText(double chance, int digits = 3);
 
 } // namespace numsieve::gui

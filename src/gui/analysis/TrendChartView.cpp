@@ -1,8 +1,10 @@
 #include "analysis/TrendChartView.h"
 
+#include "analysis/CsvExport.h"
 #include "analysis/TrendModel.h"
 
 #include <QHelpEvent>
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
@@ -83,7 +85,25 @@ void TrendChartView::scrollToNewest()
 
 QSize TrendChartView::sizeHint() const
 {
-    return {m_issueWidth + m_numberWidth + int(m_x.value(m_x.size() - 1)) + 24, 640};
+    return {valuesLeft() + int(m_x.last()) + 2 * frameWidth()
+                + verticalScrollBar()->sizeHint().width(),
+            640};
+}
+
+QSize TrendChartView::wholeSize() const
+{
+    return {valuesLeft() + int(m_x.last()) + 1,
+            m_headerHeight + m_model->rowCount() * m_rowHeight + m_footHeight};
+}
+
+QImage TrendChartView::wholeChart() const
+{
+    QImage image(wholeSize(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setFont(font());
+    paintChart(p, image.size(), 0, 0);
+    return image;
 }
 
 void TrendChartView::relayout()
@@ -100,6 +120,10 @@ void TrendChartView::relayout()
             issueWidth = std::max(issueWidth, fm.horizontalAdvance(table.draw(row).issue));
     m_issueWidth = issueWidth + 12;
     m_numberWidth = std::max(fm.horizontalAdvance(QStringLiteral("开奖号")), fm.horizontalAdvance(QStringLiteral("0000"))) + 12;
+    // The foot's row names stand under both columns.
+    for (int foot = 0; foot < TrendModel::kFootRows; ++foot)
+        m_issueWidth = std::max(m_issueWidth,
+                                fm.horizontalAdvance(m_model->footName(TrendModel::FootRow(foot))) + 12 - m_numberWidth);
 
     m_x.clear();
     m_groupOf.clear();
@@ -154,28 +178,38 @@ int TrendChartView::valueColumnAt(int x) const
     return int(it - m_x.begin()) - 1;
 }
 
+QString TrendChartView::toolTipAt(QPoint pos) const
+{
+    // The foot explains itself: a row name what its row counts, a cell its
+    // column's figures.
+    const int footTop = viewport()->height() - m_footHeight;
+    if (pos.y() < footTop)
+        return {};
+    const auto row = TrendModel::FootRow(std::min((pos.y() - footTop) / m_rowHeight, TrendModel::kFootRows - 1));
+    const int left = valuesLeft();
+    if (pos.x() < left)
+        return m_model->footTip(row);
+    const int column = valueColumnAt(pos.x() - left + horizontalScrollBar()->value());
+    if (column < 0 || column >= m_model->valueColumnCount())
+        return {};
+    const TrendStats &s = m_model->stats(column);
+    const TrendColumn &c = trendColumns().at(m_model->tableColumn(column));
+    return QStringLiteral("%1 %2\n这%3期出现%4次，期望%5次\n%6 %7\n\n%8")
+        .arg(trendGroupName(c.group), c.value)
+        .arg(m_model->rowCount())
+        .arg(s.hits)
+        .arg(QString::number(s.expected, 'f', 2), TrendModel::kChanceName, chanceText(s.pChance),
+             m_model->chanceExplained());
+}
+
 bool TrendChartView::viewportEvent(QEvent *event)
 {
-    // The foot's 偶然概率 shows two decimals; its tooltip the figure itself.
     if (event->type() == QEvent::ToolTip) {
         const auto *help = static_cast<QHelpEvent *>(event);
-        const int footTop = viewport()->height() - m_footHeight;
-        const int left = m_issueWidth + m_numberWidth;
-        if (help->pos().y() >= footTop && help->pos().x() >= left) {
-            const int column = valueColumnAt(help->pos().x() - left + horizontalScrollBar()->value());
-            if (column >= 0 && column < m_model->valueColumnCount()) {
-                const TrendStats &s = m_model->stats(column);
-                QToolTip::showText(help->globalPos(),
-                                   QStringLiteral("%1 %2\n出现%3次，期望%4次\n偶然概率 %5")
-                                       .arg(trendGroupName(trendColumns().at(m_model->tableColumn(column)).group),
-                                            trendColumns().at(m_model->tableColumn(column)).value)
-                                       .arg(s.hits)
-                                       .arg(QString::number(s.expected, 'f', 2), QString::number(s.pChance, 'g', 4)),
-                                   viewport());
-                return true;
-            }
-        }
-        QToolTip::hideText();
+        if (const QString tip = toolTipAt(help->pos()); !tip.isEmpty())
+            QToolTip::showText(help->globalPos(), tip, viewport());
+        else
+            QToolTip::hideText();
         return true;
     }
     return QAbstractScrollArea::viewportEvent(event);
@@ -184,13 +218,17 @@ bool TrendChartView::viewportEvent(QEvent *event)
 void TrendChartView::paintEvent(QPaintEvent *)
 {
     QPainter p(viewport());
-    p.fillRect(viewport()->rect(), Qt::white);
+    std::tie(m_paintedFirst, m_paintedLast) =
+        paintChart(p, viewport()->size(), horizontalScrollBar()->value(), verticalScrollBar()->value());
+}
+
+std::pair<int, int> TrendChartView::paintChart(QPainter &p, QSize area, int hx, int vy) const
+{
+    p.fillRect(QRect(QPoint(0, 0), area), Qt::white);
     const QFontMetrics fm(font());
-    const int hx = horizontalScrollBar()->value();
-    const int vy = verticalScrollBar()->value();
-    const int left = m_issueWidth + m_numberWidth;
-    const int width = viewport()->width();
-    const int footTop = viewport()->height() - m_footHeight;
+    const int left = valuesLeft();
+    const int width = area.width();
+    const int footTop = area.height() - m_footHeight;
     const QRect body(left, m_headerHeight, std::max(0, width - left), std::max(0, footTop - m_headerHeight));
     const int rows = m_model->rowCount();
     const int columns = m_model->valueColumnCount();
@@ -201,8 +239,6 @@ void TrendChartView::paintEvent(QPaintEvent *)
     const int lastRow = std::min(rows - 1, (vy + body.height()) / m_rowHeight);
     const int firstColumn = std::max(0, valueColumnAt(hx));
     const int lastColumn = std::min(columns - 1, valueColumnAt(hx + body.width()));
-    m_paintedFirst = rows > 0 ? firstRow : -1;
-    m_paintedLast = rows > 0 ? lastRow : -1;
     // Body coordinates to the viewport's.
     const auto place = [&](QRect r) { return r.translated(left - hx, m_headerHeight - vy); };
 
@@ -333,7 +369,7 @@ void TrendChartView::paintEvent(QPaintEvent *)
         const int y = footTop + foot * m_rowHeight;
         p.setClipping(false);
         p.setPen(Qt::black);
-        p.drawText(QRect(0, y, left, m_rowHeight), Qt::AlignCenter, TrendModel::footName(TrendModel::FootRow(foot)));
+        p.drawText(QRect(0, y, left, m_rowHeight), Qt::AlignCenter, m_model->footName(TrendModel::FootRow(foot)));
         p.setClipRect(QRect(left, footTop, std::max(0, width - left), m_footHeight));
         for (int c = firstColumn; c <= lastColumn; ++c) {
             const QRect cell(left + m_x.at(c) - hx, y, m_x.at(c + 1) - m_x.at(c), m_rowHeight);
@@ -349,6 +385,7 @@ void TrendChartView::paintEvent(QPaintEvent *)
     p.setClipping(false);
     p.setPen(kGroupEdge);
     p.drawLine(0, footTop, width, footTop);
+    return rows > 0 ? std::pair(firstRow, lastRow) : std::pair(-1, -1);
 }
 
 } // namespace numsieve::gui

@@ -3,6 +3,8 @@
 #include <QAbstractScrollArea>
 #include <QList>
 
+#include <utility>
+
 namespace numsieve::gui {
 
 class TrendModel;
@@ -30,8 +32,15 @@ public:
     int firstPaintedRow() const { return m_paintedFirst; }
     int lastPaintedRow() const { return m_paintedLast; }
     int rowHeight() const { return m_rowHeight; }
+    // Where the value columns begin, right of the issue and number columns.
+    int valuesLeft() const { return m_issueWidth + m_numberWidth; }
 
+    // Wide enough for every column, as tall as the window's standard.
     QSize sizeHint() const override;
+    // The whole chart of the window: every column and every row, with the
+    // header and the foot, as it would look in a view large enough for it.
+    QSize wholeSize() const;
+    QImage wholeChart() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -39,6 +48,10 @@ protected:
     bool viewportEvent(QEvent *event) override;
 
 private:
+    // Paints the chart into an area of the given size scrolled to (hx, vy);
+    // returns the first and last row painted (-1 when none).
+    std::pair<int, int> paintChart(QPainter &p, QSize area, int hx, int vy) const;
+    QString toolTipAt(QPoint pos) const;
     void relayout();
     void updateScrollBars();
     QRect cellRect(int row, int valueColumn) const;   // in body coordinates

@@ -1,5 +1,7 @@
 #include "analysis/TrendModel.h"
 
+#include "analysis/CsvExport.h"
+
 namespace numsieve::gui {
 
 TrendModel::TrendModel(QObject *parent)
@@ -42,13 +44,61 @@ void TrendModel::rebuild()
     endResetModel();
 }
 
-QString TrendModel::footName(FootRow row)
+const QString TrendModel::kChanceName = QStringLiteral("偶然偏离概率");
+
+namespace {
+
+// Whether a foot row counts the rows shown or reads omissions, which count
+// from the first draw of the history.
+bool countsShownRows(TrendModel::FootRow row)
+{
+    return row != TrendModel::MaxOmission && row != TrendModel::CurrentOmission;
+}
+
+} // namespace
+
+QString TrendModel::footName(FootRow row) const
 {
     static const QString names[kFootRows] = {QStringLiteral("出现次数"), QStringLiteral("期望次数"),
                                              QStringLiteral("平均遗漏"), QStringLiteral("最大遗漏"),
                                              QStringLiteral("最大连出"), QStringLiteral("当前遗漏"),
-                                             QStringLiteral("偶然概率")};
-    return names[row];
+                                             kChanceName};
+    if (row < 0 || row >= kFootRows)
+        return {};
+    return names[row]
+        + (countsShownRows(row) ? QStringLiteral("(%1期)").arg(rowCount()) : QStringLiteral("(从头算)"));
+}
+
+QString TrendModel::footTip(FootRow row) const
+{
+    const int shown = rowCount();
+    switch (row) {
+    case Hits: return QStringLiteral("出现次数：这%1期里开出这个值的期数。").arg(shown);
+    case Expected:
+        return QStringLiteral("期望次数：全凭运气时，%1期里平均会开出几次：期数乘以这个值在000至999中所占的比例。")
+            .arg(shown);
+    case MeanOmission:
+        return QStringLiteral("平均遗漏：这%1期里两次开出之间平均隔几期，即（%1 − 出现次数）÷（出现次数 + 1）。").arg(shown);
+    case MaxOmission:
+        return QStringLiteral("最大遗漏：这%1期各期的遗漏中最大的一个。遗漏从全部开奖号码的第一期数起，"
+                              "所以开头几期的遗漏可以比%1还大。")
+            .arg(shown);
+    case MaxRun: return QStringLiteral("最大连出：这%1期里连续开出的最多期数。").arg(shown);
+    case CurrentOmission:
+        return QStringLiteral("当前遗漏：到最新一期为止已经连续多少期没有开出，从全部开奖号码的第一期数起。");
+    case PChance: return chanceExplained();
+    case kFootRows: break;
+    }
+    return {};
+}
+
+QString TrendModel::chanceExplained() const
+{
+    return kChanceName
+        + QStringLiteral("：假如开奖全凭运气，这个值在这%1期里开出的次数离期望次数（偏多或偏少）至少有这么远的概率。"
+                         "低于5%的列标红。列多了，即使全凭运气也总有几列很低；它也说不出下一期会开什么，"
+                         "因为每一期都是重新开出的。")
+              .arg(rowCount());
 }
 
 QString TrendModel::footText(FootRow row, int valueColumn) const
@@ -64,8 +114,8 @@ QString TrendModel::footText(FootRow row, int valueColumn) const
     case PChance: break;
     case kFootRows: return {};
     }
-    // Two decimals read at a glance; the mark and the tooltip say the rest.
-    return QString::number(s.pChance, 'f', 2);
+    // Two digits keep the thirty columns of a tab narrow; the tooltip has three.
+    return chanceText(s.pChance, 2);
 }
 
 int TrendModel::rowCount(const QModelIndex &parent) const

@@ -39,7 +39,14 @@ public:
     const TrendStats &stats(int valueColumn) const { return m_stats.at(valueColumn); }
     // A foot cell as the chart shows it.
     QString footText(FootRow row, int valueColumn) const;
-    static QString footName(FootRow row);
+    // The name of a foot row with the span it counts: the rows shown, or
+    // the whole history, from which every omission is counted; and what the
+    // row means, in a player's words.
+    QString footName(FootRow row) const;
+    QString footTip(FootRow row) const;
+    // What the window's chance figure is, for its tooltip and its note.
+    static const QString kChanceName;
+    QString chanceExplained() const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -101,9 +102,10 @@ QString DesktopServices::openFileName(QWidget *parent, const QString &filter)
     return path;
 }
 
-QString DesktopServices::saveFileName(QWidget *parent, const QString &filter)
+QString DesktopServices::saveFileName(QWidget *parent, const QString &filter, const QString &suggestedName)
 {
-    const QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("另存为"), m_lastFolder, filter);
+    const QString start = suggestedName.isEmpty() ? m_lastFolder : QDir(m_lastFolder).filePath(suggestedName);
+    const QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("另存为"), start, filter);
     if (!path.isEmpty())
         m_lastFolder = QFileInfo(path).absolutePath();
     return path;
@@ -135,9 +137,11 @@ std::expected<void, QString> DesktopServices::printFile(const QString &path)
     return {};
 }
 
-QString chooseSavePath(AppServices &services, QWidget *parent, const QString &filter, const QString &extension)
+QString chooseSavePath(AppServices &services, QWidget *parent, const QString &filter, const QString &extension,
+                       const QString &suggestedName)
 {
-    const QString chosen = services.saveFileName(parent, filter);
+    const QString chosen =
+        services.saveFileName(parent, filter, suggestedName.isEmpty() ? QString() : suggestedName + extension);
     if (chosen.isEmpty())
         return {};
     const QString path = savePathWithExtension(chosen, extension);
@@ -148,6 +152,24 @@ QString chooseSavePath(AppServices &services, QWidget *parent, const QString &fi
                              QStringLiteral("%1 已存在。\n要替换它吗？").arg(QFileInfo(path).fileName())))
         return {};
     return path;
+}
+
+QString suggestedFileName(const QStringList &parts)
+{
+    QStringList kept;
+    for (const QString &part : parts) {
+        QString clean;
+        for (const QChar c : part)
+            if (c.unicode() >= 0x20 && !QStringLiteral("\\/:*?\"<>|").contains(c))
+                clean += c;
+        // Leading dots would hide the file, or make ".." of a part.
+        clean = clean.trimmed();
+        while (clean.startsWith(QLatin1Char('.')))
+            clean.remove(0, 1);
+        if (!clean.isEmpty())
+            kept.append(clean);
+    }
+    return kept.join(QLatin1Char('_'));
 }
 
 bool openWebLink(AppServices &services, QWidget *parent, const QString &link)

@@ -34,9 +34,10 @@ public:
                           const QString &second) = 0;
     // Standard file dialogs; an empty path means the user cancelled. They
     // open in the folder used last. filter is a Qt name filter such as
-    // "文本文件(*.txt)". The save dialog asks before replacing the file as typed.
+    // "文本文件(*.txt)". The save dialog offers the suggested file name and
+    // asks before replacing the file as typed.
     virtual QString openFileName(QWidget *parent, const QString &filter) = 0;
-    virtual QString saveFileName(QWidget *parent, const QString &filter) = 0;
+    virtual QString saveFileName(QWidget *parent, const QString &filter, const QString &suggestedName) = 0;
     // Shows a dialog modally.
     virtual void execModal(QDialog *dialog) = 0;
     // The shell's "open" verb for web pages; false when nothing could open it.
@@ -56,7 +57,7 @@ public:
     Answer choose(QWidget *parent, const QString &caption, const QString &text, const QString &first,
                   const QString &second) override;
     QString openFileName(QWidget *parent, const QString &filter) override;
-    QString saveFileName(QWidget *parent, const QString &filter) override;
+    QString saveFileName(QWidget *parent, const QString &filter, const QString &suggestedName) override;
     void execModal(QDialog *dialog) override;
     bool openUrl(const QUrl &url) override;
     std::expected<void, QString> printFile(const QString &path) override;
@@ -68,8 +69,16 @@ private:
 // Asks for the file to save to and returns the path to write, empty when the
 // user cancelled. The extension is appended unless the name already ends with
 // it; when that names another file that exists, the user is asked before it
-// is replaced, so the file written is always the one the user agreed to.
-QString chooseSavePath(AppServices &services, QWidget *parent, const QString &filter, const QString &extension);
+// is replaced, so the file written is always the one the user agreed to. The
+// dialog offers the suggested name with the extension.
+QString chooseSavePath(AppServices &services, QWidget *parent, const QString &filter, const QString &extension,
+                       const QString &suggestedName = {});
+
+// The name a save dialog offers: what the file holds, e.g. the lottery, what
+// it is and the newest issue, joined by "_"; empty parts are left out, and
+// so is every character a file name cannot hold on any system, and the dots
+// that would begin a part.
+QString suggestedFileName(const QStringList &parts);
 
 // Opens a link in the browser when it is an http or https URL with a host;
 // any other link (file:, a program's own scheme) is not opened. Whenever the

@@ -114,10 +114,10 @@ int CMyNumSieveApp::run()
     // The print file goes beside the data folder, where the user may write.
     CMyNumSieveDlg window(services, QFileInfo(dataFolder).absolutePath(), dataFolder);
     // Drawn at no less than a screen pixel per unit, the window may still be
-    // taller than the room above a laptop's task bar; it scrolls there.
+    // taller than the room above a laptop's task bar; its panels scroll there.
     std::unique_ptr<ScrollingWindow> host;
     if (QScreen *screen = primaryScreen())
-        host = placeWindowInside(window, screen->availableGeometry());
+        host = window.fitInto(screen->availableGeometry());
     if (host)
         host->show();
     else

@@ -27,6 +27,7 @@
 #include "selection/SelectionState.h"
 #include "ui/CBitmapButtonEx.h"
 #include "ui/CButtonEx.h"
+#include "ui/ScrollingWindow.h"
 #include "ui/SkinFont.h"
 #include "ui/SkinImages.h"
 
@@ -38,9 +39,12 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
+#include <QScrollArea>
+#include <QStyle>
 #include <QTimer>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <functional>
 
 namespace numsieve::gui {
@@ -70,6 +74,28 @@ constexpr CommandButton kCommandButtons[] = {
     {CMyNumSieveDlg::IdPrint, u"打印号码", 740},       {CMyNumSieveDlg::IdSaveNumbers, u"保存号码", 855},
 };
 constexpr int kCommandButtonTop = 703;
+// However short the screen, the panels and the map keep this much in sight.
+constexpr int kLeastPanelHeight = 200;
+
+// The panels' column on a short screen: a wheel turn over it scrolls the
+// column, never the map beside it, also where the column is at its end.
+class PanelColumn : public QScrollArea
+{
+public:
+    using QScrollArea::QScrollArea;
+
+protected:
+    void wheelEvent(QWheelEvent *event) override
+    {
+        QScrollArea::wheelEvent(event);
+        event->accept();
+    }
+};
+
+bool isCommandRowButton(int id)
+{
+    return std::ranges::any_of(kCommandButtons, [id](const CommandButton &c) { return c.id == id; });
+}
 
 } // namespace
 
@@ -208,7 +234,8 @@ void CMyNumSieveDlg::openFilterReport()
 {
     const Workspace copy = m_workspace;
     ScriptConditionRunner runner;
-    CDialogFilterReport report(m_services, runFilterReport(copy, {}, &runner), this);
+    CDialogFilterReport report(m_services, runFilterReport(copy, {}, &runner), suggestedName(QStringLiteral("过滤报告")),
+                               this);
     m_services.execModal(&report);
 }
 
@@ -308,7 +335,10 @@ int CMyNumSieveDlg::sendMessage(int message, int wParam)
         m_workspace.switchCondition(wParam);
         m_leftPanel->refreshConditionButtons();
         return 0;
-    case WM_LOTTERY_SELECTED: m_map->setDrawList(m_workspace.selectionNumbers); return 0;
+    case WM_LOTTERY_SELECTED:
+        m_map->setDrawList(m_workspace.selectionNumbers);
+        showOutdated();
+        return 0;
     case WM_LOTTERY_RELOAD: reloadData(); return 0;
     case WM_ADD_ADVANCED_CONDITION: addAdvancedCondition(); return 0;
     default: break;
@@ -356,7 +386,26 @@ void CMyNumSieveDlg::reloadData()
     const qsizetype selected = m_leftPanel->selectedLottery();
     const QString rememberedId = selected >= 0 && selected < shown.count() ? shown.at(selected).id : QString();
     m_leftPanel->setRegistry(m_loaded, indexAfterReload(m_loaded, rememberedId));
+    // An open chart shows the draws as they are now, on the lottery, tab and
+    // window it showed.
+    if (auto *trend = findChild<CDialogTrend *>(QString(), Qt::FindDirectChildrenOnly))
+        trend->setLotteries(m_leftPanel->registry());
     reportReadProblems();
+}
+
+void CMyNumSieveDlg::showOutdated()
+{
+    m_map->setOutdatedNote(m_workspace.resultOutdated() ? msg::kResultOutdated : QString());
+}
+
+QString CMyNumSieveDlg::suggestedName(const QString &what) const
+{
+    const LotteryRegistry &shown = m_leftPanel->registry();
+    const qsizetype selected = m_leftPanel->selectedLottery();
+    if (selected < 0 || selected >= shown.count())
+        return suggestedFileName({what});
+    const Lottery &lottery = shown.at(selected);
+    return suggestedFileName({lottery.name, what, lottery.draws.isEmpty() ? QString() : lottery.draws.last().issue});
 }
 
 void CMyNumSieveDlg::reportReadProblems()
@@ -388,8 +437,12 @@ void CMyNumSieveDlg::runCommand(int id)
     case IdMinimise: window()->showMinimized(); return;
     case IdClose: requestExit(); return;
     case IdMore: popupMenu(IdMore, QPoint(537, 42)); return;
-    case IdSaveNumbers: popupMenu(IdSaveNumbers, QPoint(855, m_workspace.tables.viewMode() == ViewMode::Straight ? 648 : 540)); return;
-    case IdPrint: popupMenu(IdPrint, QPoint(740, m_workspace.tables.viewMode() == ViewMode::Straight ? 648 : 540)); return;
+    case IdSaveNumbers:
+    case IdPrint:
+        // Above the button, clear of the row.
+        popupMenu(id, QPoint(id == IdPrint ? 740 : 855,
+                             (m_workspace.tables.viewMode() == ViewMode::Straight ? 648 : 540) - m_shortfall));
+        return;
     case IdSaveScheme: saveScheme(); return;
     case IdLoadScheme: loadScheme(); return;
     case IdSelect: runSelect(); return;
@@ -458,8 +511,17 @@ void CMyNumSieveDlg::runListCommand(int id)
         m_services.warn(this, command->emptyMessage);
         return;
     }
+    // Numbers filtered with draws that have changed since are not what a
+    // filter run would keep now.
+    if (m_workspace.resultOutdated()
+        && !m_services.confirm(this, msg::kCaption,
+                               msg::kResultOutdated + (command->print ? QStringLiteral("。\n仍然打印这些号码吗？")
+                                                                      : QStringLiteral("。\n仍然保存这些号码吗？"))))
+        return;
     if (!command->print) {
-        const QString path = chooseSavePath(m_services, this, kNumberFilter, QStringLiteral(".txt"));
+        // "保存  直选  过滤号码" names its list "直选过滤号码".
+        const QString what = command->menuText.mid(2).remove(QLatin1Char(' '));
+        const QString path = chooseSavePath(m_services, this, kNumberFilter, QStringLiteral(".txt"), suggestedName(what));
         if (path.isEmpty())
             return;
         if (auto saved = writeNumberListFile(path, numbers); !saved)
@@ -477,6 +539,8 @@ void CMyNumSieveDlg::runListCommand(int id)
 void CMyNumSieveDlg::runSelect()
 {
     gather(m_workspace.selection, m_workspace.tables);
+    m_workspace.filteredWith.reset();
+    showOutdated();
     m_map->repaintMap();
 }
 
@@ -489,6 +553,7 @@ void CMyNumSieveDlg::runFilter()
         ScriptConditionRunner runner;
         result = numsieve::runFilter(m_workspace, &runner);
     }
+    showOutdated();
     m_map->repaintMap();
     if (!result)
         m_services.warn(this, result.error());
@@ -612,6 +677,59 @@ void CMyNumSieveDlg::closeEvent(QCloseEvent *event)
         m_exitInProgress = false;
         event->ignore();
         return;
+    }
+}
+
+std::unique_ptr<ScrollingWindow> CMyNumSieveDlg::fitInto(const QRect &available)
+{
+    const QSize full = SkinImages::mainSize;
+    if (full.height() > available.height() && !m_panelColumn) {
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        // A room too narrow even for the window puts a scroll bar along the
+        // bottom, which takes its height from the room too.
+        const int room = available.height() - (full.width() + bar > available.width() ? bar : 0);
+        shortenBy(std::min(full.height() - room, kMapRect.height() - kLeastPanelHeight), bar);
+    }
+    return placeWindowInside(*this, available);
+}
+
+void CMyNumSieveDlg::shortenBy(int shortfall, int bar)
+{
+    m_shortfall = shortfall;
+    const QSize size(SkinImages::mainSize.width() + bar, SkinImages::mainSize.height() - shortfall);
+    setFixedSize(size);
+    setBackground(SkinImages::mainBackground(size));
+
+    // The panels keep their own layout inside a column that scrolls; the map
+    // scrolls by itself already. The command row moves up and stays whole.
+    auto *panels = new QWidget;
+    panels->resize(kLeftPanelRect.width(), kMapRect.height());
+    m_leftPanel->setParent(panels);
+    m_leftPanel->move(0, 0);
+    m_leftPanel->show();
+    for (ConditionPanel *panel : m_conditionPanels) {
+        panel->setParent(panels);
+        panel->move(kConditionPanelRect.topLeft() - kLeftPanelRect.topLeft());
+    }
+    showConditionPanel(m_workspace.shownConditionPanel);
+    m_panelColumn = new PanelColumn(this);
+    m_panelColumn->setObjectName(QStringLiteral("panelColumn"));
+    m_panelColumn->setFrameShape(QFrame::NoFrame);
+    m_panelColumn->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_panelColumn->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_panelColumn->setWidget(panels);
+    m_panelColumn->viewport()->setAutoFillBackground(false);
+    m_panelColumn->setGeometry(kLeftPanelRect.left(), kLeftPanelRect.top(), kLeftPanelRect.width() + bar,
+                               kMapRect.height() - shortfall);
+    m_panelColumn->show();
+    m_map->setGeometry(kMapRect.translated(bar, 0).adjusted(0, 0, 0, -shortfall));
+
+    for (QAbstractButton *b : std::as_const(m_buttons)) {
+        const int id = b->property("commandId").toInt();
+        if (id == IdMinimise || id == IdClose)
+            b->move(b->pos() + QPoint(bar, 0));
+        else if (isCommandRowButton(id))
+            b->move(b->pos() - QPoint(0, shortfall));
     }
 }
 

@@ -13,9 +13,11 @@
 #include <QString>
 
 #include <array>
+#include <memory>
 
 class QAbstractButton;
 class QMenu;
+class QScrollArea;
 class QTimer;
 
 namespace numsieve::gui {
@@ -25,6 +27,7 @@ class CButtonEx;
 class CDialogLeft;
 class CDialogRight;
 class ConditionPanel;
+class ScrollingWindow;
 
 // The main window: owns the whole working state (the workspace with the
 // result tables, the loaded lotteries), hosts the panels and the command
@@ -96,6 +99,15 @@ public:
     // closes at once without saving.
     void requestExit();
 
+    // Fits the window into the room a screen leaves it. Where it is taller,
+    // it becomes as tall as the room: the command row stays whole at its
+    // foot, and the panels and the map scroll, each with its own bar. Where
+    // the room is narrower still, the window is shown inside a scrolling
+    // window, which is returned.
+    std::unique_ptr<ScrollingWindow> fitInto(const QRect &available);
+    // The scrolling column of the panels on a short screen, else nullptr.
+    QScrollArea *panelColumn() const { return m_panelColumn; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -106,6 +118,13 @@ private:
     void createButtons();
     void createPanels();
     void selectView(ViewMode mode);
+    // Moves the panels into a scrolling column and the command row up by
+    // `shortfall`; the column's scroll bar widens the window by `bar`.
+    void shortenBy(int shortfall, int bar);
+    // Says on the map whether its result was filtered with other draws.
+    void showOutdated();
+    // The name a save dialog offers for `what` of the selected lottery.
+    QString suggestedName(const QString &what) const;
     void showConditionPanel(int n);
     void reloadData();
     // Says which data files could not be read, each once per run.
@@ -146,6 +165,8 @@ private:
     CDialogRight *m_map = nullptr;
     CDialogLeft *m_leftPanel = nullptr;
     std::array<ConditionPanel *, 15> m_conditionPanels{};
+    QScrollArea *m_panelColumn = nullptr;
+    int m_shortfall = 0;
     QList<QAbstractButton *> m_buttons;
     QPointer<QMenu> m_menu;
 

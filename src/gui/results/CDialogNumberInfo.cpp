@@ -80,6 +80,14 @@ void CDialogNumberInfo::showFor(int number, const QStringList &draws, bool group
     update();
 }
 
+void CDialogNumberInfo::setDraws(const QStringList &draws)
+{
+    if (isHidden())
+        return;
+    m_lines = numberInfoLines(m_number, draws, m_group);
+    update();
+}
+
 void CDialogNumberInfo::paintEvent(QPaintEvent *event)
 {
     CBitmapDialog::paintEvent(event);

@@ -26,6 +26,9 @@ public:
     // first; in group mode a draw counts in any digit order) and shows the
     // window with its top left corner at globalPos, focused.
     void showFor(int number, const QStringList &draws, bool group, QPoint globalPos);
+    // The draws changed: an open popup shows the number over the new ones,
+    // where it is, without taking the focus.
+    void setDraws(const QStringList &draws);
 
     // The texts painted, in painting order.
     const QStringList &lines() const { return m_lines; }

@@ -1,16 +1,20 @@
 #include "results/CDialogRight.h"
 
+#include "Messages.h"
 #include "results/CDialogNumberInfo.h"
 #include "results/MapText.h"
 #include "ui/SkinFont.h"
 
 #include <QFontMetrics>
+#include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <QToolButton>
 
 namespace numsieve::gui {
 
@@ -39,7 +43,11 @@ const QRect kGroupSixCountStrip(7, 109, 301, 14);
 
 constexpr int kWheelNotch = 120;
 
+// The first-start note keeps this much room around it.
+constexpr int kNoteMargin = 6;
+
 const QColor kBorderColour(204, 204, 204);
+const QColor kOutdatedColour(200, 30, 20);
 
 struct StageLook {
     QColor fill;
@@ -61,11 +69,11 @@ StageLook stageLook(ResultStage stage)
     return {Qt::white, kBorderColour};
 }
 
-QRect gridCell(int index, int gridTop, int scroll)
+QRect gridCell(int index, int gridTop, int offset)
 {
     const int column = index % kColumns;
     const int row = index / kColumns;
-    return QRect(QPoint(kCellLeft + kColumnStep * column, gridTop + kRowStep * row - scroll), kCellSize);
+    return QRect(QPoint(kCellLeft + kColumnStep * column, gridTop + kRowStep * row + offset), kCellSize);
 }
 
 QString countLine(const QString &kind, const std::array<int, 3> &counts)
@@ -129,26 +137,58 @@ CDialogRight::CDialogRight(ResultTables &tables, QWidget *parent)
     m_numberInfo = new CDialogNumberInfo(this);
     m_numberInfo->hide();
 
-    m_noDrawsHint = new QLabel(kNoDrawsHint, this);
+    // A click on the note is the note's: it never reaches the cell that
+    // would lie under it.
+    m_noDrawsNote = new QFrame(this);
+    m_noDrawsNote->setObjectName(QStringLiteral("noDrawsNote"));
+    m_noDrawsNote->setAttribute(Qt::WA_NoMousePropagation);
+    m_noDrawsNote->setStyleSheet(
+        QStringLiteral("QFrame#noDrawsNote { background: #fff8d0; border: 1px solid #c8a850; }"));
+    m_noDrawsHint = new QLabel(kNoDrawsHint);
     m_noDrawsHint->setObjectName(QStringLiteral("noDrawsHint"));
     m_noDrawsHint->setWordWrap(true);
-    m_noDrawsHint->setMargin(8);
-    m_noDrawsHint->setStyleSheet(QStringLiteral("QLabel { background: #fff8d0; color: #303030; border: 1px solid #c8a850; }"));
-    m_noDrawsHint->hide();
+    m_noDrawsHint->setStyleSheet(QStringLiteral("QLabel { background: transparent; color: #303030; }"));
+    auto *close = new QToolButton;
+    close->setObjectName(QStringLiteral("closeNoDrawsHint"));
+    close->setText(QStringLiteral("关闭"));
+    close->setToolTip(QStringLiteral("关闭这条提示"));
+    close->setAutoRaise(true);
+    auto *noteLayout = new QHBoxLayout(m_noDrawsNote);
+    noteLayout->setContentsMargins(8, 6, 4, 6);
+    noteLayout->addWidget(m_noDrawsHint, 1);
+    noteLayout->addWidget(close, 0, Qt::AlignTop);
+    m_noDrawsNote->hide();
+    connect(close, &QAbstractButton::clicked, this, [this] {
+        m_noDrawsClosed = true;
+        m_noDrawsNote->hide();
+        layOut();
+    });
 
     resize(kSize);
     storeCellRects();
 }
 
-const QString CDialogRight::kNoDrawsHint = QStringLiteral(
-    "这个彩种还没有开奖号码。遗漏、历史、新旧跳等条件和方案回测都要用到开奖号码：请点“彩种管理”，"
-    "输入或导入开奖号码；有人发布开奖号码时，在数据文件夹的 online.data 中加入一行 analysis$主机名，"
-    "再在彩种管理中点“更新号码”下载。");
+const QString CDialogRight::kNoDrawsHint =
+    QStringLiteral("这个彩种还没有开奖号码。遗漏、历史、新旧跳等条件和方案回测都要用到开奖号码：") + msg::kHowToGetDraws;
 
 void CDialogRight::setDrawList(const QStringList &draws)
 {
     m_drawList = draws;
-    m_noDrawsHint->setVisible(draws.isEmpty());
+    // The open popup shows the history it was opened with until it is told.
+    m_numberInfo->setDraws(draws);
+    const bool note = draws.isEmpty() && !m_noDrawsClosed;
+    if (note == m_noDrawsNote->isHidden()) {
+        m_noDrawsNote->setVisible(note);
+        layOut();
+    }
+}
+
+void CDialogRight::setOutdatedNote(const QString &note)
+{
+    if (note == m_outdatedNote)
+        return;
+    m_outdatedNote = note;
+    update();
 }
 
 QStringList CDialogRight::countLines() const
@@ -180,15 +220,15 @@ void CDialogRight::storeCellRects()
     if (m_tables.viewMode() == ViewMode::Straight) {
         auto straight = m_tables.straight();
         for (size_t i = 0; i < straight.size(); ++i)
-            straight[i].cell = gridCell(int(i), kFirstGridTop, m_scroll);
+            straight[i].cell = gridCell(int(i), kFirstGridTop, offset());
         return;
     }
     auto groupThree = m_tables.groupThree();
     for (size_t i = 0; i < groupThree.size(); ++i)
-        groupThree[i].cell = gridCell(int(i), kFirstGridTop, m_scroll);
+        groupThree[i].cell = gridCell(int(i), kFirstGridTop, offset());
     auto groupSix = m_tables.groupSix();
     for (size_t i = 0; i < groupSix.size(); ++i)
-        groupSix[i].cell = gridCell(int(i), kGroupSixGridTop, m_scroll);
+        groupSix[i].cell = gridCell(int(i), kGroupSixGridTop, offset());
 }
 
 ResultEntry *CDialogRight::entryAt(QPoint pos)
@@ -214,13 +254,13 @@ ResultEntry *CDialogRight::entryAt(QPoint pos)
 
 QRect CDialogRight::contentRect() const
 {
-    return QRect(0, 0, width() - m_scrollBar->width(), height());
+    return QRect(0, m_contentTop, width() - m_scrollBar->width(), height() - m_contentTop);
 }
 
 QRect CDialogRight::countStrip(const ResultEntry &entry) const
 {
     const QRect strip = contains(m_tables.groupSix(), &entry) ? kGroupSixCountStrip : kCountStrip;
-    return strip.translated(0, -m_scroll);
+    return strip.translated(0, offset());
 }
 
 void CDialogRight::repaintMap()
@@ -235,8 +275,9 @@ void CDialogRight::paintEvent(QPaintEvent *event)
 
     QPainter painter(this);
     painter.fillRect(event->rect(), Qt::white);
+    painter.setClipRect(contentRect());
     painter.setFont(skinFont());
-    const int dy = -m_scroll;
+    const int dy = offset();
 
     const struct {
         ResultStage stage;
@@ -247,13 +288,22 @@ void CDialogRight::paintEvent(QPaintEvent *event)
         {ResultStage::Filtered, 428, u"为过滤号码"},
         {ResultStage::Intersected, 512, u"为交集号码"},
     };
-    for (const auto &item : legend) {
-        painter.fillRect(QRect(item.left, 13 + dy, 9, 9), stageLook(item.stage).fill);
-        painter.setPen(Qt::black);
-        drawTextAt(painter, item.left + 13, 12 + dy, QString::fromUtf16(item.text));
+    const QStringList counts = countLines();
+    // A result filtered with other draws says so in the legend's place,
+    // beside the counts it makes doubtful.
+    if (m_outdatedNote.isEmpty()) {
+        for (const auto &item : legend) {
+            painter.fillRect(QRect(item.left, 13 + dy, 9, 9), stageLook(item.stage).fill);
+            painter.setPen(Qt::black);
+            drawTextAt(painter, item.left + 13, 12 + dy, QString::fromUtf16(item.text));
+        }
+    } else {
+        const QFontMetrics metrics(painter.font());
+        const int left = kTextLeft + metrics.horizontalAdvance(counts[0]) + metrics.horizontalAdvance(QChar(0x3000));
+        painter.setPen(kOutdatedColour);
+        drawTextAt(painter, std::max(left, legend[0].left - 24), kCountLineTop + dy, m_outdatedNote);
     }
 
-    const QStringList counts = countLines();
     painter.setPen(Qt::black);
     drawTextAt(painter, kTextLeft, kCountLineTop + dy, counts[0]);
     int hintsTop = kStraightHintsTop;
@@ -320,16 +370,26 @@ int CDialogRight::pageStep() const
 void CDialogRight::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    layOut();
+}
+
+void CDialogRight::layOut()
+{
     const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scrollBar);
     m_scrollBar->setGeometry(width() - extent, 0, extent, height());
-    const int hintWidth = width() - extent - 40;
-    m_noDrawsHint->setGeometry(20, 20, hintWidth, m_noDrawsHint->heightForWidth(hintWidth));
+    m_contentTop = 0;
+    if (!m_noDrawsNote->isHidden()) {
+        const int noteWidth = width() - extent - 2 * kNoteMargin;
+        m_noDrawsNote->setGeometry(kNoteMargin, kNoteMargin, noteWidth, m_noDrawsNote->heightForWidth(noteWidth));
+        m_contentTop = m_noDrawsNote->geometry().bottom() + 1;
+    }
 
     // A page taller than the content leaves nothing to scroll; the bar stays
     // visible but disabled.
-    const int range = std::max(kContentHeight - height(), 0);
+    const int page = height() - m_contentTop;
+    const int range = std::max(kContentHeight - page, 0);
     m_scrollBar->setRange(0, range);
-    m_scrollBar->setPageStep(height());
+    m_scrollBar->setPageStep(page);
     m_scrollBar->setSingleStep(lineStep());
     m_scrollBar->setValue(0);
     m_scrollBar->setEnabled(range > 0);

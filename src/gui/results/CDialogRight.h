@@ -7,10 +7,9 @@
 #include <QStringList>
 #include <QWidget>
 
+class QFrame;
 class QLabel;
 class QScrollBar;
-
-class QLabel;
 
 namespace numsieve::gui {
 
@@ -53,10 +52,17 @@ public:
     int pageStep() const;
     QScrollBar *scrollBar() const { return m_scrollBar; }
     CDialogNumberInfo *numberInfo() const { return m_numberInfo; }
-    // Shown over the map while the selected lottery has no draws: where to
-    // get them, since every history condition needs them.
+    // A note above the map while the selected lottery has no draws: where to
+    // get them, since every history condition needs them. The map moves down
+    // to make room for it, so it never covers a cell or the counts; once
+    // closed it stays away for the rest of the run.
     QLabel *noDrawsHint() const { return m_noDrawsHint; }
     static const QString kNoDrawsHint;
+
+    // Says beside the counts that the stages were filtered with draws that
+    // have changed since (empty text: nothing said).
+    void setOutdatedNote(const QString &note);
+    QString outdatedNote() const { return m_outdatedNote; }
 
 public Q_SLOTS:
     // Called after every change of stages or of the view mode.
@@ -77,6 +83,11 @@ protected:
 
 private:
     void storeCellRects();
+    // Places the note and the scroll range after a change of size or note.
+    void layOut();
+    // Where the map's own coordinates start in the panel: below the note,
+    // less the scroll position.
+    int offset() const { return m_contentTop - m_scroll; }
     void scrollBy(int step);
     void onScrollAction(int action);
     void onScrollValue(int value);
@@ -89,7 +100,11 @@ private:
     QStringList m_drawList;
     QScrollBar *m_scrollBar = nullptr;
     CDialogNumberInfo *m_numberInfo = nullptr;
+    QFrame *m_noDrawsNote = nullptr;
     QLabel *m_noDrawsHint = nullptr;
+    bool m_noDrawsClosed = false;
+    QString m_outdatedNote;
+    int m_contentTop = 0;
     int m_scroll = 0;
     int m_wheelRemainder = 0;
 };

@@ -497,11 +497,12 @@ QPixmap tabLook(const QString &caption, int width, bool active)
 
 } // namespace
 
-QPixmap SkinImages::mainBackground()
+QPixmap SkinImages::mainBackground(QSize size)
 {
-    Canvas c(mainSize);
+    Canvas c(size);
     QPainter &p = c.p();
-    const int w = mainSize.width(), h = mainSize.height();
+    const int w = size.width(), h = size.height();
+    const int added = w - mainSize.width();
     p.setPen(Qt::NoPen);
     p.setBrush(vertical(c.rect(), kBodyTop, kBodyBottom));
     p.drawRect(c.rect());
@@ -524,18 +525,19 @@ QPixmap SkinImages::mainBackground()
     // the wells behind the panels and the map, a hair darker than the body
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setBrush(QColor(172, 200, 232));
-    p.drawRect(QRect(1, 59, 410, 639));
-    p.drawRect(QRect(409, 59, 611, 639));
+    const int strip = h - 40;
+    p.drawRect(QRect(1, 59, 410 + added, strip - 59));
+    p.drawRect(QRect(409 + added, 59, 611, strip - 59));
 
     // the bottom command strip
-    const QRect strip(1, 698, w - 2, h - 699);
-    p.setBrush(vertical(strip, QColor(236, 244, 253), QColor(204, 223, 245)));
-    p.drawRect(strip);
+    const QRect commands(1, strip, w - 2, h - strip - 1);
+    p.setBrush(vertical(commands, QColor(236, 244, 253), QColor(204, 223, 245)));
+    p.drawRect(commands);
     p.setBrush(QColor(255, 255, 255, 200));
-    p.drawRect(QRect(1, 698, w - 2, 1));
+    p.drawRect(QRect(1, strip, w - 2, 1));
 
     outlineRect(p, QRect(0, 0, w, h), kOutline);
-    cutCorners(p, mainSize, kOutline);
+    cutCorners(p, size, kOutline);
     return c.finish();
 }
 

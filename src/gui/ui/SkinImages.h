@@ -53,7 +53,10 @@ public:
     enum class TopButton { Lotteries, Draws, Analysis, Forum, More };
 
     // Windows and panels.
-    static QPixmap mainBackground();                 // 1021 × 738
+    // 1021 × 738; a main window of another size keeps the caption strip,
+    // the command strip at its foot and the map's well at its right, the
+    // panels' well taking the width added.
+    static QPixmap mainBackground(QSize size = mainSize);
     static QPixmap panelBackground(QSize size);      // left panel 408 × 259, condition panels 408 × 378
     // A panel that hangs under the selection tabs: open at the top, and as
     // light there as the active tab, so that tab and panel read as one.
