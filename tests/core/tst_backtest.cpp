@@ -238,6 +238,15 @@ void TestBacktest::edgeCases()
     QCOMPARE(r.conditions[0].meanRemoved, 0.972);
     QCOMPARE(r.steps[1].killedBy[2], true);
 
+    // A step's 新旧跳 marks come from the draws before it: 789 after 123 and
+    // 456 is 新新新, not the 旧旧旧 it would be were it its own history.
+    Workspace jump = all;
+    jump.addEntries(10, 0, {int(jump.conditions.newOldJumpShape.available().indexOf("旧旧旧"))});
+    r = runBacktest(jump, {{"1", "123"}, {"2", "456"}, {"3", "789"}}, {}, 1, nullptr);
+    QCOMPARE(r.steps[0].survivors, 27);
+    QCOMPARE(r.steps[0].hit, false);
+    QCOMPARE(r.steps[0].killedBy[10], true);
+
     // A cancelled run keeps what it did.
     std::atomic<bool> cancel{false};
     int reported = 0;
@@ -282,10 +291,18 @@ void TestBacktest::scriptThatCannotRunStopsTheRun_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("steps");        // -1: stopped somewhere before the last
 
+    // Over a history of 40 draws.
     const QString needsThree = QStringLiteral("号码[3][1]>=0;\r\n");
-    QTest::newRow("refused: too few draws at the first step") << QString() << needsThree << 10 << 10000
+    QTest::newRow("refused: too few draws at the first step") << QString() << needsThree << 40 << 10000
                                                                << msg::kAdvancedIncomplete << 0;
     QTest::newRow("enough draws at every step") << QString() << needsThree << 2 << 10000 << QString() << 2;
+    // A step sees the thirty draws before it, no more.
+    const QString needsThirty = QStringLiteral("号码[30][1]>=0;\r\n");
+    QTest::newRow("the 30th draw before a step is seen") << QString() << needsThirty << 10 << 10000 << QString() << 10;
+    QTest::newRow("29 draws before the first step") << QString() << needsThirty << 11 << 10000
+                                                    << msg::kAdvancedIncomplete << 0;
+    QTest::newRow("never a 31st") << QString() << QStringLiteral("号码[31][1]>=0;\r\n") << 1 << 10000
+                                  << msg::kAdvancedIncomplete << 0;
     QTest::newRow("stopped at the time limit") << "endless-precheck.cnd" << QString() << 10 << 10000
                                                << msg::kAdvancedTimeout << 0;
     // Each pre-check takes a quarter second, well within the time limit;
@@ -314,8 +331,8 @@ void TestBacktest::scriptThatCannotRunStopsTheRun()
         QVERIFY(loadSchemeFile(path, w));
     }
     QList<Draw> draws;
-    for (const char *number : {"123", "555", "901", "246", "780", "314", "159", "265", "358", "979"})
-        draws.append({QString::number(draws.size() + 1), number});
+    for (int i = 0; i < 40; ++i)
+        draws.append({QString::number(i + 1), numberText((i * 137 + 123) % 1000)});
 
     ScriptConditionRunner runner;
     BacktestControl control;
