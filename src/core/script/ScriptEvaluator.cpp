@@ -332,12 +332,16 @@ bool ScriptEvaluator::testRemembered(int number, ListMode mode)
 {
     bool allHold = true;
     for (std::size_t i = 0; i < m_memos.size(); ++i) {
-        const auto found = outcome(i, number);
-        if (!found) {
-            abort();
-            return false;
+        ExpressionMemo::Outcome found = m_memos[i].outcome(number);
+        if (found == ExpressionMemo::Unknown) {
+            const auto evaluated = outcome(i, number);
+            if (!evaluated) {
+                abort();
+                return false;
+            }
+            found = *evaluated;
         }
-        if (*found != ExpressionMemo::Holds) {
+        if (found != ExpressionMemo::Holds) {
             if (mode == ListMode::Include)
                 return false;
             allHold = false;
