@@ -75,7 +75,10 @@ int runTrendCommand(const QStringList &args)
         return refused(found->readProblem);
 
     const TrendTable table(found->draws);
-    out() << formatTrend(table, found->id, window, groups, formats.value(*format, TrendFormat::Text));
+    // Written as it is made: all the draws of a long history as json are
+    // gigabytes of text.
+    writeTrend(table, found->id, window, groups, formats.value(*format, TrendFormat::Text),
+               [](const QString &piece) { out() << piece; });
     out().flush();
     return Ok;
 }
