@@ -280,6 +280,24 @@ void TestBacktest::edgeCases()
     QCOMPARE(r.message, msg::kAdvancedTimeout);
     QCOMPARE(r.last(), 1);
     QVERIFY(!r.cancelled);
+
+    // 取消 while a step's script runs gives up its request; the run says it
+    // was cancelled, not why the request failed.
+    struct CancelledMidStep : AdvancedConditionRunner {
+        std::atomic<bool> *cancel = nullptr;
+        std::expected<void, QString> prepare(const QString &, const QStringList &) override
+        {
+            *cancel = true;
+            return std::unexpected(msg::kAdvancedAborted);
+        }
+        bool test(int, ListMode) override { return true; }
+    } midStep;
+    cancel = false;
+    midStep.cancel = &cancel;
+    r = runBacktest(scripted, draws, {}, 3, &midStep, {{}, &cancel});
+    QVERIFY(r.cancelled);
+    QCOMPARE(r.message, QString());
+    QCOMPARE(r.last(), 0);
 }
 
 void TestBacktest::scriptInEveryStep_data()
