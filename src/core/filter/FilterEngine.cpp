@@ -317,21 +317,19 @@ FilterEngine::Impl::Impl(const FilterSetup &s) : setup(s), straight(s.viewMode =
     shapeAndRatio(7, c.oddEvenShape, c.oddEvenRatio, oddEvenShape, oddEvenRatio);
     shapeAndRatio(8, c.primeShape, c.primeRatio, primeCompositeShape, primeCompositeRatio);
     shapeAndRatio(9, c.mod3Shape, c.mod3Ratio, mod3Shape, mod3Ratio);
-    const auto byNewOldJump = [] { return marksAsDigits(true); };
-    const auto byOldDiagonal = [] { return marksAsDigits(false); };
     auto &newOldJump = markPanels[0].lists;
     auto &oldDiagonal = markPanels[1].lists;
     if (straight)
         newOldJump.push_back(markList(
-            c.newOldJumpShape, [=](Digits m) { return newOldJumpShape(m, byNewOldJump()); }, TextMatch::Equals));
-    newOldJump.push_back(
-        markList(c.newOldJumpRatio, [=](Digits m) { return newOldJumpRatio(m, byNewOldJump()); }, TextMatch::Contains));
+            c.newOldJumpShape, [](Digits m) { return newOldJumpShape(m, marksAsDigits(true)); }, TextMatch::Equals));
+    newOldJump.push_back(markList(
+        c.newOldJumpRatio, [](Digits m) { return newOldJumpRatio(m, marksAsDigits(true)); }, TextMatch::Contains));
     if (straight)
         oldDiagonal.push_back(markList(
-            c.oldDiagonalShape, [=](Digits m) { return oldDiagonalIsolatedShape(m, byOldDiagonal()); },
+            c.oldDiagonalShape, [](Digits m) { return oldDiagonalIsolatedShape(m, marksAsDigits(false)); },
             TextMatch::Equals));
     oldDiagonal.push_back(markList(
-        c.oldDiagonalRatio, [=](Digits m) { return oldDiagonalIsolatedRatio(m, byOldDiagonal()); },
+        c.oldDiagonalRatio, [](Digits m) { return oldDiagonalIsolatedRatio(m, marksAsDigits(false)); },
         TextMatch::Contains));
 
     p[12] = {kindEntryMatch(c.repeat, repeatKinds)};
