@@ -75,9 +75,11 @@ int runTrendCommand(const QStringList &args)
         return refused(found->readProblem);
 
     const TrendTable table(found->draws);
-    // A reader knows the lottery by its name; json keeps the id a script selects it by.
-    out() << formatTrend(table, *format == QLatin1String("json") ? found->id : found->name, window, groups,
-                         formats.value(*format, TrendFormat::Text));
+    // Written as it is made: all the draws of a long history as json are
+    // gigabytes of text. A reader knows the lottery by its name; json keeps
+    // the id a script selects it by.
+    writeTrend(table, *format == QLatin1String("json") ? found->id : found->name, window, groups,
+               formats.value(*format, TrendFormat::Text), [](const QString &piece) { out() << piece; });
     out().flush();
     return Ok;
 }

@@ -100,8 +100,8 @@ private Q_SLOTS:
     void stepsAgreeWithSeparateFilterRuns();
     void chanceTailIsExact();
     void edgeCases();
-    void scriptThatCannotRunStopsTheRun_data();
-    void scriptThatCannotRunStopsTheRun();
+    void scriptInEveryStep_data();
+    void scriptInEveryStep();
     void onePreCheckPerRun_data();
     void onePreCheckPerRun();
     void reportCountsEachCondition();
@@ -238,6 +238,15 @@ void TestBacktest::edgeCases()
     QCOMPARE(r.conditions[0].meanRemoved, 0.972);
     QCOMPARE(r.steps[1].killedBy[2], true);
 
+    // A step's 新旧跳 marks come from the draws before it: 789 after 123 and
+    // 456 is 新新新, not the 旧旧旧 it would be were it its own history.
+    Workspace jump = all;
+    jump.addEntries(10, 0, {int(jump.conditions.newOldJumpShape.available().indexOf("旧旧旧"))});
+    r = runBacktest(jump, {{"1", "123"}, {"2", "456"}, {"3", "789"}}, {}, 1, nullptr);
+    QCOMPARE(r.steps[0].survivors, 27);
+    QCOMPARE(r.steps[0].hit, false);
+    QCOMPARE(r.steps[0].killedBy[10], true);
+
     // A cancelled run keeps what it did.
     std::atomic<bool> cancel{false};
     int reported = 0;
@@ -271,35 +280,69 @@ void TestBacktest::edgeCases()
     QCOMPARE(r.message, msg::kAdvancedTimeout);
     QCOMPARE(r.last(), 1);
     QVERIFY(!r.cancelled);
+
+    // 取消 while a step's script runs gives up its request; the run says it
+    // was cancelled, not why the request failed.
+    struct CancelledMidStep : AdvancedConditionRunner {
+        std::atomic<bool> *cancel = nullptr;
+        std::expected<void, QString> prepare(const QString &, const QStringList &) override
+        {
+            *cancel = true;
+            return std::unexpected(msg::kAdvancedAborted);
+        }
+        bool test(int, ListMode) override { return true; }
+    } midStep;
+    cancel = false;
+    midStep.cancel = &cancel;
+    r = runBacktest(scripted, draws, {}, 3, &midStep, {{}, &cancel});
+    QVERIFY(r.cancelled);
+    QCOMPARE(r.message, QString());
+    QCOMPARE(r.last(), 0);
 }
 
-void TestBacktest::scriptThatCannotRunStopsTheRun_data()
+void TestBacktest::scriptInEveryStep_data()
 {
     QTest::addColumn<QString>("scheme");   // a file of tests/data/hostile, or else
     QTest::addColumn<QString>("text");     // the script conditions of an everything scheme
     QTest::addColumn<int>("last");
-    QTest::addColumn<int>("budgetMs");
+    QTest::addColumn<int>("budgetMs");     // the script budget at the start, and
+    QTest::addColumn<int>("perStepMs");    // what each step adds
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("steps");        // -1: stopped somewhere before the last
 
+    // Over a history of 430 draws.
     const QString needsThree = QStringLiteral("号码[3][1]>=0;\r\n");
-    QTest::newRow("refused: too few draws at the first step") << QString() << needsThree << 10 << 10000
+    QTest::newRow("refused: too few draws at the first step") << QString() << needsThree << 430 << 10000 << 100
                                                                << msg::kAdvancedIncomplete << 0;
-    QTest::newRow("enough draws at every step") << QString() << needsThree << 2 << 10000 << QString() << 2;
-    QTest::newRow("stopped at the time limit") << "endless-precheck.cnd" << QString() << 10 << 10000
+    QTest::newRow("enough draws at every step") << QString() << needsThree << 2 << 10000 << 100 << QString() << 2;
+    // A step sees the thirty draws before it, no more.
+    const QString needsThirty = QStringLiteral("号码[30][1]>=0;\r\n");
+    QTest::newRow("the 30th draw before a step is seen") << QString() << needsThirty << 10 << 10000 << 100
+                                                         << QString() << 10;
+    QTest::newRow("29 draws before the first step") << QString() << needsThirty << 401 << 10000 << 100
+                                                    << msg::kAdvancedIncomplete << 0;
+    QTest::newRow("never a 31st") << QString() << QStringLiteral("号码[31][1]>=0;\r\n") << 1 << 10000 << 100
+                                  << msg::kAdvancedIncomplete << 0;
+    QTest::newRow("stopped at the time limit") << "endless-precheck.cnd" << QString() << 10 << 10000 << 100
                                                << msg::kAdvancedTimeout << 0;
-    // Each pre-check takes a quarter second, well within the time limit;
-    // ten of them do not fit into one second.
-    QTest::newRow("the budget is for the whole run") << "slow-precheck.cnd" << QString() << 10 << 1000
-                                                     << msg::kAdvancedTimeout << -1;
+    // Everyday conditions (that hold for every number) use a small part of
+    // what each step adds, so any number of steps finish; a pre-check of a
+    // quarter second at every step uses more than it adds and ends early.
+    const QString everyday = QStringLiteral("跨度[0]>=跨度[1]-9;\r\n和尾数[0]!=和尾数[2]+10;\r\n平均值[0]+平均值[1]<20;\r\n"
+                                            "AC值[0]>=-1;\r\nhz[0]+hz[3]>=hz[0];\r\nkd[0]<=9&&kd[30]>=0;\r\n"
+                                            "号码[0][3]!=号码[5][3]+10;\r\n");
+    QTest::newRow("everyday conditions finish") << QString() << everyday << 400 << 2000 << 20 << QString() << 400;
+    QTest::newRow("slow at every step ends early") << "slow-precheck.cnd" << QString() << 400 << 2000 << 20
+                                                   << msg::kAdvancedTimeout << -1;
 }
 
-void TestBacktest::scriptThatCannotRunStopsTheRun()
+void TestBacktest::scriptInEveryStep()
 {
     QFETCH(QString, scheme);
     QFETCH(QString, text);
     QFETCH(int, last);
     QFETCH(int, budgetMs);
+    QFETCH(int, perStepMs);
     QFETCH(QString, message);
     QFETCH(int, steps);
 
@@ -314,12 +357,13 @@ void TestBacktest::scriptThatCannotRunStopsTheRun()
         QVERIFY(loadSchemeFile(path, w));
     }
     QList<Draw> draws;
-    for (const char *number : {"123", "555", "901", "246", "780", "314", "159", "265", "358", "979"})
-        draws.append({QString::number(draws.size() + 1), number});
+    for (int i = 0; i < 430; ++i)
+        draws.append({QString::number(i + 1), numberText((i * 137 + 123) % 1000)});
 
     ScriptConditionRunner runner;
     BacktestControl control;
     control.scriptBudget = std::chrono::milliseconds(budgetMs);
+    control.scriptBudgetPerStep = std::chrono::milliseconds(perStepMs);
     const BacktestResult r = runBacktest(w, draws, {}, last, &runner, control);
     QCOMPARE(r.message, message);
     if (steps >= 0)
@@ -327,7 +371,8 @@ void TestBacktest::scriptThatCannotRunStopsTheRun()
     else
         QVERIFY2(r.last() < last, qPrintable(QString::number(r.last())));
     QVERIFY(!r.cancelled);
-    // What could not run kills nothing: every step done kept everything.
+    // Conditions that hold for every number, or could not run, kill nothing:
+    // every step done kept everything.
     QCOMPARE(r.conditions.size(), 1);
     QCOMPARE(r.conditions[0].condition, 15);
     QCOMPARE(r.conditions[0].kills, 0);
@@ -379,8 +424,9 @@ void TestBacktest::onePreCheckPerRun()
     QCOMPARE(r.conditions[0].kills, 2);
     // The runner is left with its whole budget for whatever runs next.
     QCOMPARE(runner.cap, std::nullopt);
-    QVERIFY(runner.largestCap > std::chrono::milliseconds(0));
-    QVERIFY(runner.largestCap <= kDefaultFilterBudget);
+    // What the three steps together may spend grows with each of them.
+    QVERIFY(runner.largestCap > kDefaultFilterBudget + 2 * kBacktestBudgetPerStep);
+    QVERIFY(runner.largestCap <= kDefaultFilterBudget + 3 * kBacktestBudgetPerStep);
 
     runner.prepares = 0;
     w.selectionNumbers = {"123"};

@@ -370,6 +370,7 @@ void TestPredicates::omission_data()
     QTest::newRow("no draws") << QStringList{} << 123 << -1 << -1;
     QTest::newRow("group any order") << QStringList{"321"} << 123 << 1 << 0;
     QTest::newRow("group most recent") << QStringList{"123", "456", "231", "555"} << 312 << 4 << 1;
+    QTest::newRow("group: drawing 312 resets 123") << QStringList{"123", "456", "312"} << 123 << 2 << 0;
     QTest::newRow("leading zero") << QStringList{"012", "999"} << 12 << 1 << 1;
     QTest::newRow("short text no straight match") << QStringList{"12", "999"} << 12 << 2 << 1;
     QTest::newRow("foreign texts") << QStringList{"abc", "1234", ""} << 0 << 3 << 3;
@@ -386,6 +387,13 @@ void TestPredicates::omission()
     QCOMPARE(scanOmission(draws, number), straight);
     QCOMPARE(index.groupOmission(sortedForm(number)), group);
     QCOMPARE(scanGroupOmission(draws, sortedForm(number)), group);
+
+    // The index a back-test keeps, one draw appended at a time.
+    OmissionIndex grown;
+    for (const QString &draw : draws)
+        grown.append(draw);
+    QCOMPARE(grown.omission(number), straight);
+    QCOMPARE(grown.groupOmission(sortedForm(number)), group);
 }
 
 void TestPredicates::omissionIndexMatchesScan()

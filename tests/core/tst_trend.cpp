@@ -298,6 +298,15 @@ void TrendTest::csvAndJson()
     QCOMPARE(omission.value(QStringLiteral("tens:2")).toInt(), 1);
     QCOMPARE(trendGroupsNamed(QStringLiteral("shape")).size(), 4);
     QVERIFY(trendGroupsNamed(QStringLiteral("shapes")).isEmpty());
+
+    // Written as it is made: the head, a piece per row, the tail (csv: the
+    // captions, a line per row, the seven foot rows).
+    for (const auto &[format, pieces] : {std::pair{TrendFormat::Json, 2 + 5}, std::pair{TrendFormat::Csv, 1 + 5 + 7}}) {
+        QStringList written;
+        writeTrend(table, QStringLiteral("1"), 5, {TrendGroup::Sum}, format, [&](const QString &p) { written << p; });
+        QCOMPARE(written.size(), pieces);
+        QCOMPARE(written.join(QString()), formatTrend(table, QStringLiteral("1"), 5, {TrendGroup::Sum}, format));
+    }
 }
 
 QTEST_APPLESS_MAIN(TrendTest)

@@ -11,6 +11,7 @@
 #include "TestSupport.h"
 #include "WorkspaceFingerprint.h"
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
@@ -60,6 +61,8 @@ private Q_SLOTS:
     void init();
     void backtestRunsToTheEnd();
     void cancelAndCloseLeaveTheWindowAlone();
+    void progressSaysTimeLeft_data();
+    void progressSaysTimeLeft();
     void scriptThatHadToBeStopped();
     void emptySelectionIsRefused();
     void filterReport();
@@ -137,6 +140,7 @@ void TestAnalysis::backtestRunsToTheEnd()
         QVERIFY(!backtest->isRunning());
         QCOMPARE(backtest->progressBar()->value(), 6);
         QCOMPARE(backtest->progressBar()->maximum(), 6);
+        QCOMPARE(backtest->summaryBox()->title(), QString("回测结果"));
 
         ScriptConditionRunner runner;
         const BacktestResult expected = runBacktest(w.workspace(), m_draws, {}, 6, &runner);
@@ -224,6 +228,8 @@ void TestAnalysis::cancelAndCloseLeaveTheWindowAlone()
             QVERIFY(backtest->result()->last() < kDraws);
             QCOMPARE(backtest->summaryText(CDialogBacktest::Steps), QString::number(backtest->result()->last()));
             QVERIFY(backtest->statusLabel()->text().startsWith("已取消"));
+            QCOMPARE(backtest->summaryBox()->title(),
+                     QString("回测结果（未完成：只含已回测的 %1 期）").arg(backtest->result()->last()));
             QVERIFY(backtest->startButton()->isEnabled());
             QCOMPARE(closed.count(), 0);
             break;
@@ -255,6 +261,28 @@ void TestAnalysis::cancelAndCloseLeaveTheWindowAlone()
     QVERIFY(m_services.warnings.isEmpty());
 }
 
+void TestAnalysis::progressSaysTimeLeft_data()
+{
+    QTest::addColumn<int>("done");
+    QTest::addColumn<int>("total");
+    QTest::addColumn<int>("elapsedMs");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("nothing done") << 0 << 100 << 0 << "正在回测：已完成 0/100 期，正在估计剩余时间...";
+    QTest::newRow("too soon to tell") << 50 << 100 << 400 << "正在回测：已完成 50/100 期，正在估计剩余时间...";
+    QTest::newRow("seconds") << 10 << 100 << 1000 << "正在回测：已完成 10/100 期，预计还需约 9 秒。";
+    QTest::newRow("rounded up") << 3 << 4 << 1000 << "正在回测：已完成 3/4 期，预计还需约 1 秒。";
+    QTest::newRow("minutes") << 1 << 7000 << 600 << "正在回测：已完成 1/7000 期，预计还需约 70 分 0 秒。";
+}
+
+void TestAnalysis::progressSaysTimeLeft()
+{
+    QFETCH(int, done);
+    QFETCH(int, total);
+    QFETCH(int, elapsedMs);
+    QFETCH(QString, text);
+    QCOMPARE(CDialogBacktest::progressText(done, total, elapsedMs), text);
+}
+
 void TestAnalysis::scriptThatHadToBeStopped()
 {
     CMyNumSieveDlg &w = *m_window;
@@ -273,6 +301,7 @@ void TestAnalysis::scriptThatHadToBeStopped()
                  "已中止：只回测了 0 期（共要 6 期）。\n回测中止于第 1 期：" + msg::kAdvancedTimeout);
         QCOMPARE(backtest->summaryText(CDialogBacktest::Steps), QString("0"));
         QCOMPARE(backtest->summaryText(CDialogBacktest::Hits), QString("0"));
+        QCOMPARE(backtest->summaryBox()->title(), QString("回测结果（未完成：只含已回测的 0 期）"));
     };
     triggerMoreItem(w, CMyNumSieveDlg::IdBacktest, "方案回测...");
     QCOMPARE(m_services.modalDialogs, QStringList{"方案回测"});

@@ -1,9 +1,9 @@
 #include "analysis/Backtest.h"
-#include "analysis/KnownVerdicts.h"
 
 #include "Messages.h"
 #include "Workspace.h"
 #include "filter/AdvancedCondition.h"
+#include "filter/FilterEngine.h"
 #include "filter/FilterRun.h"
 #include "filter/Omission.h"
 #include "model/Number.h"
@@ -30,35 +30,36 @@ bool isGroupThree(int number)
     return !isTriple(number) && (d.h == d.t || d.t == d.u || d.h == d.u);
 }
 
-// Condition 15 of a prepared run judged for `numbers` in that order. Returns
-// the numbers that pass, or the runner's message.
-std::expected<std::bitset<1000>, QString> judgeAll(AdvancedConditionRunner &runner, ListMode mode,
-                                                   const QList<int> &numbers)
+// The numbers whose verdict of condition 15 is a pass.
+std::bitset<1000> passingOf(const QList<int> &numbers, const QList<bool> &verdicts)
 {
-    const auto verdicts = runner.testMany(numbers, mode);
-    if (!verdicts)
-        return std::unexpected(verdicts.error());
     std::bitset<1000> passing;
     for (qsizetype i = 0; i < numbers.size(); ++i)
-        if (verdicts->value(i, false))
+        if (verdicts.value(i, false))
             passing.set(std::size_t(numbers[i]));
     return passing;
 }
 
-// Condition 15 over a whole back-test: every call to the runner is timed and
-// each step's run may spend only what the steps before it left, so that the
-// back-test as a whole keeps to one budget.
+// Condition 15 over a whole back-test: every call to the runner is timed
+// against one budget that starts at `base` and grows by `perStep` at every
+// step, and each step's run may spend only what is left, at most the budget
+// of a run of its own. Ordinary conditions use a small part of the growth,
+// so however many steps are asked for they finish; a step that outruns what
+// is left ends the back-test.
 class SharedBudget : public AdvancedConditionRunner
 {
 public:
-    SharedBudget(AdvancedConditionRunner &runner, std::chrono::milliseconds budget)
+    SharedBudget(AdvancedConditionRunner &runner, std::chrono::milliseconds base, std::chrono::milliseconds perStep)
         : m_runner(runner)
-        , m_left(budget)
+        , m_left(base)
+        , m_perStep(perStep)
     {
     }
     ~SharedBudget() override { m_runner.capBudget(std::nullopt); }
     SharedBudget(const SharedBudget &) = delete;
     SharedBudget &operator=(const SharedBudget &) = delete;
+
+    void beginStep() { m_left += m_perStep; }
 
 private:
     template<typename Call>
@@ -71,13 +72,30 @@ private:
     }
 
 public:
-    std::expected<void, QString> prepare(const QString &conditionText, const QStringList &draws) override
+    // Whether anything is left for the next run; the runner is told how much.
+    bool capped()
     {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(m_left);
         if (left <= std::chrono::milliseconds(0))
-            return std::unexpected(msg::kAdvancedTimeout);
+            return false;
         m_runner.capBudget(left);
+        return true;
+    }
+
+    std::expected<void, QString> prepare(const QString &conditionText, const QStringList &draws) override
+    {
+        if (!capped())
+            return std::unexpected(msg::kAdvancedTimeout);
         return timed([&] { return m_runner.prepare(conditionText, draws); });
+    }
+    std::expected<std::optional<QList<bool>>, QString> prepareAndTest(const QString &conditionText,
+                                                                      const QStringList &draws,
+                                                                      const QList<int> &numbers,
+                                                                      ListMode mode) override
+    {
+        if (!capped())
+            return std::unexpected(msg::kAdvancedTimeout);
+        return timed([&] { return m_runner.prepareAndTest(conditionText, draws, numbers, mode); });
     }
     bool test(int number, ListMode mode) override { return timed([&] { return m_runner.test(number, mode); }); }
     std::expected<QList<bool>, QString> testMany(const QList<int> &numbers, ListMode mode) override
@@ -90,6 +108,7 @@ public:
 private:
     AdvancedConditionRunner &m_runner;
     std::chrono::steady_clock::duration m_left;
+    std::chrono::steady_clock::duration m_perStep;
 };
 
 // The entries of the view mode's tables at a stage, by number.
@@ -151,6 +170,8 @@ double poissonBinomialTail(const QList<double> &probabilities, int hits)
 BacktestResult runBacktest(const Workspace &scheme, const QList<Draw> &draws, const QList<QStringList> &intersections,
                            int last, AdvancedConditionRunner *runner, const BacktestControl &control)
 {
+    using Failing = std::bitset<kConditionCount + 1>;
+
     BacktestResult result;
     result.viewMode = scheme.tables.viewMode();
     result.requested = last;
@@ -168,25 +189,94 @@ BacktestResult runBacktest(const Workspace &scheme, const QList<Draw> &draws, co
             candidates.append(e.number);
     });
     result.candidates = int(candidates.size());
+    std::bitset<1000> isCandidate;
+    for (int n : std::as_const(candidates))
+        isCandidate.set(std::size_t(n));
 
+    // Conditions 2 to 9 and 12 to 14 say the same at every step; the others
+    // are judged again with each step's draws.
     QList<int> enabled;
-    for (int c = 1; c <= kConditionCount; ++c)
-        if (scheme.enabled[std::size_t(c)])
-            enabled.append(c);
+    QList<int> fixedEnabled;
+    QList<int> stepEnabled;
+    for (int c = 1; c <= kConditionCount; ++c) {
+        if (!scheme.enabled[std::size_t(c)])
+            continue;
+        enabled.append(c);
+        if (!FilterEngine::readsDraws(c))
+            fixedEnabled.append(c);
+        else if (c != kConditionCount)
+            stepEnabled.append(c);
+    }
     const bool advancedOn = scheme.enabled[kConditionCount];
     std::vector<double> removedShare(kConditionCount + 1, 0.0);
+
+    // The intersection lists in order raise a filtered entry when any of them
+    // holds it: what they keep of a step's survivors is those of this set.
+    std::optional<std::bitset<1000>> intersected;
+    if (!intersections.isEmpty()) {
+        ResultTables all = gathered;
+        all.promoteFiltered([](int) { return true; });
+        for (const QStringList &list : intersections)
+            all.intersect(list);
+        intersected = entriesAt(all, ResultStage::Intersected);
+    }
 
     QStringList numbers;
     numbers.reserve(total);
     for (const Draw &d : draws)
         numbers.append(d.number);
     OmissionIndex omissions = OmissionIndex::build(numbers.first(first));
-    const ResultStage kept = intersections.isEmpty() ? ResultStage::Filtered : ResultStage::Intersected;
+    const auto digitSetsBefore = [&](int k) {
+        return DrawDigitSets::fromDraws(numbers.mid(std::max(0, k - 2), std::min(2, k)));
+    };
+
+    FilterSetup setup;
+    setup.conditions = &scheme.conditions;
+    setup.enabled = scheme.enabled;
+    setup.toleranceIndex = scheme.toleranceIndex;
+    setup.viewMode = result.viewMode;
+    setup.digitSets = digitSetsBefore(first);
+    setup.omissions = &omissions;
+    FilterEngine engine(setup);
+
+    std::array<Failing, 1000> fixedFailing{};
+    std::bitset<1000> fixedKnown;
+    const auto fixedOf = [&](int n) {
+        if (!fixedKnown.test(std::size_t(n))) {
+            for (int c : std::as_const(fixedEnabled))
+                if (!engine.conditionPasses(c, n))
+                    fixedFailing[std::size_t(n)].set(std::size_t(c));
+            fixedKnown.set(std::size_t(n));
+        }
+        return fixedFailing[std::size_t(n)];
+    };
+    std::vector<double> fixedRemoved(kConditionCount + 1, 0.0);
+    for (int n : std::as_const(candidates))
+        for (int c : std::as_const(fixedEnabled))
+            fixedRemoved[std::size_t(c)] += fixedOf(n).test(std::size_t(c)) ? 1 : 0;
+    // The tolerance rule's verdict for each set of failed conditions that
+    // comes up, worked out once.
+    std::vector<signed char> passMemo(std::size_t(1) << (kConditionCount + 1), -1);
+    const auto passes = [&](Failing f) {
+        signed char &known = passMemo[f.to_ulong()];
+        if (known < 0)
+            known = engine.passesFailing(f) ? 1 : 0;
+        return known == 1;
+    };
+
     std::optional<SharedBudget> budgeted;
     if (advancedOn && runner)
-        budgeted.emplace(*runner, control.scriptBudget);
+        budgeted.emplace(*runner, control.scriptBudget, control.scriptBudgetPerStep);
     AdvancedConditionRunner *script = budgeted ? &*budgeted : nullptr;
+    const auto stopped = [&](const QString &message) {
+        // A run given up for 取消 says so, not why the script stopped.
+        if (control.cancel && control.cancel->load())
+            result.cancelled = true;
+        else
+            result.message = message;
+    };
 
+    std::array<Failing, 1000> failing{};
     for (int k = first; k < total; ++k) {
         if (control.cancel && control.cancel->load()) {
             result.cancelled = true;
@@ -197,14 +287,9 @@ BacktestResult runBacktest(const Workspace &scheme, const QList<Draw> &draws, co
         step.number = draws[k].number;
         const int drawn = drawTextNumber(step.number);
         const int drawnKey = drawn < 0 ? -1 : straight ? drawn : sortedForm(drawn);
-
-        FilterSetup setup;
-        setup.conditions = &scheme.conditions;
-        setup.enabled = scheme.enabled;
-        setup.toleranceIndex = scheme.toleranceIndex;
-        setup.viewMode = result.viewMode;
-        setup.digitSets = DrawDigitSets::fromDraws(numbers.mid(std::max(0, k - 2), std::min(2, k)));
-        setup.omissions = &omissions;
+        const bool drawnOutside = drawnKey >= 0 && !isCandidate.test(std::size_t(drawnKey));
+        const DrawDigitSets digitSets = digitSetsBefore(k);
+        engine.setHistory(digitSets, omissions);
 
         // Condition 15 judged for every candidate, and for the drawn number,
         // answers the question "alone"; when the runner's verdicts do not
@@ -214,64 +299,78 @@ BacktestResult runBacktest(const Workspace &scheme, const QList<Draw> &draws, co
         // question "alone" after them in the same run: one pre-check per step.
         // Conditions refused or stopped kill nothing: the run stops here.
         std::optional<std::bitset<1000>> advancedPasses;
-        ResultTables tables = gathered;
-        bool filtered = false;
+        std::optional<ResultTables> filtered;
         if (script) {
             QList<int> asked = candidates;
-            if (drawnKey >= 0 && !candidates.contains(drawnKey))
+            if (drawnOutside)
                 asked.append(drawnKey);
             const QStringList seen = numbers.mid(std::max(0, k - kHistoryDepth), std::min(kHistoryDepth, k));
-            if (auto prepared = script->prepare(scheme.conditions.advanced.conditionText, seen); !prepared) {
-                result.message = prepared.error();
+            const ListMode mode = scheme.conditions.advanced.mode;
+            budgeted->beginStep();
+            const auto prepared = script->prepareAndTest(scheme.conditions.advanced.conditionText, seen, asked, mode);
+            if (!prepared) {
+                stopped(prepared.error());
                 break;
             }
-            std::expected<std::bitset<1000>, QString> judged;
-            if (script->repeatableVerdicts()) {
-                judged = judgeAll(*script, scheme.conditions.advanced.mode, asked);
+            std::expected<QList<bool>, QString> verdicts;
+            if (*prepared) {
+                verdicts = **prepared;
             } else {
-                setup.runner = script;
-                if (auto run = filterGathered(tables, setup); !run)
-                    judged = std::unexpected(run.error());
+                FilterSetup run = setup;
+                run.digitSets = digitSets;
+                run.runner = script;
+                filtered = gathered;
+                if (auto ran = filterGathered(*filtered, run); !ran)
+                    verdicts = std::unexpected(ran.error());
                 else
-                    judged = judgeAll(*script, scheme.conditions.advanced.mode, asked);
-                filtered = true;
+                    verdicts = script->testMany(asked, mode);
             }
-            if (!judged) {
-                result.message = judged.error();
+            if (!verdicts) {
+                stopped(verdicts.error());
                 break;
             }
-            advancedPasses = *judged;
+            advancedPasses = passingOf(asked, *verdicts);
         }
 
         // Every enabled condition alone, for the candidates and the drawn number.
-        KnownVerdicts alone(advancedPasses.value_or(std::bitset<1000>()));
-        setup.runner = advancedOn ? &alone : nullptr;
-        FilterEngine engine(setup);
-        std::array<std::bitset<kConditionCount + 1>, 1000> failing{};
-        auto judge = [&](int n) {
-            for (int c : std::as_const(enabled))
+        std::vector<int> stepRemoved(kConditionCount + 1, 0);
+        const auto judge = [&](int n, bool counted) {
+            Failing f = fixedOf(n);
+            for (int c : std::as_const(stepEnabled))
                 if (!engine.conditionPasses(c, n))
-                    failing[std::size_t(n)].set(std::size_t(c));
+                    f.set(std::size_t(c));
+            // Without a runner condition 15 cannot be evaluated and keeps nothing.
+            if (advancedOn && !(advancedPasses && advancedPasses->test(std::size_t(n))))
+                f.set(kConditionCount);
+            if (counted) {
+                for (int c : std::as_const(stepEnabled))
+                    stepRemoved[std::size_t(c)] += f.test(std::size_t(c)) ? 1 : 0;
+                stepRemoved[kConditionCount] += f.test(kConditionCount) ? 1 : 0;
+            }
+            failing[std::size_t(n)] = f;
         };
         for (int n : std::as_const(candidates))
-            judge(n);
-        if (drawnKey >= 0 && !candidates.contains(drawnKey))
-            judge(drawnKey);
+            judge(n, true);
+        if (drawnOutside)
+            judge(drawnKey, false);
 
-        if (!filtered)
-            tables.promoteFiltered([&](int n) { return engine.passesFailing(failing[std::size_t(n)]); });
-        for (const QStringList &list : intersections)
-            tables.intersect(list);
-        const std::bitset<1000> survivors = entriesAt(tables, kept);
+        std::bitset<1000> survivors;
+        if (filtered) {
+            survivors = entriesAt(*filtered, ResultStage::Filtered);
+        } else {
+            for (int n : std::as_const(candidates))
+                if (passes(failing[std::size_t(n)]))
+                    survivors.set(std::size_t(n));
+        }
+        if (intersected)
+            survivors &= *intersected;
         step.survivors = int(survivors.count());
         step.chance = chanceOf(survivors, result.viewMode);
         step.hit = drawnKey >= 0 && survivors.test(std::size_t(drawnKey)) && (straight || !isTriple(drawnKey));
         for (int c : std::as_const(enabled)) {
-            int count = 0;
-            for (int n : std::as_const(candidates))
-                count += failing[std::size_t(n)].test(std::size_t(c)) ? 1 : 0;
+            const double removed = FilterEngine::readsDraws(c) ? stepRemoved[std::size_t(c)] : fixedRemoved[std::size_t(c)];
             if (!candidates.isEmpty())
-                removedShare[std::size_t(c)] += double(count) / double(candidates.size());
+                removedShare[std::size_t(c)] += removed / double(candidates.size());
             step.killedBy[std::size_t(c)] = drawnKey >= 0 && failing[std::size_t(drawnKey)].test(std::size_t(c));
         }
 

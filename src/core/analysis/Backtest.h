@@ -24,6 +24,9 @@ class Workspace;
 // A short name for each condition (1..15), as reports show them.
 QString conditionName(int condition);
 
+// How much the script budget of a back-test grows with each step.
+inline constexpr std::chrono::milliseconds kBacktestBudgetPerStep{100};
+
 // One replayed draw: the scheme run with only the draws before it as history.
 struct BacktestStep {
     QString issue;
@@ -71,10 +74,15 @@ struct BacktestResult {
 struct BacktestControl {
     std::function<void(int done, int total)> progress;
     const std::atomic<bool> *cancel = nullptr;
-    // The time condition 15 may take over all the steps together, as one
-    // filter run may: a scheme slow at every step is stopped once it has used
-    // this up, not after hundreds of steps each within a budget of its own.
+    // The time condition 15 may take over all the steps together: this at
+    // the start and `scriptBudgetPerStep` more with every step, each step at
+    // most the budget of one filter run. The first step that outruns what is
+    // left ends the back-test with the time-out message. The ten everyday
+    // conditions take about a millisecond a step, so a whole history
+    // finishes; a script that runs away or is slow at every step ends within
+    // seconds however many steps were asked for.
     std::chrono::milliseconds scriptBudget = kDefaultFilterBudget;
+    std::chrono::milliseconds scriptBudgetPerStep = kBacktestBudgetPerStep;
 };
 
 // Replays the scheme in `scheme` (selection, conditions, switches, tolerance,

@@ -3,6 +3,9 @@
 
 #include <QLocale>
 
+#include <functional>
+#include <vector>
+
 namespace numsieve {
 
 namespace {
@@ -67,7 +70,40 @@ QString trendText(const TrendTable &table, const QString &lottery, int window, c
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-QString trendJson(const TrendTable &table, const QString &lottery, int window, const QList<int> &columns)
+// The omissions of every column, row after row from `first` on: one more
+// than at the row before, 0 at a hit. Walking the rows in order costs one
+// look per cell where the table's own omission() searches the column's hits.
+class RowOmissions
+{
+public:
+    RowOmissions(const TrendTable &table, const QList<int> &columns, int first)
+        : m_table(table)
+        , m_columns(columns)
+        , m_row(first - 1)
+    {
+        for (int c : columns)
+            m_lastHit.push_back(first > 0 ? first - 1 - table.omission(first - 1, c) : -1);
+    }
+
+    // Moves to the next row; the omission of the i-th column there.
+    void next()
+    {
+        ++m_row;
+        for (qsizetype i = 0; i < m_columns.size(); ++i)
+            if (m_table.hit(m_row, m_columns[i]))
+                m_lastHit[std::size_t(i)] = m_row;
+    }
+    int omission(qsizetype i) const { return m_row - m_lastHit[std::size_t(i)]; }
+
+private:
+    const TrendTable &m_table;
+    const QList<int> &m_columns;
+    int m_row;
+    std::vector<int> m_lastHit;   // -1 before any hit: the omission then counts the rows from the oldest
+};
+
+void writeJson(const TrendTable &table, const QString &lottery, int window, const QList<int> &columns,
+               const std::function<void(const QString &)> &write)
 {
     const QList<TrendColumn> &all = trendColumns();
     const int w = table.windowSize(window);
@@ -87,20 +123,61 @@ QString trendJson(const TrendTable &table, const QString &lottery, int window, c
                + QStringLiteral(", \"p_chance\": ") + shortest(s.pChance) + QStringLiteral(" }");
     }
     out += columns.isEmpty() ? QStringLiteral("],\n  \"rows\": [") : QStringLiteral("\n  ],\n  \"rows\": [");
+    write(out);
+
     QStringList keys;
     for (int c : columns)
         keys.append(jsonString(columnKey(all.at(c))) + QStringLiteral(": "));
-    for (int row = table.rowCount() - w; row < table.rowCount(); ++row) {
-        out += row > table.rowCount() - w ? QStringLiteral(",\n    { ") : QStringLiteral("\n    { ");
+    const int first = table.rowCount() - w;
+    RowOmissions omissions(table, columns, first);
+    for (int row = first; row < table.rowCount(); ++row) {
+        omissions.next();
+        out.clear();
+        out += row > first ? QStringLiteral(",\n    { ") : QStringLiteral("\n    { ");
         out += QStringLiteral("\"issue\": ") + jsonString(table.draw(row).issue) + QStringLiteral(", \"number\": ")
                + jsonString(table.draw(row).number) + QStringLiteral(", \"omission\": {");
-        for (qsizetype i = 0; i < columns.size(); ++i)
-            out += (i ? QStringLiteral(", ") : QStringLiteral(" ")) + keys.at(i)
-                   + QString::number(table.omission(row, columns.at(i)));
+        for (qsizetype i = 0; i < columns.size(); ++i) {
+            out += i ? QStringLiteral(", ") : QStringLiteral(" ");
+            out += keys.at(i);
+            out += QString::number(omissions.omission(i));
+        }
         out += QStringLiteral(" } }");
+        write(out);
     }
-    out += w > 0 ? QStringLiteral("\n  ]\n}\n") : QStringLiteral("]\n}\n");
-    return out;
+    write(w > 0 ? QStringLiteral("\n  ]\n}\n") : QStringLiteral("]\n}\n"));
+}
+
+// The CSV table line by line: captions, each row of the window, the foot rows.
+void csvLines(const TrendTable &table, int window, const QList<int> &columns,
+              const std::function<void(const QString &)> &line)
+{
+    const QList<TrendColumn> &all = trendColumns();
+    const int w = table.windowSize(window);
+    QStringList fields{QStringLiteral("奖期"), QStringLiteral("开奖号")};
+    for (int c : columns)
+        fields << trendGroupName(all.at(c).group) + QLatin1Char(' ') + all.at(c).value;
+    line(csvLine(fields));
+    const int first = table.rowCount() - w;
+    RowOmissions omissions(table, columns, first);
+    for (int row = first; row < table.rowCount(); ++row) {
+        omissions.next();
+        fields = {table.draw(row).issue, table.draw(row).number};
+        for (qsizetype i = 0; i < columns.size(); ++i)
+            fields << QString::number(omissions.omission(i));
+        line(csvLine(fields));
+    }
+    QList<TrendStats> stats;
+    for (int c : columns)
+        stats << table.stats(c, window);
+    for (int foot = 0; foot < int(std::size(kFootNames)); ++foot) {
+        fields = {kFootNames[foot], QString()};
+        for (const TrendStats &s : std::as_const(stats)) {
+            const double values[] = {double(s.hits), s.expected,          s.meanOmission,     double(s.maxOmission),
+                                     double(s.maxRun), double(s.currentOmission), s.pChance};
+            fields << QString::number(values[foot], 'g', 6);
+        }
+        line(csvLine(fields));
+    }
 }
 
 } // namespace
@@ -125,45 +202,34 @@ QList<TrendGroup> trendGroupsNamed(const QString &name)
 
 QStringList trendCsvLines(const TrendTable &table, int window, const QList<TrendGroup> &groups)
 {
-    const QList<TrendColumn> &all = trendColumns();
-    const QList<int> columns = columnsOf(groups);
-    const int w = table.windowSize(window);
     QStringList lines;
-    QStringList fields{QStringLiteral("奖期"), QStringLiteral("开奖号")};
-    for (int c : columns)
-        fields << trendGroupName(all.at(c).group) + QLatin1Char(' ') + all.at(c).value;
-    lines << csvLine(fields);
-    for (int row = table.rowCount() - w; row < table.rowCount(); ++row) {
-        fields = {table.draw(row).issue, table.draw(row).number};
-        for (int c : columns)
-            fields << QString::number(table.omission(row, c));
-        lines << csvLine(fields);
-    }
-    QList<TrendStats> stats;
-    for (int c : columns)
-        stats << table.stats(c, window);
-    for (int foot = 0; foot < int(std::size(kFootNames)); ++foot) {
-        fields = {kFootNames[foot], QString()};
-        for (const TrendStats &s : std::as_const(stats)) {
-            const double values[] = {double(s.hits), s.expected,          s.meanOmission,     double(s.maxOmission),
-                                     double(s.maxRun), double(s.currentOmission), s.pChance};
-            fields << QString::number(values[foot], 'g', 6);
-        }
-        lines << csvLine(fields);
-    }
+    csvLines(table, window, columnsOf(groups), [&](const QString &line) { lines << line; });
     return lines;
+}
+
+void writeTrend(const TrendTable &table, const QString &lottery, int window, const QList<TrendGroup> &groups,
+                TrendFormat format, const std::function<void(const QString &)> &write)
+{
+    const QList<int> columns = columnsOf(groups);
+    switch (format) {
+    case TrendFormat::Json:
+        writeJson(table, lottery, window, columns, write);
+        return;
+    case TrendFormat::Csv:
+        csvLines(table, window, columns, [&](const QString &line) { write(line + QLatin1Char('\n')); });
+        return;
+    case TrendFormat::Text:
+        write(trendText(table, lottery, window, columns));
+        return;
+    }
 }
 
 QString formatTrend(const TrendTable &table, const QString &lottery, int window, const QList<TrendGroup> &groups,
                     TrendFormat format)
 {
-    const QList<int> columns = columnsOf(groups);
-    switch (format) {
-    case TrendFormat::Json: return trendJson(table, lottery, window, columns);
-    case TrendFormat::Csv: return trendCsvLines(table, window, groups).join(QLatin1Char('\n')) + QLatin1Char('\n');
-    case TrendFormat::Text: break;
-    }
-    return trendText(table, lottery, window, columns);
+    QString text;
+    writeTrend(table, lottery, window, groups, format, [&](const QString &piece) { text += piece; });
+    return text;
 }
 
 } // namespace numsieve

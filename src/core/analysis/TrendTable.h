@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace numsieve {
@@ -116,6 +117,11 @@ enum class TrendFormat { Text, Csv, Json };
 QList<TrendGroup> trendGroupsNamed(const QString &name);
 QString formatTrend(const TrendTable &table, const QString &lottery, int window, const QList<TrendGroup> &groups,
                     TrendFormat format);
+// The same handed to `write` piece by piece as it is made (csv and json a row
+// at a time), so that a history of millions of draws is never held whole as
+// text: what the command-line tool prints.
+void writeTrend(const TrendTable &table, const QString &lottery, int window, const QList<TrendGroup> &groups,
+                TrendFormat format, const std::function<void(const QString &)> &write);
 // The CSV table as lines, without line ends: issue, number and the omission
 // of each column per row of the window, then the foot rows.
 QStringList trendCsvLines(const TrendTable &table, int window, const QList<TrendGroup> &groups);

@@ -43,6 +43,23 @@ public:
         return verdicts;
     }
 
+    // The pre-check and, when the run's verdicts turn out repeatable, the
+    // verdicts for `numbers` too (std::nullopt when they are not), in one
+    // exchange where the runner evaluates elsewhere: an operation that knows
+    // beforehand what it will ask (a back-test step) saves a round trip.
+    virtual std::expected<std::optional<QList<bool>>, QString>
+    prepareAndTest(const QString &conditionText, const QStringList &draws, const QList<int> &numbers, ListMode mode)
+    {
+        if (auto prepared = prepare(conditionText, draws); !prepared)
+            return std::unexpected(prepared.error());
+        if (!repeatableVerdicts())
+            return std::optional<QList<bool>>();
+        auto verdicts = testMany(numbers, mode);
+        if (!verdicts)
+            return std::unexpected(verdicts.error());
+        return std::optional<QList<bool>>(std::move(*verdicts));
+    }
+
     // Whether the prepared run answers a number the same however often and
     // in whatever order it is asked (its expressions only read), so that one
     // verdict per number serves every question about the run.

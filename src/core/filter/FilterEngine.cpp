@@ -104,6 +104,63 @@ SubTest numericValueList(const ListCondition &list, int (*attribute)(Digits), in
         });
 }
 
+// 新旧跳 and 旧斜孤 mark each digit by the latest draws. The marks of a
+// number's three digits are its key, and what the panel's lists decide for a
+// key does not depend on the draws, so the verdicts outlive a change of
+// history; only the digits' marks are looked up anew.
+struct MarkPanel {
+    std::array<int, 10> marks{};
+    // Each list's verdict for the marks of H, T and U, given as digits.
+    std::vector<std::function<bool(Digits marks)>> lists;
+    std::array<signed char, 27> verdicts = [] {
+        std::array<signed char, 27> unknown;
+        unknown.fill(-1);
+        return unknown;
+    }();
+
+    bool passes(Digits d)
+    {
+        const int key = (marks[std::size_t(d.h)] * 3 + marks[std::size_t(d.t)]) * 3 + marks[std::size_t(d.u)];
+        signed char &verdict = verdicts[std::size_t(key)];
+        if (verdict < 0) {
+            const Digits m{key / 9, key / 3 % 3, key % 3};
+            verdict = std::ranges::all_of(lists, [&](const auto &list) { return list(m); }) ? 1 : 0;
+        }
+        return verdict == 1;
+    }
+};
+
+template<typename TextOf>
+std::function<bool(Digits)> markList(const ListCondition &list, TextOf textOf, TextMatch how)
+{
+    return [&list, textOf, how](Digits m) {
+        const QString text = textOf(m);
+        return valueListTest(list, [&](const QString &entry) {
+            return how == TextMatch::Equals ? entry == text : entry.contains(text);
+        });
+    };
+}
+
+// Digit sets in which digit v has mark v, 0 to 2, so that the texts of the
+// marks come from the same functions as those of real draws.
+const DrawDigitSets &marksAsDigits(bool newOldJump)
+{
+    static const DrawDigitSets byNewOldJump = [] {
+        DrawDigitSets sets;
+        sets.oldDigits = QStringLiteral("1");
+        sets.jumpDigits = QStringLiteral("2");
+        return sets;
+    }();
+    static const DrawDigitSets byOldDiagonal = [] {
+        DrawDigitSets sets;
+        sets.oldDigits = QStringLiteral("0");
+        sets.diagonalDigits = QStringLiteral("1");
+        sets.isolatedDigits = QStringLiteral("2");
+        return sets;
+    }();
+    return newOldJump ? byNewOldJump : byOldDiagonal;
+}
+
 // The big/small lists hold two-way and three-way entries; an entry matches when
 // it contains either of the number's two texts.
 template<typename TwoWay, typename ThreeWay>
@@ -204,6 +261,9 @@ struct FilterEngine::Impl {
     bool straight = true;
     std::array<std::vector<SubTest>, kConditionCount + 1> panels;
 
+    // conditions 10 and 11
+    std::array<MarkPanel, 2> markPanels;
+
     // condition 1
     std::optional<int> omissionFrom;
     std::optional<int> omissionTo;
@@ -214,6 +274,7 @@ struct FilterEngine::Impl {
     std::bitset<1000> groupPairMatches;
 
     explicit Impl(const FilterSetup &s);
+    void setDigitSets(const DrawDigitSets &sets);
     int omission(int number);
     bool numberCondition(int number);
     bool test(int condition, int number);
@@ -222,7 +283,7 @@ struct FilterEngine::Impl {
 FilterEngine::Impl::Impl(const FilterSetup &s) : setup(s), straight(s.viewMode == ViewMode::Straight)
 {
     const ConditionSet &c = *setup.conditions;
-    const DrawDigitSets &sets = setup.digitSets;
+    setDigitSets(setup.digitSets);
 
     const NumberConditionState &n = c.number;
     omissionFrom = readEditNumber(n.omissionFrom);
@@ -256,16 +317,33 @@ FilterEngine::Impl::Impl(const FilterSetup &s) : setup(s), straight(s.viewMode =
     shapeAndRatio(7, c.oddEvenShape, c.oddEvenRatio, oddEvenShape, oddEvenRatio);
     shapeAndRatio(8, c.primeShape, c.primeRatio, primeCompositeShape, primeCompositeRatio);
     shapeAndRatio(9, c.mod3Shape, c.mod3Ratio, mod3Shape, mod3Ratio);
-    shapeAndRatio(
-        10, c.newOldJumpShape, c.newOldJumpRatio, [sets](Digits d) { return newOldJumpShape(d, sets); },
-        [sets](Digits d) { return newOldJumpRatio(d, sets); });
-    shapeAndRatio(
-        11, c.oldDiagonalShape, c.oldDiagonalRatio, [sets](Digits d) { return oldDiagonalIsolatedShape(d, sets); },
-        [sets](Digits d) { return oldDiagonalIsolatedRatio(d, sets); });
+    auto &newOldJump = markPanels[0].lists;
+    auto &oldDiagonal = markPanels[1].lists;
+    if (straight)
+        newOldJump.push_back(markList(
+            c.newOldJumpShape, [](Digits m) { return newOldJumpShape(m, marksAsDigits(true)); }, TextMatch::Equals));
+    newOldJump.push_back(markList(
+        c.newOldJumpRatio, [](Digits m) { return newOldJumpRatio(m, marksAsDigits(true)); }, TextMatch::Contains));
+    if (straight)
+        oldDiagonal.push_back(markList(
+            c.oldDiagonalShape, [](Digits m) { return oldDiagonalIsolatedShape(m, marksAsDigits(false)); },
+            TextMatch::Equals));
+    oldDiagonal.push_back(markList(
+        c.oldDiagonalRatio, [](Digits m) { return oldDiagonalIsolatedRatio(m, marksAsDigits(false)); },
+        TextMatch::Contains));
 
     p[12] = {kindEntryMatch(c.repeat, repeatKinds)};
     p[13] = {kindEntryMatch(c.consecutive, consecutiveKindsOf)};
     p[14] = {kindEntryMatch(c.interval, intervalKindsOf)};
+}
+
+void FilterEngine::Impl::setDigitSets(const DrawDigitSets &sets)
+{
+    setup.digitSets = sets;
+    for (int v = 0; v <= 9; ++v) {
+        markPanels[0].marks[std::size_t(v)] = sets.newOldJumpMark(v);
+        markPanels[1].marks[std::size_t(v)] = sets.oldDiagonalIsolatedMark(v);
+    }
 }
 
 int FilterEngine::Impl::omission(int number)
@@ -306,6 +384,8 @@ bool FilterEngine::Impl::test(int condition, int number)
         return setup.runner && setup.runner->test(number, setup.conditions->advanced.mode);
     }
     const Digits d = digitsOf(number);
+    if (condition == 10 || condition == 11)
+        return markPanels[std::size_t(condition - 10)].passes(d);
     for (SubTest &sub : panels[std::size_t(condition)])
         if (!sub(number, d))
             return false;
@@ -315,6 +395,19 @@ bool FilterEngine::Impl::test(int condition, int number)
 FilterEngine::FilterEngine(const FilterSetup &setup) : d(std::make_unique<Impl>(setup)) {}
 
 FilterEngine::~FilterEngine() = default;
+
+void FilterEngine::setHistory(const DrawDigitSets &sets, const OmissionIndex &omissions)
+{
+    d->setDigitSets(sets);
+    d->setup.draws = nullptr;
+    d->setup.omissions = &omissions;
+    d->omissionIndex.reset();
+}
+
+bool FilterEngine::readsDraws(int condition)
+{
+    return condition == 1 || condition == 10 || condition == 11 || condition == kConditionCount;
+}
 
 bool FilterEngine::conditionPasses(int condition, int number)
 {

@@ -55,6 +55,15 @@ public:
     FilterEngine(const FilterEngine &) = delete;
     FilterEngine &operator=(const FilterEngine &) = delete;
 
+    // Moves the engine to another history without reading the condition
+    // lists again, as a back-test does from one draw to the next: the digit
+    // sets of conditions 10 and 11 and the omissions of condition 1. The
+    // index must outlive the engine's use of it.
+    void setHistory(const DrawDigitSets &sets, const OmissionIndex &omissions);
+    // Whether a condition's verdicts depend on the draws (condition 15
+    // through its runner); the others hold for every history.
+    static bool readsDraws(int condition);
+
     bool passes(int number);
     // Whether a number that fails exactly the conditions marked in `failing`
     // (bit c for condition c) passes, by the same rule.

@@ -71,6 +71,15 @@ ScriptAttributes scriptAttributes(int number)
     return {d.h, d.t, d.u, sum, sum % 10, avg, span(d), acValue(d)};
 }
 
+QList<ScriptAttributes> historyAttributes(const QStringList &draws)
+{
+    QList<ScriptAttributes> history;
+    const qsizetype used = std::min<qsizetype>(draws.size(), kHistoryDepth);
+    for (qsizetype k = 0; k < used; ++k)
+        history.append(scriptAttributes(drawValue(draws[draws.size() - 1 - k])));
+    return history;
+}
+
 QString historyText(const QStringList &draws)
 {
     const auto &names = arrayNames();
@@ -79,9 +88,7 @@ QString historyText(const QStringList &draws)
     for (int i = 1; i < 6; ++i)
         lines[i] = QStringLiteral("var ") + names[i].chinese + QStringLiteral("=[-1");
 
-    const qsizetype used = std::min<qsizetype>(draws.size(), kHistoryDepth);
-    for (qsizetype k = 0; k < used; ++k) {
-        const ScriptAttributes a = scriptAttributes(drawValue(draws[draws.size() - 1 - k]));
+    for (const ScriptAttributes &a : historyAttributes(draws)) {
         lines[0] += QStringLiteral(",[-1,") + num(a.h) + u',' + num(a.t) + u',' + num(a.u) + u']';
         lines[1] += u',' + num(a.sum);
         lines[2] += u',' + num(a.tail);

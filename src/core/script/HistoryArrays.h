@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QList>
 #include <QStringList>
 
 namespace numsieve {
@@ -27,6 +28,10 @@ struct ScriptAttributes {
     int h, t, u, sum, tail, average, span, ac;
 };
 ScriptAttributes scriptAttributes(int number);
+
+// The values the arrays hold for the draws (oldest first) at index 1 to 30:
+// the newest 30, newest first.
+QList<ScriptAttributes> historyAttributes(const QStringList &draws);
 
 // A draw's number text read as a decimal integer the way the C runtime does:
 // leading blanks, an optional sign, the digits up to the first other character.

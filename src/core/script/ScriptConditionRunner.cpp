@@ -24,27 +24,47 @@ ScriptConditionRunner::ScriptConditionRunner(ScriptWorker &worker) : ScriptCondi
 
 std::expected<void, QString> ScriptConditionRunner::prepare(const QString &conditionText, const QStringList &draws)
 {
+    if (auto begun = begin(conditionText, draws, nullptr, ListMode::Include); !begun)
+        return std::unexpected(begun.error());
+    return {};
+}
+
+std::expected<std::optional<QList<bool>>, QString>
+ScriptConditionRunner::prepareAndTest(const QString &conditionText, const QStringList &draws,
+                                      const QList<int> &numbers, ListMode mode)
+{
+    return begin(conditionText, draws, &numbers, mode);
+}
+
+std::expected<std::optional<QList<bool>>, QString> ScriptConditionRunner::begin(const QString &conditionText,
+                                                                                const QStringList &draws,
+                                                                                const QList<int> *ask, ListMode mode)
+{
     m_deadline = std::chrono::steady_clock::now() + std::min(m_budget, m_cap.value_or(m_budget));
     m_abortMessage.reset();
     m_run.reset();
-    const auto fail = [this](const QString &message) -> std::expected<void, QString> {
+    const auto fail = [this](const QString &message) -> std::expected<std::optional<QList<bool>>, QString> {
         m_abortMessage = message;
         return std::unexpected(message);
     };
     if (conditionListTooLarge(conditionText))
         return fail(msg::kAdvancedTooMany);
     m_empty = cutConditionList(conditionText).isEmpty();
-    if (m_empty)
-        return {};
+    if (m_empty) {
+        if (!ask)
+            return std::nullopt;
+        return QList<bool>(ask->size(), true);
+    }
     m_repeatable = false;
     // The expressions see the newest draws only; a long history need not
     // travel to the worker.
     const QStringList seen = draws.mid(std::max<qsizetype>(0, draws.size() - kHistoryDepth));
-    const auto run = m_worker->prepare(conditionText, seen, m_way, m_timeLimit, m_deadline, &m_repeatable);
-    if (!run)
-        return fail(run.error());
-    m_run = *run;
-    return {};
+    const auto prepared = m_worker->prepare(conditionText, seen, m_way, m_timeLimit, m_deadline, ask, mode);
+    if (!prepared)
+        return fail(prepared.error());
+    m_run = prepared->run;
+    m_repeatable = prepared->repeatable;
+    return prepared->verdicts;
 }
 
 std::expected<QList<bool>, QString> ScriptConditionRunner::testMany(const QList<int> &numbers, ListMode mode)

@@ -24,6 +24,10 @@ public:
     explicit ScriptConditionRunner(ScriptWorker &worker);
 
     std::expected<void, QString> prepare(const QString &conditionText, const QStringList &draws) override;
+    std::expected<std::optional<QList<bool>>, QString> prepareAndTest(const QString &conditionText,
+                                                                      const QStringList &draws,
+                                                                      const QList<int> &numbers,
+                                                                      ListMode mode) override;
     bool test(int number, ListMode mode) override;
     std::expected<QList<bool>, QString> testMany(const QList<int> &numbers, ListMode mode) override;
     std::optional<QString> abortMessage() const override { return m_abortMessage; }
@@ -31,6 +35,9 @@ public:
     void capBudget(std::optional<std::chrono::milliseconds> cap) override { m_cap = cap; }
 
 private:
+    std::expected<std::optional<QList<bool>>, QString> begin(const QString &conditionText, const QStringList &draws,
+                                                             const QList<int> *ask, ListMode mode);
+
     ScriptWorker *m_worker;
     EvaluationWay m_way;
     std::chrono::milliseconds m_timeLimit;

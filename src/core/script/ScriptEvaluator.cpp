@@ -124,6 +124,21 @@ QString compiledFunction(const QString &expression)
     return QStringLiteral("(function(){if(") + expression + QStringLiteral("){return 1;}else{return 0;}})");
 }
 
+// One expression as a function of the tested number's values, for a run that
+// remembers outcomes: index 0 assigned as the compute text does, 1 when it
+// holds, 0 when not, 2 when it throws (where the pre-check refuses it and the
+// tests count it as not holding). With all values -1 it sees index 0 exactly
+// as the pre-check does.
+QString rememberedFunction(const QString &expression)
+{
+    return QStringLiteral("(function(h,t,u,s,w,a,k,c){try{") + kIndexZero + QStringLiteral("return(") + expression
+        + QStringLiteral(")?1:0;}catch(e){return 2;}})");
+}
+
+// What the remembered outcomes of a run may take before they are dropped
+// and found anew.
+constexpr std::size_t kMemoBytes = std::size_t(64) << 20;
+
 // A differently shaped wrapper: an expression that compiles in both is
 // self-contained and cannot have rearranged the code around it.
 QString shapeProbe(const QString &expression)
@@ -144,6 +159,7 @@ ScriptEvaluator::~ScriptEvaluator()
 {
     m_driver = QJSValue();
     m_functions = QJSValue();
+    m_memoFunctions.clear();
 }
 
 void ScriptEvaluator::setDeadline(std::chrono::steady_clock::time_point deadline)
@@ -159,6 +175,8 @@ std::expected<void, QString> ScriptEvaluator::prepare(const QString &conditionTe
         // Expressions that name only the twelve arrays see nothing of the
         // engine but them, and the history text declares them anew: the
         // compiled functions answer exactly as a fresh engine's would.
+        if (!m_memos.empty())
+            return prepareRemembered(draws);
         if (auto checked = checkHistory(draws); !checked)
             return failPrepare(checked.error());
         return {};
@@ -166,6 +184,8 @@ std::expected<void, QString> ScriptEvaluator::prepare(const QString &conditionTe
 
     m_driver = QJSValue();
     m_functions = QJSValue();
+    m_memoFunctions.clear();
+    m_memos.clear();
     m_abortMessage.reset();
     m_activeWay = m_way;
     m_plain = false;
@@ -189,6 +209,8 @@ std::expected<void, QString> ScriptEvaluator::failPrepare(const QString &message
 {
     m_driver = QJSValue();
     m_functions = QJSValue();
+    m_memoFunctions.clear();
+    m_memos.clear();
     m_engine.reset();
     m_plain = false;
     m_inline = false;
@@ -225,7 +247,107 @@ std::expected<void, QString> ScriptEvaluator::precheck(const QStringList &draws)
             return std::unexpected(*m_abortMessage);
         m_activeWay = EvaluationWay::Literal;
     }
+    if (m_plain)
+        rememberOutcomes(draws);
     return {};
+}
+
+void ScriptEvaluator::rememberOutcomes(const QStringList &draws)
+{
+    std::vector<ExpressionMemo> memos;
+    QList<QJSValue> functions;
+    for (const QString &expression : std::as_const(m_expressions)) {
+        const auto reads = fixedReads(expression);
+        if (!reads)
+            return;
+        const auto function = m_engine->evaluate(rememberedFunction(expression));
+        if (!function || !function->isCallable())
+            return;
+        memos.emplace_back(*reads);
+        functions.append(*function);
+    }
+    m_memos = std::move(memos);
+    m_memoFunctions = functions;
+    // The pre-check has just declared these draws.
+    m_memoDraws = draws;
+    m_memoDrawsDeclared = true;
+    const QList<ScriptAttributes> history = historyAttributes(draws);
+    for (ExpressionMemo &memo : m_memos)
+        memo.setHistory(history);
+}
+
+std::expected<void, QString> ScriptEvaluator::prepareRemembered(const QStringList &draws)
+{
+    // The draws are declared only when an outcome has to be found.
+    m_memoDraws = draws;
+    m_memoDrawsDeclared = false;
+    const QList<ScriptAttributes> history = historyAttributes(draws);
+    std::size_t bytes = 0;
+    for (ExpressionMemo &memo : m_memos) {
+        memo.setHistory(history);
+        bytes += memo.bytes();
+    }
+    if (bytes > kMemoBytes) {
+        for (ExpressionMemo &memo : m_memos)
+            memo.forget();
+    }
+    // The pre-check's verdict, expression by expression, as checkHistory()
+    // would find it.
+    for (std::size_t i = 0; i < m_memos.size(); ++i) {
+        const auto checked = outcome(i, ExpressionMemo::kPlaceholder);
+        if (!checked)
+            return failPrepare(checked.error() == ScriptFailure::Interrupted ? msg::kAdvancedTimeout
+                                                                              : msg::kAdvancedIncomplete);
+        if (*checked == ExpressionMemo::Throws)
+            return failPrepare(msg::kAdvancedIncomplete);
+    }
+    return {};
+}
+
+std::expected<ExpressionMemo::Outcome, ScriptFailure> ScriptEvaluator::outcome(std::size_t expression, int number)
+{
+    ExpressionMemo &memo = m_memos[expression];
+    if (const ExpressionMemo::Outcome known = memo.outcome(number); known != ExpressionMemo::Unknown)
+        return known;
+    if (!m_memoDrawsDeclared) {
+        if (const auto added = m_engine->addCode(historyText(m_memoDraws)); !added)
+            return std::unexpected(added.error());
+        m_memoDrawsDeclared = true;
+    }
+    const ScriptAttributes a = number == ExpressionMemo::kPlaceholder ? ScriptAttributes{-1, -1, -1, -1, -1, -1, -1, -1}
+                                                                      : scriptAttributes(number);
+    const auto result = m_engine->call(m_memoFunctions[qsizetype(expression)],
+                                       {a.h, a.t, a.u, a.sum, a.tail, a.average, a.span, a.ac});
+    if (!result && result.error() == ScriptFailure::Interrupted)
+        return std::unexpected(ScriptFailure::Interrupted);
+    const int value = result ? result->toInt() : 2;
+    const ExpressionMemo::Outcome found = value == 1 ? ExpressionMemo::Holds
+        : value == 0                                 ? ExpressionMemo::Fails
+                                                     : ExpressionMemo::Throws;
+    memo.remember(number, found);
+    return found;
+}
+
+bool ScriptEvaluator::testRemembered(int number, ListMode mode)
+{
+    bool allHold = true;
+    for (std::size_t i = 0; i < m_memos.size(); ++i) {
+        ExpressionMemo::Outcome found = m_memos[i].outcome(number);
+        if (found == ExpressionMemo::Unknown) {
+            const auto evaluated = outcome(i, number);
+            if (!evaluated) {
+                abort();
+                return false;
+            }
+            found = *evaluated;
+        }
+        if (found != ExpressionMemo::Holds) {
+            if (mode == ListMode::Include)
+                return false;
+            allHold = false;
+        }
+    }
+    return mode == ListMode::Include ? true : !allHold;
 }
 
 bool ScriptEvaluator::compile()
@@ -314,6 +436,8 @@ bool ScriptEvaluator::testLiteral(int number, ListMode mode)
 
 bool ScriptEvaluator::testCompiled(int number, ListMode mode)
 {
+    if (!m_memos.empty())
+        return testRemembered(number, mode);
     const ScriptAttributes a = scriptAttributes(number);
     const bool include = mode == ListMode::Include;
     const auto result = m_inline

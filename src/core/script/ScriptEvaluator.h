@@ -1,6 +1,7 @@
 #pragma once
 
 #include "filter/AdvancedCondition.h"
+#include "script/ExpressionMemo.h"
 #include "script/ScriptEngine.h"
 
 #include <QJSValue>
@@ -28,7 +29,9 @@ enum class EvaluationWay {
 // used run after run: prepare() starts a fresh engine, except that a run of
 // the same expressions as the last one, when they name nothing but the twelve
 // arrays, keeps the engine with its compiled functions and only declares the
-// history anew.
+// history anew. When besides they only read, each at fixed places, their
+// outcomes are remembered by the values read (ExpressionMemo) and the engine
+// is asked only what no run before has answered.
 class ScriptEvaluator : public AdvancedConditionRunner
 {
 public:
@@ -58,9 +61,15 @@ public:
     // Whether the compiled run holds only expressions that read, evaluated
     // together in one function with index 0 assigned once per number.
     bool plainExpressions() const { return m_plain; }
+    // Whether the run's outcomes come from what earlier runs answered.
+    bool remembersOutcomes() const { return !m_memos.empty(); }
 
 private:
     bool compile();
+    void rememberOutcomes(const QStringList &draws);
+    std::expected<void, QString> prepareRemembered(const QStringList &draws);
+    std::expected<ExpressionMemo::Outcome, ScriptFailure> outcome(std::size_t expression, int number);
+    bool testRemembered(int number, ListMode mode);
     bool testLiteral(int number, ListMode mode);
     bool testCompiled(int number, ListMode mode);
     void abort();
@@ -80,6 +89,12 @@ private:
     std::unique_ptr<ScriptEngine> m_engine;
     QJSValue m_driver;
     QJSValue m_functions;
+    // Per expression, when the run remembers outcomes: its function of the
+    // tested number's values, and what it answered so far.
+    QList<QJSValue> m_memoFunctions;
+    std::vector<ExpressionMemo> m_memos;
+    QStringList m_memoDraws;
+    bool m_memoDrawsDeclared = false;
     QStringList m_expressions;
     QString m_conditionText;
     std::optional<QString> m_abortMessage;

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #ifdef Q_OS_WIN
 #include <fcntl.h>
@@ -55,6 +56,36 @@ quint32 frameSize(const QByteArray &head)
     for (int i = 0; i < 4; ++i)
         size = (size << 8) | quint8(head[i]);
     return size;
+}
+
+// The worker is this build's own program on the same machine: numbers and
+// verdicts travel as they lie in memory, without a stream operation each.
+QByteArray packNumbers(const QList<int> &numbers)
+{
+    return QByteArray(reinterpret_cast<const char *>(numbers.constData()), numbers.size() * qsizetype(sizeof(int)));
+}
+
+QList<int> unpackNumbers(const QByteArray &bytes)
+{
+    QList<int> numbers(bytes.size() / qsizetype(sizeof(int)));
+    std::memcpy(numbers.data(), bytes.constData(), std::size_t(numbers.size()) * sizeof(int));
+    return numbers;
+}
+
+QByteArray packVerdicts(const QList<bool> &verdicts)
+{
+    QByteArray bytes(verdicts.size(), '\0');
+    for (qsizetype i = 0; i < verdicts.size(); ++i)
+        bytes[i] = verdicts[i] ? '\1' : '\0';
+    return bytes;
+}
+
+QList<bool> unpackVerdicts(const QByteArray &bytes)
+{
+    QList<bool> verdicts(bytes.size());
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        verdicts[i] = bytes[i] != '\0';
+    return verdicts;
 }
 
 template<typename Write>
@@ -128,6 +159,8 @@ std::expected<QByteArray, QString> ScriptWorker::request(const QByteArray &paylo
     m_process->write(framed(payload));
 
     const auto killAt = deadline + kKillGrace;
+    // Waiting in short slices lets a cancelled run give up at once.
+    const qint64 slice = m_abandon ? 50 : 1000;
     QByteArray reply;
     for (;;) {
         reply += m_process->readAllStandardOutput();
@@ -136,6 +169,12 @@ std::expected<QByteArray, QString> ScriptWorker::request(const QByteArray &paylo
         if (m_process->state() != QProcess::Running) {
             // Out of memory, or a crash inside the engine: the script took the
             // worker down with it, and the next request starts a new one.
+            m_process.reset();
+            return std::unexpected(msg::kAdvancedAborted);
+        }
+        if (m_abandon && m_abandon->load()) {
+            m_process->kill();
+            m_process->waitForFinished(1000);
             m_process.reset();
             return std::unexpected(msg::kAdvancedAborted);
         }
@@ -149,7 +188,7 @@ std::expected<QByteArray, QString> ScriptWorker::request(const QByteArray &paylo
         if (m_process->bytesToWrite() > 0)
             m_process->waitForBytesWritten(int(std::min<qint64>(left, 100)));
         else
-            m_process->waitForReadyRead(int(std::min<qint64>(left, 1000)));
+            m_process->waitForReadyRead(int(std::min<qint64>(left, slice)));
     }
 }
 
@@ -185,36 +224,44 @@ std::expected<void, QString> ScriptWorker::trial(const QString &expression, cons
     return refusal(reply);
 }
 
-std::expected<quint64, QString> ScriptWorker::prepare(const QString &conditionText, const QStringList &draws,
-                                                      EvaluationWay way, std::chrono::milliseconds timeLimit,
-                                                      Clock::time_point deadline, bool *repeatable)
+std::expected<ScriptWorker::Prepared, QString> ScriptWorker::prepare(const QString &conditionText,
+                                                                    const QStringList &draws, EvaluationWay way,
+                                                                    std::chrono::milliseconds timeLimit,
+                                                                    Clock::time_point deadline, const QList<int> *ask,
+                                                                    ListMode mode)
 {
-    quint64 run = 0;
+    Prepared prepared;
     {
         std::lock_guard lock(m_mutex);
-        run = ++m_lastRun;
+        prepared.run = ++m_lastRun;
     }
     const auto reply = request(encode([&](QDataStream &out) {
-                                   out << quint8(Request::Prepare) << run << conditionText << draws << quint8(way)
-                                       << qint64(timeLimit.count()) << millisLeft(deadline);
+                                   out << quint8(Request::Prepare) << prepared.run << conditionText << draws
+                                       << quint8(way) << qint64(timeLimit.count()) << millisLeft(deadline)
+                                       << bool(ask) << (ask ? packNumbers(*ask) : QByteArray()) << quint8(mode);
                                }),
                                deadline);
     if (auto refused = refusal(reply); !refused)
         return std::unexpected(refused.error());
-    if (repeatable) {
-        QDataStream in(*reply);
-        in.setVersion(QDataStream::Qt_6_0);
-        QString message;
-        in >> message >> *repeatable;
-    }
-    return run;
+    QDataStream in(*reply);
+    in.setVersion(QDataStream::Qt_6_0);
+    QString message;
+    bool answered = false;
+    QByteArray verdicts;
+    in >> message >> prepared.repeatable >> answered >> verdicts;
+    if (in.status() != QDataStream::Ok || (answered && (!ask || verdicts.size() != ask->size())))
+        return std::unexpected(msg::kAdvancedAborted);
+    if (answered)
+        prepared.verdicts = unpackVerdicts(verdicts);
+    return prepared;
 }
 
 std::expected<QList<bool>, QString> ScriptWorker::test(quint64 run, const QList<int> &numbers, ListMode mode,
                                                        Clock::time_point deadline)
 {
     const auto reply = request(encode([&](QDataStream &out) {
-                                   out << quint8(Request::Test) << run << numbers << quint8(mode) << millisLeft(deadline);
+                                   out << quint8(Request::Test) << run << packNumbers(numbers) << quint8(mode)
+                                       << millisLeft(deadline);
                                }),
                                deadline);
     if (!reply)
@@ -222,13 +269,13 @@ std::expected<QList<bool>, QString> ScriptWorker::test(quint64 run, const QList<
     QDataStream in(*reply);
     in.setVersion(QDataStream::Qt_6_0);
     QString message;
-    QList<bool> verdicts;
+    QByteArray verdicts;
     in >> message >> verdicts;
     if (in.status() != QDataStream::Ok || (message.isEmpty() && verdicts.size() != numbers.size()))
         return std::unexpected(msg::kAdvancedAborted);
     if (!message.isEmpty())
         return std::unexpected(message);
-    return verdicts;
+    return unpackVerdicts(verdicts);
 }
 
 namespace {
@@ -301,7 +348,10 @@ int serveScriptRequests()
             quint8 way = 0;
             qint64 limit = 0;
             qint64 left = 0;
-            in >> preparedRun >> conditionText >> draws >> way >> limit >> left;
+            bool ask = false;
+            QByteArray numbers;
+            quint8 mode = 0;
+            in >> preparedRun >> conditionText >> draws >> way >> limit >> left >> ask >> numbers >> mode;
             // The evaluator of the last run serves the next one of the same
             // kind; it decides itself what of its engine it may keep.
             if (!prepared || way != preparedWay || limit != preparedLimit) {
@@ -310,26 +360,36 @@ int serveScriptRequests()
                 preparedLimit = limit;
             }
             prepared->setDeadline(deadlineAfter(left));
-            const auto outcome = prepared->prepare(conditionText, draws);
+            std::expected<void, QString> outcome = prepared->prepare(conditionText, draws);
             const bool repeatable = outcome && prepared->repeatableVerdicts();
+            std::expected<QList<bool>, QString> verdicts;
+            const bool answered = outcome && repeatable && ask;
+            if (answered) {
+                verdicts = prepared->testMany(unpackNumbers(numbers), ListMode(mode));
+                if (!verdicts)
+                    outcome = std::unexpected(verdicts.error());
+            }
             if (!outcome)
                 prepared.reset();
-            reply = encode([&](QDataStream &out) { out << (outcome ? QString() : outcome.error()) << repeatable; });
+            reply = encode([&](QDataStream &out) {
+                out << (outcome ? QString() : outcome.error()) << repeatable << (outcome && answered)
+                    << (outcome && answered ? packVerdicts(*verdicts) : QByteArray());
+            });
             break;
         }
         case Request::Test: {
             quint64 run = 0;
-            QList<int> numbers;
+            QByteArray numbers;
             quint8 mode = 0;
             qint64 left = 0;
             in >> run >> numbers >> mode >> left;
             std::expected<QList<bool>, QString> verdicts = std::unexpected(msg::kAdvancedIncomplete);
             if (prepared && run == preparedRun) {
                 prepared->setDeadline(deadlineAfter(left));
-                verdicts = prepared->testMany(numbers, ListMode(mode));
+                verdicts = prepared->testMany(unpackNumbers(numbers), ListMode(mode));
             }
             reply = encode([&](QDataStream &out) {
-                out << (verdicts ? QString() : verdicts.error()) << (verdicts ? *verdicts : QList<bool>());
+                out << (verdicts ? QString() : verdicts.error()) << (verdicts ? packVerdicts(*verdicts) : QByteArray());
             });
             break;
         }

@@ -8,10 +8,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <chrono>
 #include <expected>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 class QProcess;
 
@@ -56,12 +58,19 @@ public:
 
     // The pre-check of a filter run; the worker keeps the prepared engine for
     // the tests that follow, until the next pre-check or trial. Returns the
-    // run's number, which its tests name, and tells through `repeatable`
-    // whether the run's verdicts are the same however often a number is asked.
-    // Only the newest draws the expressions can see need to be given.
-    std::expected<quint64, QString> prepare(const QString &conditionText, const QStringList &draws, EvaluationWay way,
-                                         std::chrono::milliseconds timeLimit,
-                                         std::chrono::steady_clock::time_point deadline, bool *repeatable = nullptr);
+    // run's number, which its tests name, and whether the run's verdicts are
+    // the same however often a number is asked. Only the newest draws the
+    // expressions can see need to be given. With `ask`, a run whose verdicts
+    // are repeatable answers those numbers in the same exchange.
+    struct Prepared {
+        quint64 run = 0;
+        bool repeatable = false;
+        std::optional<QList<bool>> verdicts;
+    };
+    std::expected<Prepared, QString> prepare(const QString &conditionText, const QStringList &draws, EvaluationWay way,
+                                             std::chrono::milliseconds timeLimit,
+                                             std::chrono::steady_clock::time_point deadline,
+                                             const QList<int> *ask = nullptr, ListMode mode = ListMode::Include);
 
     // The verdicts for the numbers, tested in order in the engine prepared
     // for that run. A run whose engine is gone (another run was prepared
@@ -72,6 +81,10 @@ public:
     // Ends the worker; the next request starts a new one.
     void stop();
 
+    // A request still waiting when the flag is set is given up at once: the
+    // worker is ended and the request fails. For a run the user cancels.
+    void abandonWhen(const std::atomic<bool> *flag) { m_abandon = flag; }
+
 private:
     std::expected<QByteArray, QString> request(const QByteArray &payload,
                                                std::chrono::steady_clock::time_point deadline);
@@ -80,6 +93,7 @@ private:
     std::mutex m_mutex;
     std::unique_ptr<QProcess> m_process;
     quint64 m_lastRun = 0;
+    const std::atomic<bool> *m_abandon = nullptr;
 };
 
 // The worker's side: answers requests from standard input on standard output

@@ -32,6 +32,7 @@ namespace numsieve::gui {
 namespace {
 
 constexpr int kDefaultCount = 100;
+const QString kSummaryTitle = QStringLiteral("回测结果");
 
 const QColor kMissColor(120, 150, 190);
 const QColor kHitColor(214, 48, 39);
@@ -143,8 +144,8 @@ CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspa
     m_warning->setStyleSheet(QStringLiteral("color: rgb(180, 30, 20);"));
     m_warning->hide();
 
-    auto *summaryBox = new QGroupBox(QStringLiteral("回测结果"));
-    auto *summaryLayout = new QVBoxLayout(summaryBox);
+    m_summaryBox = new QGroupBox(kSummaryTitle);
+    auto *summaryLayout = new QVBoxLayout(m_summaryBox);
     auto *form = new QFormLayout;
     const QString titles[kSummaryRows] = {QStringLiteral("回测期数"), QStringLiteral("命中"),
                                           QStringLiteral("命中率"),   QStringLiteral("平均注数"),
@@ -183,7 +184,7 @@ CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspa
     tableLayout->addWidget(m_table);
 
     auto *figures = new QHBoxLayout;
-    figures->addWidget(summaryBox, 2);
+    figures->addWidget(m_summaryBox, 2);
     figures->addWidget(tableBox, 3);
 
     QStringList note;
@@ -302,15 +303,23 @@ void CDialogBacktest::start()
     m_cancel = false;
     m_progress->setRange(0, count);
     m_progress->setValue(0);
-    m_status->setText(QStringLiteral("正在回测..."));
+    m_status->setText(progressText(0, count, 0));
     setRunning(true);
+    m_clock.start();
     // The thread works on its own copies and reports back only through
     // queued calls, which are dropped should the dialog be gone.
     m_thread = std::thread([this, scheme = m_workspace, draws = m_draws, count] {
         ScriptWorker worker;
+        worker.abandonWhen(&m_cancel);
         ScriptConditionRunner runner(worker);
         BacktestControl control;
-        control.progress = [this](int done, int total) {
+        // Thousands of draws a second need not be thousands of repaints.
+        auto reported = std::chrono::steady_clock::time_point();
+        control.progress = [this, reported](int done, int total) mutable {
+            const auto now = std::chrono::steady_clock::now();
+            if (done < total && now - reported < std::chrono::milliseconds(50))
+                return;
+            reported = now;
             QMetaObject::invokeMethod(this, [this, done, total] { showProgress(done, total); }, Qt::QueuedConnection);
         };
         control.cancel = &m_cancel;
@@ -325,7 +334,7 @@ void CDialogBacktest::cancel()
         return;
     m_cancel = true;
     m_cancelButton->setEnabled(false);
-    m_status->setText(QStringLiteral("正在取消，当前这一期算完后停止..."));
+    m_status->setText(QStringLiteral("正在取消..."));
 }
 
 void CDialogBacktest::reject()
@@ -338,11 +347,25 @@ void CDialogBacktest::reject()
     QDialog::reject();
 }
 
+QString CDialogBacktest::progressText(int done, int total, qint64 elapsedMs)
+{
+    const QString head = QStringLiteral("正在回测：已完成 %1/%2 期，").arg(done).arg(total);
+    // Too little done to tell: the first draws also start the script worker.
+    if (done <= 0 || elapsedMs < 500)
+        return head + QStringLiteral("正在估计剩余时间...");
+    const qint64 seconds = (elapsedMs * (total - done) / done + 999) / 1000;
+    if (seconds < 60)
+        return head + QStringLiteral("预计还需约 %1 秒。").arg(seconds);
+    return head + QStringLiteral("预计还需约 %1 分 %2 秒。").arg(seconds / 60).arg(seconds % 60);
+}
+
 void CDialogBacktest::showProgress(int done, int total)
 {
     if (m_progress->maximum() != total)
         m_progress->setMaximum(total);
     m_progress->setValue(done);
+    if (!m_cancel)
+        m_status->setText(progressText(done, total, m_clock.elapsed()));
 }
 
 void CDialogBacktest::finish(const BacktestResult &result)
@@ -374,6 +397,9 @@ void CDialogBacktest::finish(const BacktestResult &result)
     if (!result.message.isEmpty())
         status += QStringLiteral("\n回测中止于第 %1 期：%2").arg(result.last() + 1).arg(result.message);
     m_status->setText(status);
+    const bool partial = result.cancelled || !result.message.isEmpty();
+    m_summaryBox->setTitle(partial ? kSummaryTitle + QStringLiteral("（未完成：只含已回测的 %1 期）").arg(result.last())
+                                   : kSummaryTitle);
 
     showSummary(result);
     showConditions(result);

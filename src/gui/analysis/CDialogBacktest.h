@@ -5,6 +5,7 @@
 #include "history/Draw.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QList>
 
 #include <array>
@@ -13,6 +14,7 @@
 #include <thread>
 
 class QChartView;
+class QGroupBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -26,7 +28,10 @@ class AppServices;
 // 方案回测: replays the main window's current scheme over the last N draws of
 // the selected lottery. The run works on copies in a thread of its own, with
 // its own script worker, so the window stays responsive and the main window's
-// state is never touched; 取消 stops it after the current draw.
+// state is never touched. While it runs the status says how far it is and
+// about how long it has left; 取消 stops it at once (a script condition still
+// working is given up) and the figures of the draws done are shown, marked
+// as not the whole run.
 class CDialogBacktest : public QDialog
 {
     Q_OBJECT
@@ -59,6 +64,11 @@ public:
     QLabel *noteLabel() const { return m_note; }
     QLabel *summaryCaption(SummaryRow row) const { return m_captions[std::size_t(row)]; }
     QString summaryText(SummaryRow row) const;
+    // The box of the figures; its title says when they cover only part of the run.
+    QGroupBox *summaryBox() const { return m_summaryBox; }
+    // The status while a run goes on: `done` of `total` draws after
+    // `elapsedMs`, with the time left once there is enough to go by.
+    static QString progressText(int done, int total, qint64 elapsedMs);
     bool isRunning() const { return m_thread.joinable(); }
     // The last finished run.
     const std::optional<BacktestResult> &result() const { return m_result; }
@@ -99,6 +109,7 @@ private:
     QLabel *m_warning = nullptr;
     QLabel *m_range = nullptr;
     QLabel *m_note = nullptr;
+    QGroupBox *m_summaryBox = nullptr;
     std::array<QLabel *, kSummaryRows> m_summary{};
     std::array<QLabel *, kSummaryRows> m_captions{};
     QTableWidget *m_table = nullptr;
@@ -106,6 +117,7 @@ private:
     QChartView *m_cumulativeChart = nullptr;
 
     std::thread m_thread;
+    QElapsedTimer m_clock;
     std::atomic<bool> m_cancel{false};
     bool m_closeWhenDone = false;
     std::optional<BacktestResult> m_result;
