@@ -4,6 +4,8 @@
 #include "CliSupport.h"
 
 #include "analysis/Backtest.h"
+
+#include <QFileInfo>
 #include "script/ScriptConditionRunner.h"
 
 namespace numsieve::cli {
@@ -13,7 +15,8 @@ namespace {
 constexpr int kDefaultLast = 100;
 
 struct AnalysisOptions {
-    SchemeRun run;
+    // Each --scheme with its name (the file's base name) and run.
+    QList<std::pair<QString, SchemeRun>> runs;
     ReportFormat format = ReportFormat::Text;
     int last = kDefaultLast;
 };
@@ -32,15 +35,17 @@ std::expected<AnalysisOptions, int> analysisOptions(const QStringList &args, boo
         return std::unexpected(usage(problem));
     if (!a->positional.isEmpty())
         return std::unexpected(usage(QStringLiteral("unexpected argument ") + a->positional.first()));
-    const auto scheme = single(*a, QStringLiteral("--scheme"), &problem);
+    const QStringList schemes = a->options.value(QStringLiteral("--scheme"));
     const auto data = single(*a, QStringLiteral("--data"), &problem);
     const auto lottery = single(*a, QStringLiteral("--lottery"), &problem);
     const auto format = single(*a, QStringLiteral("--format"), &problem);
     const auto last = single(*a, QStringLiteral("--last"), &problem);
-    if (!scheme || !data || !lottery || !format || !last)
+    if (!data || !lottery || !format || !last)
         return std::unexpected(usage(problem));
-    if (scheme->isEmpty())
+    if (schemes.isEmpty() || schemes.contains(QString()))
         return std::unexpected(usage(a->command + QStringLiteral(" needs --scheme FILE")));
+    if (!withLast && schemes.size() > 1)
+        return std::unexpected(usage(QStringLiteral("--scheme may be given once")));
 
     AnalysisOptions options;
     static const QMap<QString, ReportFormat> formats{{QStringLiteral("text"), ReportFormat::Text},
@@ -56,10 +61,12 @@ std::expected<AnalysisOptions, int> analysisOptions(const QStringList &args, boo
             return std::unexpected(usage(QStringLiteral("--last takes a count of draws, 0 or more")));
     }
 
-    auto loaded = loadSchemeRun(*scheme, *data, *lottery, a->options.value(QStringLiteral("--intersect")));
-    if (!loaded)
-        return std::unexpected(refused(loaded.error()));
-    options.run = std::move(*loaded);
+    for (const QString &scheme : schemes) {
+        auto loaded = loadSchemeRun(scheme, *data, *lottery, a->options.value(QStringLiteral("--intersect")));
+        if (!loaded)
+            return std::unexpected(refused(loaded.error()));
+        options.runs.append({QFileInfo(scheme).completeBaseName(), std::move(*loaded)});
+    }
     return options;
 }
 
@@ -77,17 +84,26 @@ int runBacktestCommand(const QStringList &args)
     auto options = analysisOptions(args, true);
     if (!options)
         return options.error();
-    const qsizetype available = options->run.draws.size();
+    const qsizetype available = options->runs.first().second.draws.size();
     if (options->last > available) {
         err() << QStringLiteral("只有%1期开奖号码，回测%1期 / only %1 draws, back-testing %1\n").arg(available);
         err().flush();
     }
     ScriptConditionRunner runner;
-    const BacktestResult result = runBacktest(options->run.workspace, options->run.draws, options->run.intersections,
-                                              options->last, &runner);
-    print(formatBacktest(result, options->format));
-    if (!result.message.isEmpty())
-        return refused(result.message);
+    QList<SchemeOutcome> outcomes;
+    for (const auto &[name, run] : std::as_const(options->runs)) {
+        BacktestResult result = runBacktest(run.workspace, run.draws, run.intersections, options->last, &runner);
+        result.prizes = run.prizes;
+        outcomes.append({name, std::move(result)});
+    }
+    // One scheme: its back-test; several: each over the same draws, side by side.
+    if (outcomes.size() == 1)
+        print(formatBacktest(outcomes.first().result, options->format));
+    else
+        print(formatComparison(compareSchemes(outcomes), options->format));
+    for (const SchemeOutcome &outcome : std::as_const(outcomes))
+        if (!outcome.result.message.isEmpty())
+            return refused(outcomes.size() == 1 ? outcome.result.message : outcome.name + QStringLiteral("：") + outcome.result.message);
     return Ok;
 }
 
@@ -96,8 +112,10 @@ int runReportCommand(const QStringList &args)
     auto options = analysisOptions(args, false);
     if (!options)
         return options.error();
+    const SchemeRun &run = options->runs.first().second;
     ScriptConditionRunner runner;
-    const FilterReport report = runFilterReport(options->run.workspace, options->run.intersections, &runner);
+    FilterReport report = runFilterReport(run.workspace, run.intersections, &runner);
+    report.prizes = run.prizes;
     print(formatFilterReport(report, options->format));
     if (report.stopped())
         return refused(report.message);

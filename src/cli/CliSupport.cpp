@@ -81,6 +81,12 @@ std::expected<SchemeRun, QString> loadSchemeRun(const QString &scheme, const QSt
     if (!draws)
         return std::unexpected(draws.error());
     run.draws = std::move(*draws);
+    // The prizes of the lottery the draws came from: the one named, or the first.
+    if (const auto folder = dataFolder(dataOption)) {
+        const LotteryRegistry registry = loadRegistry(*folder);
+        const QString id = lotteryId.isEmpty() && !registry.isEmpty() ? registry.at(0).id : lotteryId;
+        run.prizes = loadPrizeFile(*folder).prizesOf(id);
+    }
     for (const Draw &d : std::as_const(run.draws))
         run.workspace.selectionNumbers.append(d.number);
     if (auto loaded = loadSchemeFile(scheme, run.workspace); !loaded)

@@ -2,6 +2,7 @@
 
 #include "Workspace.h"
 #include "history/Draw.h"
+#include "history/PrizeFile.h"
 
 #include <QMap>
 #include <QString>
@@ -47,6 +48,7 @@ struct SchemeRun {
     QList<Draw> draws;
     Workspace workspace;
     QList<QStringList> intersections;
+    std::optional<Prizes> prizes;   // the lottery's, when set
 };
 std::expected<SchemeRun, QString> loadSchemeRun(const QString &scheme, const QString &dataOption,
                                                 const QString &lotteryId, const QStringList &intersectFiles);

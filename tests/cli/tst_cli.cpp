@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
+
 using namespace numsieve;
 using namespace testsupport;
 
@@ -55,6 +57,7 @@ private Q_SLOTS:
     void help_data();
     void help();
     void backtestAndReport();
+    void moneyAndComparison();
 
 private:
     QString scheme(const QString &name, const std::function<void(Workspace &)> &setUp);
@@ -418,6 +421,68 @@ void TestCli::backtestAndReport()
     QCOMPARE(cli({"backtest", "--scheme", path, "--data", m_data, "--last", "-1"}).exitCode, 2);
     QCOMPARE(cli({"report", "--scheme", path, "--format", "xml"}).exitCode, 2);
     QCOMPARE(cli({"report", "--scheme", path, "--last", "3"}).exitCode, 2);
+}
+
+// With prizes set, what the lists would have cost and paid beside random
+// lists of their sizes; several schemes side by side with the best-of-k chance.
+void TestCli::moneyAndComparison()
+{
+    QVERIFY(writeBytes(m_data + "/prize.data", "1$2$1040$346$173\r\n"));
+    const auto sumSix = [](Workspace &w) {
+        w.addEntries(2, 0, {int(w.conditions.lists(2)[0]->available().indexOf("6"))});
+    };
+    // 28 straight numbers sum to 6, and 321 hits; as group entries they are
+    // 006 015 024 033 114 123, three of each kind, and 321 hits as 组六.
+    const QString straight = scheme("straight", [&](Workspace &w) {
+        w.selection.hundreds.selectAll();
+        w.selection.tens.selectAll();
+        w.selection.units.selectAll();
+        sumSix(w);
+    });
+    const QString group = scheme("group", [&](Workspace &w) {
+        w.chooseSelectionPanel(2);
+        w.selection.groupDigits.selectAll();
+        sumSix(w);
+    });
+    const struct {
+        QString scheme;
+        double spent, won, expectedWon, pWon;
+    } cases[] = {
+        {straight, 168, 1040, 3 * 28 * 1.04, 1 - std::pow(0.972, 3)},
+        {group, 36, 173, 3 * (3 * 3 * 0.346 + 3 * 6 * 0.173), 1 - std::pow(1 - 0.027, 3)},
+    };
+    for (const auto &c : cases) {
+        const Run r = cli({"backtest", "--scheme", c.scheme, "--data", m_data, "--last", "3", "--format", "json"});
+        QCOMPARE(r.exitCode, 0);
+        const QJsonObject money = QJsonDocument::fromJson(r.out.toUtf8()).object().value("money").toObject();
+        QCOMPARE(money.value("spent").toDouble(), c.spent);
+        QCOMPARE(money.value("won").toDouble(), c.won);
+        QVERIFY(qAbs(money.value("expected_won").toDouble() - c.expectedWon) < 1e-9);
+        QVERIFY(qAbs(money.value("p_won").toDouble() - c.pWon) < 1e-12);
+    }
+    Run r = cli({"backtest", "--scheme", straight, "--data", m_data, "--last", "1", "--format", "csv"});
+    QVERIFY2(r.out.startsWith("issue,number,survivors,chance,hit,cost,won\n2026003,124,28,0.028,0,56,0\n\n"), qPrintable(r.out));
+    r = cli({"report", "--scheme", straight, "--data", m_data});
+    QVERIFY2(r.out.contains("买下结果：28注，投入56元；随机选同样多的号码平均中奖29.12元，回报率52.00%\n"), qPrintable(r.out));
+
+    // Two schemes over the same three draws, one hit each: the group one,
+    // covering fewer draws, is the less likely by chance, and the best of two
+    // by luck is 1 − (1 − p)².
+    r = cli({"backtest", "--scheme", straight, "--scheme", group, "--data", m_data, "--last", "3", "--format", "json"});
+    QCOMPARE(r.exitCode, 0);
+    const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    QCOMPARE(o.value("schemes").toArray().size(), 2);
+    QCOMPARE(o.value("best").toString(), QString("group"));
+    const double p = 1 - std::pow(0.973, 3);
+    QVERIFY(qAbs(o.value("best_by_luck").toDouble() - (1 - (1 - p) * (1 - p))) < 1e-12);
+    r = cli({"backtest", "--scheme", straight, "--scheme", group, "--data", m_data, "--last", "3"});
+    QVERIFY2(r.out.contains("最好的方案：group（偶然概率0.07883）。2个方案中最好的一个，靠运气也至少这么好的概率：0.1515"),
+             qPrintable(r.out));
+
+    QVERIFY(QFile::remove(m_data + "/prize.data"));
+    r = cli({"backtest", "--scheme", straight, "--data", m_data, "--last", "3"});
+    QVERIFY(r.out.contains("没有设置这个彩种的奖金，只统计命中"));
+    QCOMPARE(cli({"report", "--scheme", straight, "--scheme", group, "--data", m_data}).exitCode, 2);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -1,3 +1,4 @@
+#include "analysis/Backtest.h"
 #include "analysis/Money.h"
 #include "history/DataFolder.h"
 #include "history/LotteryManager.h"
@@ -7,6 +8,8 @@
 
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cmath>
 
 #include <sys/stat.h>
 
@@ -34,6 +37,8 @@ private Q_SLOTS:
     void chanceAgainstEveryDraw();
     void prizeFile_data();
     void prizeFile();
+    void bestOfTries_data();
+    void bestOfTries();
 };
 
 void TestMoney::prizeRules_data()
@@ -175,6 +180,41 @@ void TestMoney::prizeFile()
         QVERIFY(QFileInfo(path).exists() && !QFileInfo(path).isFile());
     else
         QCOMPARE(readBytes(path), saved);
+}
+
+void TestMoney::bestOfTries_data()
+{
+    QTest::addColumn<double>("smallest");
+    QTest::addColumn<int>("tries");
+    QTest::addColumn<double>("byLuck");
+    QTest::newRow("one try is its own chance") << 0.05 << 1 << 0.05;
+    QTest::newRow("ten tries") << 0.05 << 10 << 1 - std::pow(0.95, 10);
+    // A tiny chance must not vanish in the rounding of 1 − p.
+    QTest::newRow("tiny") << 1e-15 << 3 << 3e-15;
+    QTest::newRow("certain") << 1.0 << 3 << 1.0;
+    QTest::newRow("impossible") << 0.0 << 3 << 0.0;
+}
+
+// The chance that the best of k schemes without skill looks at least as
+// good as the best one did: the smallest of k chances at or below p.
+void TestMoney::bestOfTries()
+{
+    QFETCH(double, smallest);
+    QFETCH(int, tries);
+    QFETCH(double, byLuck);
+    QVERIFY2(qAbs(bestOfChance(smallest, tries) - byLuck) <= 1e-12 * byLuck + 1e-300,
+             qPrintable(QString::number(bestOfChance(smallest, tries), 'g', 17)));
+    // compareSchemes picks the smallest chance and applies it.
+    QList<SchemeOutcome> schemes;
+    for (int i = 0; i < tries; ++i) {
+        BacktestResult r;
+        r.steps.append(BacktestStep{});
+        r.pChance = i == tries / 2 ? smallest : 1.0;
+        schemes.append({QString::number(i), r});
+    }
+    const SchemeComparison c = compareSchemes(schemes);
+    QCOMPARE(c.best, smallest < 1 ? tries / 2 : 0);
+    QCOMPARE(c.bestByLuck, bestOfChance(smallest, tries));
 }
 
 QTEST_APPLESS_MAIN(TestMoney)

@@ -366,6 +366,9 @@ BacktestResult runBacktest(const Workspace &scheme, const QList<Draw> &draws, co
             survivors &= *intersected;
         step.survivors = int(survivors.count());
         step.chance = chanceOf(survivors, result.viewMode);
+        if (!straight)
+            for (int n = 0; n < 1000; ++n)
+                step.groupThree += survivors.test(std::size_t(n)) && isGroupThree(n) ? 1 : 0;
         step.hit = drawnKey >= 0 && survivors.test(std::size_t(drawnKey)) && (straight || !isTriple(drawnKey));
         for (int c : std::as_const(enabled)) {
             const double removed = FilterEngine::readsDraws(c) ? stepRemoved[std::size_t(c)] : fixedRemoved[std::size_t(c)];

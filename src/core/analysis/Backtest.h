@@ -2,6 +2,7 @@
 
 #include "filter/ConditionSet.h"
 #include "history/Draw.h"
+#include "history/PrizeFile.h"
 #include "results/ResultTables.h"
 #include "script/ScriptWorker.h"
 
@@ -33,6 +34,7 @@ struct BacktestStep {
     QString number;          // the drawn number as the draw file holds it
     int survivors = 0;       // size of the list the view mode implies
     double chance = 0;       // probability that a random draw lands in that list
+    int groupThree = 0;      // in group view, the 组三 entries of the list
     bool hit = false;        // whether the drawn number did
     // Conditions (1..15, enabled ones only) that the drawn number fails on its
     // own; in group mode tested with its sorted digits.
@@ -62,6 +64,10 @@ struct BacktestResult {
     // refused, ran away, outran the run's budget or its worker died. The steps
     // done are kept; the step it stopped at counts for nothing.
     QString message;
+
+    // The lottery's prizes, when they are set: each step's list is then also
+    // counted as bought, against what random lists of its sizes would pay.
+    std::optional<Prizes> prizes;
 
     int last() const { return int(steps.size()); }
     double hitRate() const { return steps.isEmpty() ? 0 : double(hits) / double(steps.size()); }
@@ -113,6 +119,8 @@ struct FilterReport {
     QList<ReportRow> rows;
     int survivors = 0;                   // the filter run's result, tolerance included
     std::optional<int> intersected;      // after the intersection lists, when given
+    int groupThree = 0;                  // in group view, the 组三 entries of the last of them
+    std::optional<Prizes> prizes;        // with them, what the list costs and pays on average
     // The runner's message when condition 15 was refused or had to be
     // stopped: the report then stops after gathering, with no rows and no
     // result, as the filter run does.
@@ -126,6 +134,22 @@ struct FilterReport {
 FilterReport runFilterReport(const Workspace &ws, const QList<QStringList> &intersections,
                              AdvancedConditionRunner *runner);
 
+// Several schemes replayed over the same draws. The best is the one whose
+// hits are least likely by chance; but the best of k tries always looks
+// good, so beside its own chance stands the chance that the best of k
+// schemes with no skill at all would look at least as good: 1 − (1 − p)^k.
+struct SchemeOutcome {
+    QString name;
+    BacktestResult result;
+};
+struct SchemeComparison {
+    QList<SchemeOutcome> schemes;
+    int best = -1;           // index of the scheme with the smallest chance
+    double bestByLuck = 1;   // 1 − (1 − that chance)^k
+};
+SchemeComparison compareSchemes(const QList<SchemeOutcome> &schemes);
+double bestOfChance(double smallestChance, int tries);
+
 // The tables as the command-line tool prints them and the windows export them.
 enum class ReportFormat { Text, Csv, Json };
 QString formatBacktest(const BacktestResult &result, ReportFormat format);
@@ -133,5 +157,7 @@ QString formatFilterReport(const FilterReport &report, ReportFormat format);
 // The rows of a CSV table as lines, without line ends.
 QStringList backtestCsvLines(const BacktestResult &result);
 QStringList filterReportCsvLines(const FilterReport &report);
+QString formatComparison(const SchemeComparison &comparison, ReportFormat format);
+QStringList comparisonCsvLines(const SchemeComparison &comparison);
 
 } // namespace numsieve

@@ -4,6 +4,7 @@
 #include "Workspace.h"
 #include "filter/AdvancedCondition.h"
 #include "filter/FilterRun.h"
+#include "model/Number.h"
 
 #include <bitset>
 
@@ -11,10 +12,16 @@ namespace numsieve {
 
 namespace {
 
-int countAt(ResultTables &tables, ResultStage stage)
+int countAt(ResultTables &tables, ResultStage stage, int *groupThree = nullptr)
 {
     int count = 0;
-    tables.forEachInView([&](ResultEntry &e) { count += e.stage == stage ? 1 : 0; });
+    tables.forEachInView([&](ResultEntry &e) {
+        if (e.stage != stage)
+            return;
+        ++count;
+        if (groupThree && tables.viewMode() == ViewMode::Group && groupKind(e.number) == GroupKind::GroupThree)
+            ++*groupThree;
+    });
     return count;
 }
 
@@ -96,11 +103,12 @@ FilterReport runFilterReport(const Workspace &ws, const QList<QStringList> &inte
     // Verdicts known beforehand cannot stop the run.
     if (!filtered)
         (void)filterGathered(w.tables, setup);
-    report.survivors = countAt(w.tables, ResultStage::Filtered);
+    report.survivors = countAt(w.tables, ResultStage::Filtered, &report.groupThree);
     if (!intersections.isEmpty()) {
         for (const QStringList &list : intersections)
             w.tables.intersect(list);
-        report.intersected = countAt(w.tables, ResultStage::Intersected);
+        report.groupThree = 0;
+        report.intersected = countAt(w.tables, ResultStage::Intersected, &report.groupThree);
     }
     return report;
 }

@@ -1,5 +1,7 @@
 #include "analysis/Money.h"
 
+#include "analysis/Backtest.h"
+
 #include "model/Number.h"
 
 #include <algorithm>
@@ -120,6 +122,31 @@ MoneySummary summarizeMoney(const QList<MoneyStep> &steps, const Prizes &prizes)
     }
     summary.pAtLeast = std::clamp(reached, 0.0, 1.0);
     return summary;
+}
+
+QList<MoneyStep> backtestMoneySteps(const BacktestResult &result)
+{
+    QList<MoneyStep> steps;
+    if (!result.prizes)
+        return steps;
+    const BetKind kind = result.viewMode == ViewMode::Straight ? BetKind::Straight : BetKind::Group;
+    steps.reserve(result.steps.size());
+    for (const BacktestStep &s : result.steps) {
+        int won = 0;
+        if (s.hit) {
+            const int drawn = s.number.toInt();
+            won = kind == BetKind::Straight ? result.prizes->straight
+                  : groupKind(drawn) == GroupKind::GroupThree ? result.prizes->groupThree
+                                                              : result.prizes->groupSix;
+        }
+        steps.append(MoneyStep{kind, s.survivors, s.groupThree, won});
+    }
+    return steps;
+}
+
+MoneySummary backtestMoney(const BacktestResult &result)
+{
+    return result.prizes ? summarizeMoney(backtestMoneySteps(result), *result.prizes) : MoneySummary{};
 }
 
 } // namespace numsieve

@@ -8,6 +8,8 @@
 
 namespace numsieve {
 
+struct BacktestResult;
+
 // A list of numbers bought as bets: 直选 numbers in their order, or 组选
 // entries (sorted digits) that pay for the drawn number in any order.
 enum class BetKind { Straight, Group };
@@ -41,6 +43,11 @@ struct MoneySummary {
 };
 
 MoneySummary summarizeMoney(const QList<MoneyStep> &steps, const Prizes &prizes);
+
+// A back-test's lists as bought at its prizes, step by step (none without
+// prizes), and their sums.
+QList<MoneyStep> backtestMoneySteps(const BacktestResult &result);
+MoneySummary backtestMoney(const BacktestResult &result);
 
 // 对奖: what one list holds of a draw and what it pays.
 struct ListCheck {
