@@ -60,6 +60,10 @@ void TestDrawGate::intake_data()
     QTest::newRow("values, not texts") << QStringList{"99$111", "100$222"} << QStringList{"098$333", "0101$444"} << false
                                        << false << QStringList{"098$333", "99$111", "100$222", "0101$444"}
                                        << QStringList{"098插入到99之前", "0 0"};
+    QTest::newRow("the same issue written with a leading zero")
+        << QStringList{"2024001$111", "2024002$222"} << QStringList{"02024001$111", "02024002$999", "002024003$333", "2024003$333"}
+        << false << false << QStringList{"2024001$111", "2024002$222", "002024003$333"}
+        << QStringList{"02024002：本地222，新的999", "2024003$333：重复出现，只取一次", "1 0"};
     QTest::newRow("issues not all digits: appended as offered")
         << QStringList{"a$111"} << QStringList{"2024002$222", "2024001$333"} << false << false
         << QStringList{"a$111", "2024002$222", "2024001$333"} << QStringList{"0 0"};

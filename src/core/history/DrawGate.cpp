@@ -63,7 +63,7 @@ Sorted sortOut(const QList<Draw> &history, const QList<Draw> &offered)
     QHash<QString, QStringList> numbers;
     numbers.reserve(offered.size());
     for (const Draw &draw : offered) {
-        QStringList &list = numbers[draw.issue];
+        QStringList &list = numbers[issueKey(draw.issue)];
         if (!list.contains(draw.number))
             list.append(draw.number);
     }
@@ -74,16 +74,17 @@ Sorted sortOut(const QList<Draw> &history, const QList<Draw> &offered)
             sorted.refused.append({draw, faultText(check)});
             continue;
         }
-        const QStringList &found = numbers.value(draw.issue);
+        const QString key = issueKey(draw.issue);
+        const QStringList &found = numbers.value(key);
         if (found.size() > 1) {
             sorted.refused.append({draw, QStringLiteral("同一期有不同的开奖号码（%1），都没有取").arg(found.join(QStringLiteral("、")))});
             continue;
         }
-        if (seen.contains(draw.issue)) {
+        if (seen.contains(key)) {
             sorted.refused.append({draw, QStringLiteral("重复出现，只取一次")});
             continue;
         }
-        seen.insert(draw.issue);
+        seen.insert(key);
         if (heldDigits > 0 && isDigitIssue(draw.issue) && draw.issue.size() < heldDigits) {
             sorted.refused.append({draw, QStringLiteral("奖期只有%1位，本地的奖期都是%2位").arg(draw.issue.size()).arg(heldDigits)});
             continue;
@@ -124,6 +125,11 @@ bool isDigitIssue(QStringView issue)
     return !issue.isEmpty() && std::all_of(issue.begin(), issue.end(), isAsciiDigit);
 }
 
+QString issueKey(const QString &issue)
+{
+    return isDigitIssue(issue) ? withoutLeadingZeros(issue).toString() : issue;
+}
+
 int compareIssueValues(QStringView a, QStringView b)
 {
     const QStringView x = withoutLeadingZeros(a);
@@ -142,10 +148,10 @@ Intake mergeDraws(QList<Draw> &history, const QList<Draw> &offered, Differing di
     QHash<QString, qsizetype> held;
     held.reserve(history.size());
     for (qsizetype i = history.size() - 1; i >= 0; --i)
-        held.insert(history.at(i).issue, i);   // the first of a repeated issue
+        held.insert(issueKey(history.at(i).issue), i);   // the first of a repeated issue
     QList<Draw> fresh;
     for (const Draw &draw : std::as_const(sorted.taken)) {
-        const auto found = held.constFind(draw.issue);
+        const auto found = held.constFind(issueKey(draw.issue));
         if (found == held.cend()) {
             fresh.append(draw);
             continue;
@@ -159,7 +165,7 @@ Intake mergeDraws(QList<Draw> &history, const QList<Draw> &offered, Differing di
     if (differing == Differing::TakeOffered && !intake.differing.isEmpty()) {
         intake.differingTaken = true;
         for (const DifferingDraw &d : std::as_const(intake.differing))
-            history[held.value(d.issue)].number = d.offered;
+            history[held.value(issueKey(d.issue))].number = d.offered;
     }
     if (fresh.isEmpty())
         return intake;
@@ -225,7 +231,7 @@ Intake replaceDraws(QList<Draw> &history, const QList<Draw> &offered, Differing 
     QHash<QString, QString> held;
     held.reserve(history.size());
     for (qsizetype i = history.size() - 1; i >= 0; --i)
-        held.insert(history.at(i).issue, history.at(i).number);
+        held.insert(issueKey(history.at(i).issue), history.at(i).number);
     QList<Draw> result = std::move(sorted.taken);
     if (std::ranges::all_of(result, [](const Draw &d) { return isDigitIssue(d.issue); }))
         std::ranges::stable_sort(result, issueBefore);
@@ -233,8 +239,8 @@ Intake replaceDraws(QList<Draw> &history, const QList<Draw> &offered, Differing 
     issues.reserve(result.size());
     intake.differingTaken = differing == Differing::TakeOffered;
     for (Draw &draw : result) {
-        issues.insert(draw.issue);
-        const auto found = held.constFind(draw.issue);
+        issues.insert(issueKey(draw.issue));
+        const auto found = held.constFind(issueKey(draw.issue));
         if (found == held.cend()) {
             intake.added.append(draw);
         } else if (*found == draw.number) {
@@ -245,7 +251,7 @@ Intake replaceDraws(QList<Draw> &history, const QList<Draw> &offered, Differing 
                 draw.number = *found;
         }
     }
-    intake.removed = int(std::ranges::count_if(history, [&issues](const Draw &d) { return !issues.contains(d.issue); }));
+    intake.removed = int(std::ranges::count_if(history, [&issues](const Draw &d) { return !issues.contains(issueKey(d.issue)); }));
     history = std::move(result);
     return intake;
 }

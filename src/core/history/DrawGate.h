@@ -32,6 +32,9 @@ DrawCheck checkDraw(const Draw &draw);
 // comes before "100", and leading zeros do not count.
 bool isDigitIssue(QStringView issue);
 int compareIssueValues(QStringView a, QStringView b);
+// What makes two issues the same: their value when they are digits
+// ("02024001" is 2024001), else their text.
+QString issueKey(const QString &issue);
 
 // Added draws that stand among the held ones instead of after the newest:
 // first … last, count of them, placed before the held issue `before`.
@@ -73,7 +76,8 @@ enum class Differing { KeepHeld, TakeOffered };
 // digits, else appended in the order offered; held draws keep their order and
 // known issues are left alone. Refused: a draw with a fault, an issue offered
 // twice with different numbers (a repeat with the same number is taken once
-// and named), and an issue of fewer digits than every held issue while they
+// and named; issues are the same by issueKey), and an issue of fewer digits
+// than every held issue while they
 // all have the same number of digits (a shortened year would sort before the
 // whole history).
 Intake mergeDraws(QList<Draw> &history, const QList<Draw> &offered, Differing differing);

@@ -435,7 +435,8 @@ QStringList LotteryManager::addDraw()
         return {keptUnreadableMessage(*problem)};
     // Against the stored draws, which hold the same issues as the list.
     const QList<Draw> &stored = m_registry.at(slot).draws;
-    if (std::ranges::any_of(stored, [&draw](const Draw &d) { return d.issue == draw.issue; })) {
+    const QString key = issueKey(draw.issue);
+    if (std::ranges::any_of(stored, [&key](const Draw &d) { return issueKey(d.issue) == key; })) {
         edit(IssueEdit).clear();
         return {kIssueExists};
     }
