@@ -85,6 +85,23 @@ QString importCount(const Intake &intake)
     return LotteryManager::importMessages(intake).last();
 }
 
+// Merges the draws an import read, saves what changed and says what the
+// history made of them; `clean` is whether every line was read.
+int importAndSave(LotteryManager &manager, const QList<Draw> &draws, Differing differing, const QString &dataDir,
+                  bool clean)
+{
+    const auto intake = manager.importDraws(draws, differing);
+    if (!intake)
+        return report(intake.error()) ? Ok : Refused;
+    if (intake->changed())
+        if (const int status = save(manager, dataDir); status != Ok)
+            return status;
+    const bool whole = printIntake(*intake);
+    out() << importCount(*intake) << '\n';
+    out().flush();
+    return clean && whole ? Ok : Refused;
+}
+
 // draws import --table: the draws of a table in any common layout, merged
 // as the manager's import merges; --dry-run shows what would be added.
 int importTable(LotteryManager &manager, const QString &path, bool dryRun, Differing differing, const QString &dataDir)
@@ -120,16 +137,7 @@ int importTable(LotteryManager &manager, const QString &path, bool dryRun, Diffe
         out().flush();
         return Ok;
     }
-    const auto intake = manager.importDraws(draws, differing);
-    if (!intake)
-        return report(intake.error()) ? Ok : Refused;
-    if (intake->changed())
-        if (const int status = save(manager, dataDir); status != Ok)
-            return status;
-    const bool whole = printIntake(*intake);
-    out() << importCount(*intake) << '\n';
-    out().flush();
-    return whole ? Ok : Refused;
+    return importAndSave(manager, draws, differing, dataDir, true);
 }
 
 } // namespace
@@ -242,19 +250,10 @@ int runDrawsCommand(const QStringList &args)
         const auto read = LotteryManager::readImportFile(a->positional.at(1));
         if (!read)
             return refused(read.error());
-        // Faulty lines are reported and the good ones kept all the same.
+        // Faulty lines are reported and the good ones kept all the same; the
+        // count is said only once the draws are saved.
         const bool clean = report(read->problems);
-        const auto intake = manager.importDraws(read->draws, differing);
-        if (!intake)
-            return report(intake.error()) ? Ok : Refused;
-        // The count is said only once the draws are saved.
-        if (intake->changed())
-            if (const int status = save(manager, dataDir); status != Ok)
-                return status;
-        const bool whole = printIntake(*intake);
-        out() << importCount(*intake) << '\n';
-        out().flush();
-        return clean && whole ? Ok : Refused;
+        return importAndSave(manager, read->draws, differing, dataDir, clean);
     }
     if (verb == QLatin1String("prizes")) {
         if (!expectArguments(*a, 0, "prizes --lottery ID [--set PRICE,STRAIGHT,GROUP3,GROUP6|none]", &problem))

@@ -301,14 +301,10 @@ void CDialogManger::download()
         }
     }
     // Nor does a downloaded number replace a different one held for its issue.
-    auto differing = Differing::KeepHeld;
-    if (const QList<DifferingDraw> found = m_manager.previewImport(draws).differing; !found.isEmpty()) {
-        const auto choice = askDiffering(found);
-        if (!choice)
-            return;
-        differing = *choice;
-    }
-    const auto applied = m_manager.applyDownload(draws, mode, differing);
+    const auto differing = askDiffering(draws);
+    if (!differing)
+        return;
+    const auto applied = m_manager.applyDownload(draws, mode, *differing);
     if (!applied) {
         m_services.warn(this, applied.error());
         return;
@@ -343,8 +339,11 @@ void CDialogManger::importDraws()
     importInto(read->draws, read->problems);
 }
 
-std::optional<Differing> CDialogManger::askDiffering(const QList<DifferingDraw> &differing)
+std::optional<Differing> CDialogManger::askDiffering(const QList<Draw> &draws)
 {
+    const QList<DifferingDraw> differing = m_manager.previewImport(draws).differing;
+    if (differing.isEmpty())
+        return Differing::KeepHeld;
     constexpr int kShown = 15;
     QStringList lines;
     for (qsizetype i = 0; i < differing.size() && i < kShown; ++i)
@@ -367,14 +366,10 @@ void CDialogManger::importInto(const QList<Draw> &draws, const QStringList &prob
 {
     // Every faulty line first, as they were read; the good ones are kept.
     showMessages(problems);
-    auto differing = Differing::KeepHeld;
-    if (const QList<DifferingDraw> found = m_manager.previewImport(draws).differing; !found.isEmpty()) {
-        const auto choice = askDiffering(found);
-        if (!choice)
-            return;
-        differing = *choice;
-    }
-    const auto intake = m_manager.importDraws(draws, differing);
+    const auto differing = askDiffering(draws);
+    if (!differing)
+        return;
+    const auto intake = m_manager.importDraws(draws, *differing);
     showMessages(intake ? LotteryManager::importMessages(*intake) : intake.error());
 }
 

@@ -62,9 +62,10 @@ private:
     // Ctrl+V in the draw list: the clipboard's text as a table.
     void pasteTable();
     void previewTable(const std::expected<TableReading, QString> &reading);
-    // Draws whose issue the history holds with another number: 保留本地的
-    // (KeepHeld), 换成新的 (TakeOffered), or nothing for 取消.
-    std::optional<Differing> askDiffering(const QList<DifferingDraw> &differing);
+    // For draws whose issue the history holds with another number, asks
+    // whether to keep the held numbers (保留本地的) or take these (换成新的);
+    // nothing for 取消. Keeps the held ones without asking when none differ.
+    std::optional<Differing> askDiffering(const QList<Draw> &draws);
     // Merges the draws, asking first about differing ones, and shows what
     // the history made of them.
     void importInto(const QList<Draw> &draws, const QStringList &problems);
