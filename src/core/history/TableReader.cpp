@@ -9,6 +9,7 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <array>
 #include <optional>
 
 namespace numsieve {
@@ -589,15 +590,36 @@ std::expected<TableReading, QString> readTable(const QByteArray &bytes)
     return readTableText(decodeForeignText(bytes));
 }
 
-std::expected<TableReading, QString> readTableText(QString text)
-{
-    // Every layout any line offers, with the lines it reads.
+namespace {
+
+constexpr size_t kSplitCount = std::size(kSplits);
+
+// What every line offers under every way of cutting it: the issue columns
+// and draw columns with the lines they read, and each way's header.
+struct Survey {
     QHash<Group, GroupTally> groups;
     QHash<Layout, LayoutTally> layouts;
-    int firstData[std::size(kSplits)];
-    std::ranges::fill(firstData, -1);
+    std::array<int, kSplitCount> firstData{};   // each way's first line of draws
+    std::array<int, kSplitCount> headerIndex{};
+    std::array<QStringList, kSplitCount> headers;
     bool anyIssue = false;
     int firstLong = -1;
+
+    QString headerCell(Split split, int column) const { return headers.at(size_t(split)).value(column); }
+    bool namedDraw(const Layout &l) const { return namesDraw(headerCell(l.group.split, l.numberColumn)); }
+    // What a layout may read: never a column the header calls the test
+    // number, and one- or two-digit draws only under a header's 开奖号码.
+    bool readable(const Layout &l, const LayoutTally &t) const
+    {
+        return !namesTestNumber(headerCell(l.group.split, l.numberColumn)) && (t.count > 0 || (t.shorts > 0 && namedDraw(l)));
+    }
+};
+
+Survey survey(const QString &text)
+{
+    Survey s;
+    s.firstData.fill(-1);
+    s.headerIndex.fill(-1);
     QString line;
     forEachLine(text, [&](int index, qsizetype start, qsizetype length) {
         normalizeInto(QStringView(text).sliced(start, length), line);
@@ -605,29 +627,28 @@ std::expected<TableReading, QString> readTableText(QString text)
             return true;
         for (const Split split : kSplits) {
             const LineFacts facts = factsOf(line, split);
-            anyIssue = anyIssue || !facts.issues.isEmpty();
-            if (facts.longDraw && firstLong < 0)
-                firstLong = index;
+            s.anyIssue = s.anyIssue || !facts.issues.isEmpty();
+            if (facts.longDraw && s.firstLong < 0)
+                s.firstLong = index;
             if (!facts.offersDraw())
                 continue;
             for (const IssueCandidate &issue : facts.issues) {
                 const Group group{split, issue.column, issue.dash >= 0};
-                GroupTally &g = groups[group];
+                GroupTally &g = s.groups[group];
                 if (g.lines++ == 0)
                     g.rawIssueColumn = issue.rawColumn;
                 g.dates += issue.date ? 1 : 0;
-                int &first = firstData[size_t(split)];
-                if (first < 0)
-                    first = index;
+                if (s.firstData[size_t(split)] < 0)
+                    s.firstData[size_t(split)] = index;
                 for (const NumberCandidate &number : facts.numbers) {
-                    LayoutTally &l = layouts[Layout{group, number.column}];
+                    LayoutTally &l = s.layouts[Layout{group, number.column}];
                     if (l.count++ == 0 && l.rawColumn < 0) {
                         l.rawColumn = number.rawColumn;
                         l.spread = number.spread;
                     }
                 }
                 for (const ShortCandidate &number : facts.shorts) {
-                    LayoutTally &l = layouts[Layout{group, number.column}];
+                    LayoutTally &l = s.layouts[Layout{group, number.column}];
                     if (l.shorts++ == 0 && l.rawColumn < 0)
                         l.rawColumn = number.rawColumn;
                 }
@@ -635,46 +656,51 @@ std::expected<TableReading, QString> readTableText(QString text)
         }
         return true;
     });
-
     // The header of each way of cutting: the last line before its first
     // line of draws that names a column as headers do.
-    int headerIndex[std::size(kSplits)];
-    std::ranges::fill(headerIndex, -1);
-    QList<QStringList> headers(qsizetype(std::size(kSplits)));
     forEachLine(text, [&](int index, qsizetype start, qsizetype length) {
         bool before = false;
         normalizeInto(QStringView(text).sliced(start, length), line);
         for (const Split split : kSplits) {
-            if (index >= firstData[size_t(split)])
+            if (index >= s.firstData[size_t(split)])
                 continue;
             before = true;
             Cells cells(line, split);
             QStringView cell;
             while (cells.next(cell)) {
                 if (namesColumn(cell)) {
-                    headerIndex[size_t(split)] = index;
-                    headers[qsizetype(split)] = headerCells(line, split);
+                    s.headerIndex[size_t(split)] = index;
+                    s.headers[size_t(split)] = headerCells(line, split);
                     break;
                 }
             }
         }
         return before;
     });
-    const auto headerCell = [&headers](Split split, int column) { return headers.at(qsizetype(split)).value(column); };
-    const auto namedDraw = [&](const Layout &l) { return namesDraw(headerCell(l.group.split, l.numberColumn)); };
-    // What a layout may read: never a column the header calls the test
-    // number, and one- or two-digit draws only under a header's 开奖号码.
-    const auto readable = [&](const Layout &l, const LayoutTally &t) {
-        return !namesTestNumber(headerCell(l.group.split, l.numberColumn)) && (t.count > 0 || (t.shorts > 0 && namedDraw(l)));
-    };
+    return s;
+}
+
+// The one layout for the whole text, and what the player should know of
+// the choice.
+struct Choice {
+    Group group;
+    GroupTally groupTally;
+    Layout layout;
+    LayoutTally tally;
+    bool headerNamesDraw = false;
+    QStringList notes;
+};
+
+std::expected<Choice, QString> choose(const Survey &s)
+{
     QSet<Group> readableGroups;
-    for (auto it = layouts.cbegin(); it != layouts.cend(); ++it)
-        if (readable(it.key(), it.value()))
+    for (auto it = s.layouts.cbegin(); it != s.layouts.cend(); ++it)
+        if (s.readable(it.key(), it.value()))
             readableGroups.insert(it.key().group);
     if (readableGroups.isEmpty()) {
-        if (firstLong >= 0)
-            return std::unexpected(QStringLiteral("第%1行的开奖号码不是3位数字，不是三位数彩票的开奖号码").arg(firstLong + 1));
-        if (!anyIssue)
+        if (s.firstLong >= 0)
+            return std::unexpected(QStringLiteral("第%1行的开奖号码不是3位数字，不是三位数彩票的开奖号码").arg(s.firstLong + 1));
+        if (!s.anyIssue)
             return std::unexpected(QStringLiteral("没有找到奖期：奖期须是一串数字"));
         return std::unexpected(QStringLiteral("没有找到三位数的开奖号码"));
     }
@@ -683,78 +709,110 @@ std::expected<TableReading, QString> readTableText(QString text)
     // header that names it, a column of issues rather than of days, the
     // separator's preference and the leftmost.
     const auto groupRank = [&](const Group &g) {
-        const QString head = headerCell(g.split, g.issueColumn);
-        const GroupTally &t = groups[g];
+        const QString head = s.headerCell(g.split, g.issueColumn);
+        const GroupTally &t = s.groups[g];
         return std::tuple(namesDraw(head) || namesTestNumber(head) || namesDate(head), -t.lines, !namesIssue(head),
                           t.dates == t.lines, int(g.split), g.issueColumn, g.dashed);
     };
-    Group group = *readableGroups.cbegin();
+    Choice c;
+    c.group = *readableGroups.cbegin();
     for (const Group &g : std::as_const(readableGroups))
-        if (groupRank(g) < groupRank(group))
-            group = g;
-    const GroupTally &groupTally = groups[group];
+        if (groupRank(g) < groupRank(c.group))
+            c.group = g;
+    c.groupTally = s.groups[c.group];
 
     // Then the draw column within it: the one the header names; else the
     // leftmost that reads at least half as many lines as the best, so that
     // a stray row does not move the whole table to another column.
     QList<std::pair<Layout, LayoutTally>> columns;
-    for (auto it = layouts.cbegin(); it != layouts.cend(); ++it)
-        if (it.key().group == group && readable(it.key(), it.value()))
+    for (auto it = s.layouts.cbegin(); it != s.layouts.cend(); ++it)
+        if (it.key().group == c.group && s.readable(it.key(), it.value()))
             columns.append({it.key(), it.value()});
-    std::ranges::sort(columns, {}, [](const auto &c) { return c.first.numberColumn; });
-    const auto named = std::ranges::find_if(columns, [&](const auto &c) { return namedDraw(c.first); });
+    std::ranges::sort(columns, {}, [](const auto &column) { return column.first.numberColumn; });
+    const auto named = std::ranges::find_if(columns, [&](const auto &column) { return s.namedDraw(column.first); });
     int best = 0;
-    for (const auto &c : columns)
-        best = std::max(best, c.second.count);
-    const auto chosen = named != columns.end()
-                            ? named
-                            : std::ranges::find_if(columns, [best](const auto &c) { return c.second.count * 2 >= best; });
-    const Layout layout = chosen->first;
-    const LayoutTally tally = chosen->second;
-    const bool headerNamesDraw = named != columns.end();
+    for (const auto &column : columns)
+        best = std::max(best, column.second.count);
+    const auto chosen = named != columns.end() ? named : std::ranges::find_if(columns, [best](const auto &column) {
+        return column.second.count * 2 >= best;
+    });
+    c.layout = chosen->first;
+    c.tally = chosen->second;
+    c.headerNamesDraw = named != columns.end();
 
-    TableReading reading;
-    reading.columns = QStringLiteral("第%1列为奖期，%2为开奖号码").arg(groupTally.rawIssueColumn + 1).arg(numberColumnsText(tally));
-    const int header = headerIndex[size_t(group.split)];
-    reading.headerLine = header + 1;
-    if (!headerNamesDraw) {
-        const auto other = std::find_if(chosen + 1, columns.end(), [&](const auto &c) { return c.second.count * 2 >= tally.count; });
+    if (!c.headerNamesDraw) {
+        const auto other = std::find_if(chosen + 1, columns.end(),
+                                        [&](const auto &column) { return column.second.count * 2 >= c.tally.count; });
         if (other != columns.end())
-            reading.notes.append(QStringLiteral("每行有两个三位数（%1和%2），没有表头说明哪个是开奖号码，取了第一个")
-                                     .arg(numberColumnsText(tally), numberColumnsText(other->second)));
+            c.notes.append(QStringLiteral("每行有两个三位数（%1和%2），没有表头说明哪个是开奖号码，取了第一个")
+                               .arg(numberColumnsText(c.tally), numberColumnsText(other->second)));
     }
-    if (groupTally.dates == groupTally.lines) {
-        reading.notes.append(QStringLiteral("第%1列的奖期都像日期，请确认它不是开奖日期").arg(groupTally.rawIssueColumn + 1));
+    if (c.groupTally.dates == c.groupTally.lines) {
+        c.notes.append(QStringLiteral("第%1列的奖期都像日期，请确认它不是开奖日期").arg(c.groupTally.rawIssueColumn + 1));
     } else {
         for (const Group &g : std::as_const(readableGroups)) {
-            const GroupTally &t = groups[g];
-            if (g.split == group.split && g.issueColumn != group.issueColumn && t.dates == t.lines && t.lines >= groupTally.lines) {
-                reading.notes.append(QStringLiteral("第%1列像是日期，没有当作奖期").arg(t.rawIssueColumn + 1));
+            const GroupTally &t = s.groups[g];
+            if (g.split == c.group.split && g.issueColumn != c.group.issueColumn && t.dates == t.lines
+                && t.lines >= c.groupTally.lines) {
+                c.notes.append(QStringLiteral("第%1列像是日期，没有当作奖期").arg(t.rawIssueColumn + 1));
                 break;
             }
         }
     }
+    return c;
+}
 
-    const QString issueMissing = QStringLiteral("第%1列不是奖期").arg(groupTally.rawIssueColumn + 1);
-    const QString numberMissing = numberColumnsText(tally) + QStringLiteral("不是三位数的开奖号码");
+// The lines read with the chosen layout: a draw, or a line not read with
+// its reason; a line that another layout reads counts against the text.
+struct Rows {
+    QList<TableReading::Row> rows;
+    QList<TableSkip> skipped;
+    qsizetype skippedCount = 0;
+    int padded = 0;
+    int firstPadded = 0;
+    int ascending = 0;    // neighbours whose issues rise
+    int descending = 0;
+};
+
+// Why a line with the chosen issue column's issue, or without it, gave no
+// draw; `understood` when it is a known sight on a results page rather than
+// a line of another table.
+QString skipReason(const LineFacts &facts, const IssueCandidate *issue, const Choice &c, bool *understood)
+{
+    *understood = false;
+    if (!issue)
+        return facts.issueAt(c.group.issueColumn, !c.group.dashed) ? QStringLiteral("奖期的写法与其他行不同")
+                                                                 : QStringLiteral("第%1列不是奖期").arg(c.groupTally.rawIssueColumn + 1);
+    *understood = true;
+    if (facts.pendingAt(c.layout.numberColumn))
+        return QStringLiteral("还没有开奖号码（待开奖）");
+    if (const ShortCandidate *s = facts.shortAt(c.layout.numberColumn))
+        return QStringLiteral("%1只有%2位数字（电子表格常去掉开头的0），没有表头说明这一列是开奖号码")
+            .arg(numberColumnsText(c.tally))
+            .arg(s->digits);
+    *understood = false;
+    return numberColumnsText(c.tally) + QStringLiteral("不是三位数的开奖号码");
+}
+
+std::expected<Rows, QString> readRows(const QString &text, const Survey &s, const Choice &c)
+{
+    Rows r;
+    const int header = s.headerIndex[size_t(c.group.split)];
     int firstRead = -1;
     int firstOther = -1;
     int others = 0;
-    int padded = 0;
-    int firstPadded = 0;
-    int ascending = 0;
-    int descending = 0;
     QString previousIssue;
     std::optional<QString> refusal;
+    QString line;
     forEachLine(text, [&](int index, qsizetype start, qsizetype length) {
         const QStringView source = QStringView(text).sliced(start, length);
         normalizeInto(source, line);
         if (index == header || !hasDigit(line))
             return true;
-        const LineFacts facts = factsOf(line, group.split);
-        const IssueCandidate *issue = facts.issueAt(group.issueColumn, group.dashed);
-        const NumberCandidate *number = issue ? facts.numberAt(layout.numberColumn) : nullptr;
-        const ShortCandidate *shortNumber = issue && !number && headerNamesDraw ? facts.shortAt(layout.numberColumn) : nullptr;
+        const LineFacts facts = factsOf(line, c.group.split);
+        const IssueCandidate *issue = facts.issueAt(c.group.issueColumn, c.group.dashed);
+        const NumberCandidate *number = issue ? facts.numberAt(c.layout.numberColumn) : nullptr;
+        const ShortCandidate *shortNumber = issue && !number && c.headerNamesDraw ? facts.shortAt(c.layout.numberColumn) : nullptr;
         if (number || shortNumber) {
             TableReading::Row row;
             row.lineStart = start;
@@ -765,18 +823,18 @@ std::expected<TableReading, QString> readTableText(QString text)
             row.dash = issue->dash;
             row.number = number ? number->value : shortNumber->value;
             row.padded = !number;
-            if (row.padded && padded++ == 0)
-                firstPadded = row.line;
-            reading.m_rows.append(row);
+            if (row.padded && r.padded++ == 0)
+                r.firstPadded = row.line;
+            r.rows.append(row);
             if (firstRead < 0)
                 firstRead = index;
             QString current = line.mid(issue->start, issue->length);
             if (issue->dash >= 0)
                 current.remove(issue->dash - issue->start, 1);
             if (!previousIssue.isEmpty()) {
-                const int c = compareIssueValues(previousIssue, current);
-                ascending += c < 0;
-                descending += c > 0;
+                const int order = compareIssueValues(previousIssue, current);
+                r.ascending += order < 0;
+                r.descending += order > 0;
             }
             previousIssue = std::move(current);
             return true;
@@ -785,35 +843,22 @@ std::expected<TableReading, QString> readTableText(QString text)
             refusal = QStringLiteral("第%1行的开奖号码不是3位数字，不是三位数彩票的开奖号码").arg(index + 1);
             return false;
         }
-        QString reason;
-        bool understood = false;   // a draw still to come, or one that lost its zeros
-        if (!issue) {
-            reason = facts.issueAt(group.issueColumn, !group.dashed) ? QStringLiteral("奖期的写法与其他行不同") : issueMissing;
-        } else if (facts.pendingAt(layout.numberColumn)) {
-            reason = QStringLiteral("还没有开奖号码（待开奖）");
-            understood = true;
-        } else if (const ShortCandidate *s = facts.shortAt(layout.numberColumn)) {
-            reason = QStringLiteral("%1只有%2位数字（电子表格常去掉开头的0），没有表头说明这一列是开奖号码")
-                         .arg(numberColumnsText(tally))
-                         .arg(s->digits);
-            understood = true;
-        } else {
-            reason = numberMissing;
-        }
-        if (reading.skipped.size() < TableReading::kListedSkips)
-            reading.skipped.append(TableSkip{index + 1, source.toString(), reason});
-        ++reading.skippedCount;
+        bool understood = false;
+        const QString reason = skipReason(facts, issue, c, &understood);
+        if (r.skipped.size() < TableReading::kListedSkips)
+            r.skipped.append(TableSkip{index + 1, source.toString(), reason});
+        ++r.skippedCount;
         if (understood)
             return true;
         // A line that another issue column or separator reads is a second
         // table, not a fault.
         bool readElsewhere = false;
         for (const Split split : kSplits) {
-            const LineFacts f = split == group.split ? facts : factsOf(line, split);
+            const LineFacts f = split == c.group.split ? facts : factsOf(line, split);
             if (f.numbers.isEmpty())
                 continue;
             for (const IssueCandidate &is : f.issues)
-                readElsewhere = readElsewhere || !(Group{split, is.column, is.dash >= 0} == group);
+                readElsewhere = readElsewhere || !(Group{split, is.column, is.dash >= 0} == c.group);
         }
         if (readElsewhere && others++ == 0)
             firstOther = index;
@@ -825,13 +870,37 @@ std::expected<TableReading, QString> readTableText(QString text)
         return std::unexpected(QStringLiteral("表格混有两种格式：第%1行与第%2行的格式不同，请分开导入")
                                    .arg(std::min(firstRead, firstOther) + 1)
                                    .arg(std::max(firstRead, firstOther) + 1));
-    if (reading.m_rows.isEmpty())
+    if (r.rows.isEmpty())
         return std::unexpected(QStringLiteral("没有找到三位数的开奖号码"));
-    if (padded > 0)
-        reading.notes.append(rowsText(firstPadded, padded)
+    return r;
+}
+
+} // namespace
+
+std::expected<TableReading, QString> readTableText(QString text)
+{
+    const Survey s = survey(text);
+    const auto choice = choose(s);
+    if (!choice)
+        return std::unexpected(choice.error());
+    auto read = readRows(text, s, *choice);
+    if (!read)
+        return std::unexpected(read.error());
+
+    TableReading reading;
+    reading.columns = QStringLiteral("第%1列为奖期，%2为开奖号码")
+                          .arg(choice->groupTally.rawIssueColumn + 1)
+                          .arg(numberColumnsText(choice->tally));
+    reading.headerLine = s.headerIndex[size_t(choice->group.split)] + 1;
+    reading.notes = choice->notes;
+    if (read->padded > 0)
+        reading.notes.append(rowsText(read->firstPadded, read->padded)
                              + QStringLiteral("的开奖号码不足三位，已在前面补0（电子表格常去掉开头的0）"));
+    reading.skipped = std::move(read->skipped);
+    reading.skippedCount = read->skippedCount;
+    reading.m_rows = std::move(read->rows);
     reading.m_text = std::move(text);
-    if (descending > ascending)
+    if (read->descending > read->ascending)
         reading.reverse();
     return reading;
 }
