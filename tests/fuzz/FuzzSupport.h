@@ -123,9 +123,9 @@ inline void checkHistoryKept(const QList<numsieve::Draw> &before, const QList<nu
                              const QList<numsieve::Draw> &after, bool takeNew)
 {
     using namespace numsieve;
-    QSet<std::pair<QString, QString>> offeredDraws;
+    QSet<std::pair<QString, QString>> offeredDraws;   // by issue key: a held issue keeps its own writing
     for (const Draw &d : offered)
-        offeredDraws.insert({d.issue, d.number});
+        offeredDraws.insert({issueKey(d.issue), d.number});
     QSet<QString> held;
     for (const Draw &d : before)
         held.insert(issueKey(d.issue));
@@ -134,14 +134,14 @@ inline void checkHistoryKept(const QList<numsieve::Draw> &before, const QList<nu
     for (const Draw &d : after) {
         if (next < before.size() && d.issue == before.at(next).issue) {
             if (d.number != before.at(next).number)
-                FUZZ_CHECK(takeNew && offeredDraws.contains({d.issue, d.number}));
+                FUZZ_CHECK(takeNew && offeredDraws.contains({issueKey(d.issue), d.number}));
             ++next;
             continue;
         }
         FUZZ_CHECK(!checkDraw(d));
         FUZZ_CHECK(!held.contains(issueKey(d.issue)));
         FUZZ_CHECK(!added.contains(issueKey(d.issue)));
-        FUZZ_CHECK(offeredDraws.contains({d.issue, d.number}));
+        FUZZ_CHECK(offeredDraws.contains({issueKey(d.issue), d.number}));
         added.insert(issueKey(d.issue));
     }
     FUZZ_CHECK(next == before.size());
