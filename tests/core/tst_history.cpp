@@ -1,4 +1,5 @@
 #include "history/DataFolder.h"
+#include "history/DataLock.h"
 #include "history/LotteryRegistry.h"
 #include "history/RecordLine.h"
 
@@ -9,6 +10,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -85,7 +88,8 @@ private Q_SLOTS:
     void savedBytes();
     void saveThenLoadGivesTheSameRegistry();
     void loadCreatesFolderAndMissingFiles();
-    void failedSaveInReadOnlyFolderChangesNothing();
+    void folderProblemsSaidAsWhatTheyAre_data();
+    void folderProblemsSaidAsWhatTheyAre();
     void failureMidwayKeepsEveryFileAndLeavesNoTemporaries();
     void idThatLeavesTheFolderIsNeverUsedAsFileName();
     void indexAfterReload_data();
@@ -259,32 +263,66 @@ void TestHistory::loadCreatesFolderAndMissingFiles()
     QCOMPARE(readBytes(drawFilePath(data, "1")), QByteArray("1$123\r\n"));
 }
 
-void TestHistory::failedSaveInReadOnlyFolderChangesNothing()
+void TestHistory::folderProblemsSaidAsWhatTheyAre_data()
 {
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("message");   // %1: the data folder, %2: the lock file
+
+    const QString readOnly = QStringLiteral("数据文件夹 %1 是只读的，不能在其中保存");
+    QTest::newRow("a folder in the lock file's place") << "lock folder" << "lock"
+        << "无法锁定数据文件夹 %1：%2 是一个文件夹，不是三位筛号器的锁文件，请把它移走";
+    QTest::newRow("a pipe in the lock file's place") << "lock pipe" << "lock"
+        << "无法锁定数据文件夹 %1：%2 是一个特殊文件或链接，不是三位筛号器的锁文件，请把它移走";
+    QTest::newRow("read-only folder, locked") << "read-only" << "lock" << readOnly;
+    QTest::newRow("read-only folder, a save that keeps a backup") << "read-only" << "save losing" << readOnly;
+    QTest::newRow("read-only folder, a save that adds") << "read-only" << "save adding" << readOnly;
+}
+
+void TestHistory::folderProblemsSaidAsWhatTheyAre()
+{
+    QFETCH(QString, setup);
+    QFETCH(QString, action);
+    QFETCH(QString, message);
+
     QTemporaryDir dir;
     const QString data = dir.path();
-    const QByteArray oldRegistry = gbk(crlf({"1$福彩3D", "2$排列三"}));
-    QVERIFY(writeBytes(registryFilePath(data), oldRegistry));
-    QVERIFY(writeBytes(drawFilePath(data, "1"), "a$111\r\n"));
-    QVERIFY(writeBytes(drawFilePath(data, "2"), "b$222\r\n"));
+    QVERIFY(writeBytes(registryFilePath(data), gbk(crlf({"1$福彩3D", "2$排列三"}))));
+    QVERIFY(writeBytes(drawFilePath(data, "1"), "a$111\r\nb$222\r\n"));
+    QVERIFY(writeBytes(drawFilePath(data, "2"), "c$333\r\n"));
+    const QString lock = dataLockPath(data);
+    if (setup == "lock folder")
+        QVERIFY(QDir().mkpath(lock));
+    else if (setup == "lock pipe")
+        QCOMPARE(::mkfifo(QFile::encodeName(lock).constData(), 0600), 0);
     const QStringList before = folderEntries(data);
+    LotteryRegistry registry = loadRegistry(data);
+    if (action == "save losing")
+        registry[0].draws.removeFirst();
+    else
+        registry[1].draws.append(Draw{"d", "444"});
 
-    LotteryRegistry registry;
-    registry.append(lottery("2", "排列三", {{"c", "333"}}));
-    registry.append(lottery("3", "新", {{"d", "444"}}));
-    registry.append(lottery("1", "福彩3D"));
-    {
-        ReadOnlyFolder readOnly(data);
-        if (!readOnly.effective())
+    std::unique_ptr<ReadOnlyFolder> readOnly;
+    if (setup == "read-only") {
+        readOnly = std::make_unique<ReadOnlyFolder>(data);
+        if (!readOnly->effective())
             QSKIP("this machine cannot make a folder read-only");
+    }
+    QString said;
+    if (action == "lock") {
+        const DataFolderLock taken = lockDataFolder(data);
+        QVERIFY(taken.state != DataFolderLock::Held);
+        said = taken.message;
+    } else {
         const auto saved = saveRegistry(data, registry);
         QVERIFY(!saved.has_value());
-        QVERIFY(saved.error().startsWith(QStringLiteral("无法保存文件 ")));
+        said = saved.error();
     }
+    QCOMPARE(said, QString(message).replace("%1", data).replace("%2", lock));
+    readOnly.reset();
     QCOMPARE(folderEntries(data), before);
-    QCOMPARE(readBytes(registryFilePath(data)), oldRegistry);
-    QCOMPARE(readBytes(drawFilePath(data, "1")), QByteArray("a$111\r\n"));
-    QCOMPARE(readBytes(drawFilePath(data, "2")), QByteArray("b$222\r\n"));
+    QCOMPARE(readBytes(drawFilePath(data, "1")), QByteArray("a$111\r\nb$222\r\n"));
+    QCOMPARE(readBytes(drawFilePath(data, "2")), QByteArray("c$333\r\n"));
 }
 
 void TestHistory::failureMidwayKeepsEveryFileAndLeavesNoTemporaries()

@@ -67,6 +67,11 @@ QString defaultDataFolder()
     return own;
 }
 
+QString readOnlyFolderMessage(const QString &dataDir)
+{
+    return QStringLiteral("数据文件夹 %1 是只读的，不能在其中保存").arg(QDir::toNativeSeparators(dataDir));
+}
+
 QString dataLockPath(const QString &dataDir)
 {
     return QDir(dataDir).filePath(QStringLiteral(".numsieve.lock"));
@@ -496,6 +501,10 @@ std::expected<SaveReport, QString> saveRegistry(const QString &dataDir, const Lo
         }
     }
 
+    // Said as what it is, before a backup folder that cannot be made or a
+    // file that cannot be written takes the blame.
+    if (folderWriteProblem(dataDir) == folderReadOnlyReason())
+        return std::unexpected(readOnlyFolderMessage(dataDir));
     SaveReport report;
     const QDateTime now = QDateTime::currentDateTime();
     for (const auto &[id, path] : std::as_const(losing)) {

@@ -32,6 +32,9 @@ QString installedDefaultRegistry();
 // a new user's folder is; a lottery.data already there is never touched.
 void seedDataFolder(const QString &dataDir);
 
+// What every save into a folder nobody can write says.
+QString readOnlyFolderMessage(const QString &dataDir);
+
 // The lock that keeps two programs from saving over each other's work in
 // one data folder.
 QString dataLockPath(const QString &dataDir);
