@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace testsupport {
@@ -32,6 +34,18 @@ inline bool writeBytes(const QString &path, const QByteArray &bytes)
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     return f.write(bytes) == bytes.size();
+}
+
+// A character device for a save to be refused on: one of the test's own in
+// dir where the superuser may make it, so that a save that wrongly replaces
+// it harms no device of the machine; else /dev/null, which no one else can
+// replace.
+inline QString deviceForTest(const QString &dir)
+{
+    const QString own = QDir(dir).filePath(QStringLiteral("null-device"));
+    if (::geteuid() == 0 && ::mknod(QFile::encodeName(own).constData(), S_IFCHR | 0666, makedev(1, 3)) == 0)
+        return own;
+    return QStringLiteral("/dev/null");
 }
 
 // Makes a folder refuse new files for as long as it lives. Root ignores

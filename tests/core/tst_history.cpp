@@ -518,7 +518,7 @@ void TestHistory::saveReplacesOnlyRegularFilesOfTheFolder()
     changed[0].draws.append(Draw{"n", "999"});
     const auto refused = saveRegistry(data, changed);
     QVERIFY(!refused.has_value());
-    QCOMPARE(refused.error(), QStringLiteral("%1 是指向数据文件夹以外或不是普通文件的链接，不能保存").arg(drawFilePath(data, "1")));
+    QCOMPARE(refused.error(), QStringLiteral("%1 是指向文件夹 %2 以外的链接，不能保存").arg(drawFilePath(data, "1"), data));
     QCOMPARE(readBytes(outside), QByteArray("o$111\r\n"));
 
     changed[0].draws.removeLast();

@@ -31,10 +31,10 @@ void seedDataFolder(const QString &dataDir)
         return;
     static const QStringList builtIn{QStringLiteral("1$福彩3D"), QStringLiteral("2$排列三"), QStringLiteral("3$时时乐"),
                                      QStringLiteral("4$时时彩")};
-    // A folder we cannot write stays as it is.
-    if (entryKind(prizeFilePath(dataDir)) == EntryKind::Missing)
-        (void)saveFileAtomically(prizeFilePath(dataDir), defaultPrizeFileBytes());
-    (void)saveFileAtomically(registry, encodeLines(builtIn));
+    // A folder we cannot write stays as it is; files that appeared meanwhile
+    // are the user's.
+    (void)saveNewFile(prizeFilePath(dataDir), defaultPrizeFileBytes(), dataDir);
+    (void)saveNewFile(registry, encodeLines(builtIn), dataDir);
 }
 
 QString defaultDataFolder()
@@ -58,10 +58,11 @@ QString defaultDataFolder()
     const QString own = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
                         + QStringLiteral("/NumSieve/data");
     QDir().mkpath(own);
-    if (!QFileInfo::exists(registryFilePath(own)) && QFileInfo::exists(installedDefaultRegistry())) {
-        if (!QFileInfo::exists(prizeFilePath(own)))
-            (void)saveFileAtomically(prizeFilePath(own), defaultPrizeFileBytes());
-        QFile::copy(installedDefaultRegistry(), registryFilePath(own));
+    const QString registry = registryFilePath(own);
+    if (const auto installed = readFileBytes(installedDefaultRegistry());
+        installed && entryKind(registry) == EntryKind::Missing) {
+        (void)saveNewFile(prizeFilePath(own), defaultPrizeFileBytes(), own);
+        (void)saveNewFile(registry, *installed, own);
     }
     seedDataFolder(own);
     return own;
@@ -211,12 +212,10 @@ QList<Draw> parseDrawBytes(QByteArrayView bytes, TextEncoding encoding)
 // Reads a data file's bytes; a missing file is created empty. A link that
 // leads nowhere is a problem, not a missing file: creating through it would
 // write wherever it points.
-std::expected<QByteArray, QString> readOrCreate(const QString &path)
+std::expected<QByteArray, QString> readOrCreate(const QString &path, const QString &dataDir)
 {
     if (entryKind(path) == EntryKind::Missing) {
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            file.close();
+        (void)saveNewFile(path, {}, dataDir);
         return QByteArray();
     }
     return readFileBytes(path);
@@ -228,9 +227,9 @@ std::unexpected<QString> unreadable(const QString &path, const QString &reason)
 }
 
 // lottery.data's lines; a missing file is created empty.
-std::expected<QStringList, QString> readRegistryFile(const QString &path)
+std::expected<QStringList, QString> readRegistryFile(const QString &path, const QString &dataDir)
 {
-    const auto bytes = readOrCreate(path);
+    const auto bytes = readOrCreate(path, dataDir);
     if (!bytes)
         return std::unexpected(bytes.error());
     auto lines = decodeLinesStrictly(*bytes);
@@ -407,7 +406,7 @@ LotteryRegistry loadRegistry(const QString &dataDir)
 {
     QDir().mkpath(dataDir);   // a failure shows as an empty registry
     removeStaleSaveFiles(dataDir);
-    const auto registryText = readRegistryFile(registryFilePath(dataDir));
+    const auto registryText = readRegistryFile(registryFilePath(dataDir), dataDir);
     if (!registryText) {
         LotteryRegistry unreadable;
         unreadable.setReadProblem(registryText.error());
@@ -419,7 +418,7 @@ LotteryRegistry loadRegistry(const QString &dataDir)
         if (!idNamesDrawFile(lottery.id))
             continue;
         const QString path = drawFilePath(dataDir, lottery.id);
-        const auto bytes = readOrCreate(path);
+        const auto bytes = readOrCreate(path, dataDir);
         auto draws = bytes ? drawsOfBytes(path, *bytes) : std::unexpected(bytes.error());
         if (draws)
             lottery.draws = std::move(*draws);
@@ -513,7 +512,7 @@ std::expected<SaveReport, QString> saveRegistry(const QString &dataDir, const Lo
             return std::unexpected(kept.error());
         report.backups.append(*kept);
     }
-    if (const auto saved = saveFilesAtomically(files); !saved)
+    if (const auto saved = saveFilesAtomically(files, dataDir); !saved)
         return std::unexpected(saved.error());
     return report;
 }
