@@ -59,18 +59,6 @@ bool makeThing(Thing thing, const QString &path)
     return false;
 }
 
-// The entry as the file system has it, without following a link.
-QString entryState(const QString &path)
-{
-    struct stat st {};
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
-        return QStringLiteral("missing");
-    if (S_ISLNK(st.st_mode))
-        return QStringLiteral("link to ") + QFile::symLinkTarget(path);
-    return QStringLiteral("mode %1 size %2 %3").arg(st.st_mode & S_IFMT).arg(st.st_size).arg(
-        S_ISREG(st.st_mode) && st.st_size < 4096 ? QString::fromLatin1(readBytes(path).toHex()) : QString());
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Thing)

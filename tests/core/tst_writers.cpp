@@ -14,8 +14,6 @@
 
 #include <functional>
 
-#include <sys/stat.h>
-
 using namespace numsieve;
 using namespace testsupport;
 
@@ -52,17 +50,6 @@ QList<Writer> writers()
         {"CSV", "table.csv",
          [](const QString &folder) { return writeTextLines(QDir(folder).filePath("table.csv"), {"a,b"}); }},
     };
-}
-
-// The entry as the file system has it, without following a link.
-QString entryState(const QString &path)
-{
-    struct stat st {};
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
-        return QStringLiteral("missing");
-    if (S_ISLNK(st.st_mode))
-        return QStringLiteral("link to ") + QFile::symLinkTarget(path);
-    return QStringLiteral("mode %1 size %2").arg(st.st_mode).arg(st.st_size);
 }
 
 } // namespace
