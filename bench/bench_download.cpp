@@ -1,7 +1,10 @@
-// Peak memory of one draw download against a server whose answer never ends:
-// an endless chunked body (ended by the size limit) and endless header lines
-// (ended by the deadline). Prints the process's high-water mark of resident
-// memory (VmHWM) before and after each.
+// Time and peak memory of one draw download against a hostile server: an
+// endless chunked body and a gzip answer that unpacks to a gigabyte (both
+// ended by the size limit), endless header lines, long or short, and one
+// header line that never ends (ended by the deadline or the header limit).
+// Each case runs in a process of its own, so that its high-water mark of
+// resident memory (VmHWM) is its own. "done" is when the download said its
+// outcome, "gone" when it was torn down, as a program exits after it.
 //
 //   bench_download [timeout-ms]
 
@@ -13,12 +16,28 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QProcess>
 
 #include <cstdio>
+#include <memory>
 
 using namespace numsieve;
+using testsupport::HostileHttpServer;
 
 namespace {
+
+struct Case {
+    const char *name;
+    HostileHttpServer::Mode mode;
+};
+
+const Case kCases[] = {
+    {"endless chunked body", HostileHttpServer::EndlessChunkedBody},
+    {"gzip of 1 GB", HostileHttpServer::GzipBomb},
+    {"64 KB header lines", HostileHttpServer::EndlessHeaders},
+    {"8000-byte header lines", HostileHttpServer::ShortHeaderLines},
+    {"one endless header line", HostileHttpServer::OneEndlessHeaderLine},
+};
 
 QByteArray highWaterMark()
 {
@@ -31,25 +50,28 @@ QByteArray highWaterMark()
     return "unknown";
 }
 
-void run(const char *name, testsupport::HostileHttpServer::Mode mode, int timeoutMs)
+void run(const Case &c, int timeoutMs)
 {
-    testsupport::HostileHttpServer server(mode);
-    DrawDownload download;
-    download.setTimeout(timeoutMs);
+    HostileHttpServer server(c.mode);
+    auto download = std::make_unique<DrawDownload>();
+    download->setTimeout(timeoutMs);
     QEventLoop loop;
     DownloadOutcome outcome;
-    QObject::connect(&download, &DrawDownload::finished, &loop, [&](const DownloadOutcome &result) {
+    QObject::connect(download.get(), &DrawDownload::finished, &loop, [&](const DownloadOutcome &result) {
         outcome = result;
         loop.quit();
     });
     const QByteArray before = highWaterMark();
     QElapsedTimer clock;
     clock.start();
-    download.start(server.host(), 1);
+    download->start(server.host(), 1);
     loop.exec();
-    std::printf("%-22s %6lld ms  server sent %7.1f MB  VmHWM %s -> %s  \"%s\"\n", name, qint64(clock.elapsed()),
-                double(server.bytesSent) / (1024 * 1024), before.constData(), highWaterMark().constData(),
-                outcome.message.section(QLatin1Char('\n'), -1).toUtf8().constData());
+    const qint64 done = clock.elapsed();
+    download.reset();
+    const qint64 gone = clock.elapsed();
+    std::printf("%-24s done %6lld ms  gone %6lld ms  server sent %7.1f MB  VmHWM %s -> %s  \"%s\"\n", c.name,
+                qint64(done), qint64(gone), double(server.bytesSent) / (1024 * 1024), before.constData(),
+                highWaterMark().constData(), outcome.message.section(QLatin1Char('\n'), -1).toUtf8().constData());
 }
 
 } // namespace
@@ -58,7 +80,15 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const int timeoutMs = argc > 1 ? QByteArray(argv[1]).toInt() : kDrawDownloadTimeoutMs;
-    run("endless chunked body", testsupport::HostileHttpServer::EndlessChunkedBody, timeoutMs);
-    run("endless header lines", testsupport::HostileHttpServer::EndlessHeaders, timeoutMs);
+    if (argc > 2) {
+        run(kCases[QByteArray(argv[2]).toInt()], timeoutMs);
+        return 0;
+    }
+    for (int i = 0; i < int(std::size(kCases)); ++i) {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {QString::number(timeoutMs), QString::number(i)});
+        child.waitForFinished(-1);
+    }
     return 0;
 }

@@ -7,6 +7,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-declarative-dev qt6-charts-dev qt6-tools-dev-tools qt6-translations-l10n
+  zlib1g-dev
   libgl1-mesa-dev
   fonts-wqy-microhei
   python3

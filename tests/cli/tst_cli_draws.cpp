@@ -443,7 +443,7 @@ void TestCliDraws::refusalsLeaveEveryFileAsItWas_data()
                                             "为了不丢失其中的数据，在把这个文件移出数据文件夹之前，不能保存。\n";
     QTest::newRow("import whose save fails says no success")
         << "outside" << QStringList{"import", "--lottery", "1", importFile}
-        << "DATA/lottery.data 是指向数据文件夹以外或不是普通文件的链接，不能保存\n";
+        << "DATA/lottery.data 是指向文件夹 DATA 以外的链接，不能保存\n";
 }
 
 void TestCliDraws::refusalsLeaveEveryFileAsItWas()

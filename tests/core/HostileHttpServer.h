@@ -6,20 +6,58 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <algorithm>
+
+#include <zlib.h>
+
 namespace testsupport {
 
-// A web server on loopback that never finishes its answer: a chunked body
-// without end, header lines without end, or a header dripped a byte at a
-// time. It writes only as fast as the client reads, and stops by itself after
-// maxBytes or maxMs, so a client that fails to give up cannot hang a test.
+// gzip of `size` zero bytes: a small answer that unpacks to a huge one.
+inline QByteArray gzipOfZeros(qint64 size)
+{
+    z_stream z{};
+    if (deflateInit2(&z, 9, Z_DEFLATED, 16 + MAX_WBITS, 9, Z_DEFAULT_STRATEGY) != Z_OK)
+        return {};
+    const QByteArray zeros(1 << 20, '\0');
+    QByteArray out;
+    char buffer[1 << 16];
+    for (qint64 left = size; left >= 0; left -= zeros.size()) {
+        z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(zeros.constData()));
+        z.avail_in = uInt(std::min<qint64>(left, zeros.size()));
+        const int flush = left <= zeros.size() ? Z_FINISH : Z_NO_FLUSH;
+        do {
+            z.next_out = reinterpret_cast<Bytef *>(buffer);
+            z.avail_out = sizeof buffer;
+            deflate(&z, flush);
+            out.append(buffer, qsizetype(sizeof buffer - z.avail_out));
+        } while (z.avail_out == 0);
+        if (flush == Z_FINISH)
+            break;
+    }
+    deflateEnd(&z);
+    return out;
+}
+
+// A web server on loopback that never finishes its answer, or whose answer
+// is far larger than it looks: a chunked body without end, header lines
+// without end (long ones, 8000-byte ones, or one line that never ends), a
+// header dripped a byte at a time, or a small gzip body that unpacks to
+// `unpacked` bytes (a gigabyte unless told). It writes only as fast as the client reads, and stops by itself
+// after maxBytes or maxMs, so a client that fails to give up cannot hang a test.
 class HostileHttpServer : public QObject
 {
 public:
-    enum Mode { EndlessChunkedBody, EndlessHeaders, DripHeaders };
+    enum Mode { EndlessChunkedBody, EndlessHeaders, DripHeaders, ShortHeaderLines, OneEndlessHeaderLine, GzipBomb };
 
-    explicit HostileHttpServer(Mode mode, qint64 maxBytes = 512ll * 1024 * 1024, int maxMs = 60000)
+    explicit HostileHttpServer(Mode mode, qint64 maxBytes = 512ll * 1024 * 1024, int maxMs = 60000,
+                               qint64 unpacked = 1ll << 30)
         : m_mode(mode), m_maxBytes(maxBytes), m_maxMs(maxMs)
     {
+        if (mode == GzipBomb) {
+            const QByteArray body = gzipOfZeros(unpacked);
+            m_bomb = "HTTP/1.1 200 OK\r\nContent-Encoding: gzip\r\nContent-Length: " + QByteArray::number(body.size())
+                     + "\r\n\r\n" + body;
+        }
         m_server.listen(QHostAddress::LocalHost);
         connect(&m_server, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket *socket = m_server.nextPendingConnection())
@@ -59,7 +97,8 @@ private:
 
     void topUp(QTcpSocket *socket)
     {
-        while (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() < 256 * 1024 && !gaveUp)
+        while (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() < 256 * 1024 && !gaveUp
+               && !(m_mode == GzipBomb && bytesSent >= m_bomb.size()))
             send(socket, 64 * 1024);
     }
 
@@ -74,13 +113,25 @@ private:
             return;
         }
         QByteArray piece;
+        if (m_mode == GzipBomb) {
+            // Sent whole; the client must end it from there.
+            bytesSent += socket->write(m_bomb.mid(bytesSent, size));
+            return;
+        }
         if (bytesSent == 0 && m_mode != DripHeaders)
             piece = m_mode == EndlessChunkedBody ? "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
                                                  : "HTTP/1.1 200 OK\r\n";
+        if (bytesSent == 0 && m_mode == OneEndlessHeaderLine)
+            piece += "X-Padding: ";
         if (m_mode == EndlessChunkedBody)
             piece += QByteArray::number(size, 16) + "\r\n" + QByteArray(size, '7') + "\r\n";
         else if (m_mode == EndlessHeaders)
             piece += "X-Padding: " + QByteArray(size, 'a') + "\r\n";
+        else if (m_mode == ShortHeaderLines)
+            for (qint64 n = 0; n < size; n += 8000)
+                piece += "X-Padding: " + QByteArray(8000 - 13, 'a') + "\r\n";
+        else if (m_mode == OneEndlessHeaderLine)
+            piece += QByteArray(size, 'a');
         else
             piece = bytesSent < m_drip.size() ? m_drip.mid(bytesSent, 1) : QByteArray("a");
         bytesSent += socket->write(piece);
@@ -89,6 +140,7 @@ private:
     const QByteArray m_drip = "HTTP/1.1 200 OK\r\nX-Drip: ";
     QTcpServer m_server;
     QElapsedTimer m_clock;
+    QByteArray m_bomb;   // the whole answer of a gzip bomb
     Mode m_mode;
     qint64 m_maxBytes;
     int m_maxMs;

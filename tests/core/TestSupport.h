@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace testsupport {
@@ -32,6 +34,33 @@ inline bool writeBytes(const QString &path, const QByteArray &bytes)
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     return f.write(bytes) == bytes.size();
+}
+
+// The entry as the file system has it, without following a link: its kind,
+// its size and, for a small file, its bytes.
+inline QString entryState(const QString &path)
+{
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return QStringLiteral("missing");
+    if (S_ISLNK(st.st_mode))
+        return QStringLiteral("link to ") + QFile::symLinkTarget(path);
+    return QStringLiteral("mode %1 size %2 %3")
+        .arg(st.st_mode & S_IFMT)
+        .arg(st.st_size)
+        .arg(S_ISREG(st.st_mode) && st.st_size < 4096 ? QString::fromLatin1(readBytes(path).toHex()) : QString());
+}
+
+// A character device for a save to be refused on: one of the test's own in
+// dir where the superuser may make it, so that a save that wrongly replaces
+// it harms no device of the machine; else /dev/null, which no one else can
+// replace.
+inline QString deviceForTest(const QString &dir)
+{
+    const QString own = QDir(dir).filePath(QStringLiteral("null-device"));
+    if (::geteuid() == 0 && ::mknod(QFile::encodeName(own).constData(), S_IFCHR | 0666, makedev(1, 3)) == 0)
+        return own;
+    return QStringLiteral("/dev/null");
 }
 
 // Makes a folder refuse new files for as long as it lives. Root ignores

@@ -1,4 +1,5 @@
 #include "history/DataFolder.h"
+#include "history/DataLock.h"
 #include "history/LotteryRegistry.h"
 #include "history/RecordLine.h"
 
@@ -6,9 +7,12 @@
 
 #include <QDir>
 #include <QDateTime>
+#include <QDirIterator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -55,18 +59,6 @@ bool makeThing(Thing thing, const QString &path)
     return false;
 }
 
-// The entry as the file system has it, without following a link.
-QString entryState(const QString &path)
-{
-    struct stat st {};
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
-        return QStringLiteral("missing");
-    if (S_ISLNK(st.st_mode))
-        return QStringLiteral("link to ") + QFile::symLinkTarget(path);
-    return QStringLiteral("mode %1 size %2 %3").arg(st.st_mode & S_IFMT).arg(st.st_size).arg(
-        S_ISREG(st.st_mode) && st.st_size < 4096 ? QString::fromLatin1(readBytes(path).toHex()) : QString());
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Thing)
@@ -80,12 +72,14 @@ private Q_SLOTS:
     void readingRule();
     void duplicatesKeptInFileOrder();
     void emptyRegistry();
-    void staleSaveFilesRemoved();
+    void housekeeping_data();
+    void housekeeping();
     void registryHoldsAtMost260();
     void savedBytes();
     void saveThenLoadGivesTheSameRegistry();
     void loadCreatesFolderAndMissingFiles();
-    void failedSaveInReadOnlyFolderChangesNothing();
+    void folderProblemsSaidAsWhatTheyAre_data();
+    void folderProblemsSaidAsWhatTheyAre();
     void failureMidwayKeepsEveryFileAndLeavesNoTemporaries();
     void idThatLeavesTheFolderIsNeverUsedAsFileName();
     void indexAfterReload_data();
@@ -259,32 +253,66 @@ void TestHistory::loadCreatesFolderAndMissingFiles()
     QCOMPARE(readBytes(drawFilePath(data, "1")), QByteArray("1$123\r\n"));
 }
 
-void TestHistory::failedSaveInReadOnlyFolderChangesNothing()
+void TestHistory::folderProblemsSaidAsWhatTheyAre_data()
 {
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("message");   // %1: the data folder, %2: the lock file
+
+    const QString readOnly = QStringLiteral("数据文件夹 %1 是只读的，不能在其中保存");
+    QTest::newRow("a folder in the lock file's place") << "lock folder" << "lock"
+        << "无法锁定数据文件夹 %1：%2 是一个文件夹，不是三位筛号器的锁文件，请把它移走";
+    QTest::newRow("a pipe in the lock file's place") << "lock pipe" << "lock"
+        << "无法锁定数据文件夹 %1：%2 是一个特殊文件或链接，不是三位筛号器的锁文件，请把它移走";
+    QTest::newRow("read-only folder, locked") << "read-only" << "lock" << readOnly;
+    QTest::newRow("read-only folder, a save that keeps a backup") << "read-only" << "save losing" << readOnly;
+    QTest::newRow("read-only folder, a save that adds") << "read-only" << "save adding" << readOnly;
+}
+
+void TestHistory::folderProblemsSaidAsWhatTheyAre()
+{
+    QFETCH(QString, setup);
+    QFETCH(QString, action);
+    QFETCH(QString, message);
+
     QTemporaryDir dir;
     const QString data = dir.path();
-    const QByteArray oldRegistry = gbk(crlf({"1$福彩3D", "2$排列三"}));
-    QVERIFY(writeBytes(registryFilePath(data), oldRegistry));
-    QVERIFY(writeBytes(drawFilePath(data, "1"), "a$111\r\n"));
-    QVERIFY(writeBytes(drawFilePath(data, "2"), "b$222\r\n"));
+    QVERIFY(writeBytes(registryFilePath(data), gbk(crlf({"1$福彩3D", "2$排列三"}))));
+    QVERIFY(writeBytes(drawFilePath(data, "1"), "a$111\r\nb$222\r\n"));
+    QVERIFY(writeBytes(drawFilePath(data, "2"), "c$333\r\n"));
+    const QString lock = dataLockPath(data);
+    if (setup == "lock folder")
+        QVERIFY(QDir().mkpath(lock));
+    else if (setup == "lock pipe")
+        QCOMPARE(::mkfifo(QFile::encodeName(lock).constData(), 0600), 0);
     const QStringList before = folderEntries(data);
+    LotteryRegistry registry = loadRegistry(data);
+    if (action == "save losing")
+        registry[0].draws.removeFirst();
+    else
+        registry[1].draws.append(Draw{"d", "444"});
 
-    LotteryRegistry registry;
-    registry.append(lottery("2", "排列三", {{"c", "333"}}));
-    registry.append(lottery("3", "新", {{"d", "444"}}));
-    registry.append(lottery("1", "福彩3D"));
-    {
-        ReadOnlyFolder readOnly(data);
-        if (!readOnly.effective())
+    std::unique_ptr<ReadOnlyFolder> readOnly;
+    if (setup == "read-only") {
+        readOnly = std::make_unique<ReadOnlyFolder>(data);
+        if (!readOnly->effective())
             QSKIP("this machine cannot make a folder read-only");
+    }
+    QString said;
+    if (action == "lock") {
+        const DataFolderLock taken = lockDataFolder(data);
+        QVERIFY(taken.state != DataFolderLock::Held);
+        said = taken.message;
+    } else {
         const auto saved = saveRegistry(data, registry);
         QVERIFY(!saved.has_value());
-        QVERIFY(saved.error().startsWith(QStringLiteral("无法保存文件 ")));
+        said = saved.error();
     }
+    QCOMPARE(said, QString(message).replace("%1", data).replace("%2", lock));
+    readOnly.reset();
     QCOMPARE(folderEntries(data), before);
-    QCOMPARE(readBytes(registryFilePath(data)), oldRegistry);
-    QCOMPARE(readBytes(drawFilePath(data, "1")), QByteArray("a$111\r\n"));
-    QCOMPARE(readBytes(drawFilePath(data, "2")), QByteArray("b$222\r\n"));
+    QCOMPARE(readBytes(drawFilePath(data, "1")), QByteArray("a$111\r\nb$222\r\n"));
+    QCOMPARE(readBytes(drawFilePath(data, "2")), QByteArray("c$333\r\n"));
 }
 
 void TestHistory::failureMidwayKeepsEveryFileAndLeavesNoTemporaries()
@@ -375,23 +403,128 @@ void TestHistory::shippedRegistryListsTheFourBuiltInLotteries()
     QVERIFY(!isBuiltInLotteryId("01"));
 }
 
-void TestHistory::staleSaveFilesRemoved()
+void TestHistory::housekeeping_data()
 {
-    QTemporaryDir dir;
-    const QString data = dir.path();
-    const QStringList names = {"lottery.data.Ab12Cd", "lottery_1.data.xY9876", "lottery_1.data.fresh1",
-                               "lottery_1.data.bak", "notes.data.Ab12Cd"};
-    for (const QString &name : names)
-        QVERIFY(writeBytes(dir.filePath(name), "half"));
-    // Killed saves left these a while ago; "fresh1" may belong to a save still running.
-    for (const QString &name : names.mid(0, 2) + names.mid(3)) {
-        QFile file(dir.filePath(name));
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+    // Entries of the data folder before: "path minutes" with the age of the
+    // file in minutes (negative: stamped in the future), "dir:path" a folder,
+    // "link:path" a link to lottery.data. A backup action copies that
+    // lottery's draw file at 2024-06-01 12:00:00 and names the copy.
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QString>("backupOf");   // empty: the folder is loaded
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QString>("made");
+
+    const QString temporary = QStringLiteral(".numsieve-save-Ab12Cd34Ef56.tmp");
+    QTest::newRow("load clears only its own stale temporaries")
+        << QStringList{"lottery.data 0", temporary + " 2", ".numsieve-save-Zz99Yy88Xx77.tmp 0",
+                       "lottery_1.data.backup 120", "lottery.data.orig01 120", "lottery_1.data.Ab12Cd 120",
+                       ".numsieve-save-Ab12Cd34Ef5.tmp 60", "numsieve-save-Ab12Cd34Ef56.tmp 60",
+                       "dir:.numsieve-save-Dd11Dd22Dd33.tmp", "link:.numsieve-save-Lk11Lk22Lk33.tmp",
+                       "dir:backup", "backup/" + temporary + " 60", "dir:notes", "notes/" + temporary + " 60"}
+        << QString()
+        << QStringList{".numsieve-save-Ab12Cd34Ef5.tmp", ".numsieve-save-Dd11Dd22Dd33.tmp",
+                       ".numsieve-save-Lk11Lk22Lk33.tmp", ".numsieve-save-Zz99Yy88Xx77.tmp", "backup",
+                       "lottery.data", "lottery.data.orig01", "lottery_1.data.Ab12Cd", "lottery_1.data.backup",
+                       "notes", "notes/" + temporary, "numsieve-save-Ab12Cd34Ef56.tmp"}
+        << QString();
+
+    const QString made = QStringLiteral("backup/lottery_1-20240601-120000.data");
+    auto backups = [](const QString &id, const QString &day, int first, int step) {
+        QStringList names;
+        for (int i = 0; i < 10; ++i)
+            names << QStringLiteral("backup/lottery_%1-%2-00000%3.data %4").arg(id, day).arg(i).arg(first + i * step);
+        return names;
+    };
+    auto names = [](QStringList entries) {
+        for (QString &entry : entries)
+            entry = entry.section(QLatin1Char(' '), 0, 0);
+        return entries;
+    };
+    // The backups of a clock that was ahead: written "in the future", the
+    // new one is the oldest of all by its time, and stays.
+    QStringList ahead = backups("1", "20300101", -1, -1);
+    QTest::newRow("clock went back: the backup just made stays")
+        << ahead << "1" << QStringList{"backup"} + names(ahead.mid(1)) + QStringList{made, "lottery_1.data"} << made;
+    // Names stamped in another time zone sort against the times they were
+    // written: the latest name is the oldest written, and goes.
+    QStringList shifted = backups("1", "20990101", 60, 60);
+    QTest::newRow("names later than their times: the oldest written goes")
+        << shifted << "1" << QStringList{"backup"} + names(shifted.mid(0, 9)) + QStringList{made, "lottery_1.data"} << made;
+    for (const QString id : {"*", "?", "[1]"}) {
+        const QString own = QStringLiteral("backup/lottery_%1-20240601-120000.data").arg(id);
+        QTest::newRow(qPrintable("id " + id + " is no pattern"))
+            << backups("1", "20240101", 10, 1) << id
+            << QStringList{"backup"} + names(backups("1", "20240101", 10, 1))
+                   + QStringList{own, QStringLiteral("lottery_%1.data").arg(id)}
+            << own;
     }
-    loadRegistry(data);
-    QCOMPARE(folderEntries(data), (QStringList{"lottery.data", "lottery_1.data.bak", "lottery_1.data.fresh1",
-                                                "notes.data.Ab12Cd"}));
+    QStringList lookAlikes = backups("1", "20240101", 10, 1)
+                             + QStringList{"backup/lottery_1-20200101-copy.data 9000", "backup/lottery_1-2-20200101-000000.data 9000",
+                                           "backup/lottery_1-20200101-000000.data.old 9000"};
+    QTest::newRow("look-alike names are no backups")
+        << lookAlikes << "1"
+        << QStringList{"backup", "backup/lottery_1-2-20200101-000000.data", "backup/lottery_1-20200101-000000.data.old",
+                       "backup/lottery_1-20200101-copy.data"}
+               + names(backups("1", "20240101", 10, 1)).mid(0, 9) + QStringList{made, "lottery_1.data"}
+        << made;
+    QTest::newRow("counter past 999 replaces nothing")
+        << QStringList{"backup/lottery_1-20240601-120000_999.data 1", "backup/lottery_1-20240601-120000_1000.data 1"} << "1"
+        << QStringList{"backup", "backup/lottery_1-20240601-120000_1000.data", "backup/lottery_1-20240601-120000_1001.data",
+                       "backup/lottery_1-20240601-120000_999.data", "lottery_1.data"}
+        << QStringLiteral("backup/lottery_1-20240601-120000_1001.data");
+}
+
+void TestHistory::housekeeping()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QString, backupOf);
+    QFETCH(QStringList, after);
+    QFETCH(QString, made);
+
+    QTemporaryDir dir;
+    const QDir data(dir.path());
+    QMap<QString, QByteArray> contents;
+    for (const QString &entry : before) {
+        const QString path = entry.section(QLatin1Char(' '), 0, 0);
+        if (path.startsWith("dir:")) {
+            QVERIFY(data.mkpath(path.mid(4)));
+            continue;
+        }
+        if (path.startsWith("link:")) {
+            QVERIFY(QFile::link("lottery.data", data.filePath(path.mid(5))));
+            continue;
+        }
+        QVERIFY(data.mkpath(QFileInfo(data.filePath(path)).path()));
+        contents.insert(path, path.toUtf8());
+        QVERIFY(writeBytes(data.filePath(path), path.toUtf8()));
+        QFile file(data.filePath(path));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-60 * entry.section(' ', 1).toInt()),
+                                 QFileDevice::FileModificationTime));
+    }
+    if (backupOf.isEmpty()) {
+        loadRegistry(data.path());
+    } else {
+        const QString drawFile = drawFilePath(data.path(), backupOf);
+        QVERIFY(writeBytes(drawFile, "old$111\r\n"));
+        contents.insert(QFileInfo(drawFile).fileName(), "old$111\r\n");
+        const auto kept = backUpDrawFile(data.path(), backupOf, drawFile, QDateTime(QDate(2024, 6, 1), QTime(12, 0)));
+        QVERIFY2(kept.has_value(), qPrintable(kept.error()));
+        QCOMPARE(*kept, data.filePath(made));
+        contents.insert(made, "old$111\r\n");
+    }
+    QStringList left;
+    QDirIterator it(data.path(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        left << data.relativeFilePath(it.next());
+    left.sort();
+    after.sort();
+    QCOMPARE(left, after);
+    // What is left is as it was.
+    for (const QString &path : std::as_const(left))
+        if (contents.contains(path))
+            QCOMPARE(readBytes(data.filePath(path)), contents.value(path));
 }
 
 void TestHistory::unreadableFileIsNeverSavedOver_data()
@@ -480,7 +613,7 @@ void TestHistory::saveReplacesOnlyRegularFilesOfTheFolder()
     changed[0].draws.append(Draw{"n", "999"});
     const auto refused = saveRegistry(data, changed);
     QVERIFY(!refused.has_value());
-    QCOMPARE(refused.error(), QStringLiteral("%1 是指向数据文件夹以外或不是普通文件的链接，不能保存").arg(drawFilePath(data, "1")));
+    QCOMPARE(refused.error(), QStringLiteral("%1 是指向文件夹 %2 以外的链接，不能保存").arg(drawFilePath(data, "1"), data));
     QCOMPARE(readBytes(outside), QByteArray("o$111\r\n"));
 
     changed[0].draws.removeLast();

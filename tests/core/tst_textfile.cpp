@@ -151,7 +151,7 @@ void TestTextFile::fullDiskNamesTheReason()
     const QString a = disk + "/lottery_1.data";
     const QString b = disk + "/lottery.data";
     QVERIFY(writeBytes(a, "old$111\r\n") && writeBytes(b, "1$A\r\n"));
-    const auto saved = saveFilesAtomically({{a, QByteArray(20000, 'x')}, {b, QByteArray(100000, 'y')}});
+    const auto saved = saveFilesAtomically({{a, QByteArray(20000, 'x')}, {b, QByteArray(100000, 'y')}}, disk);
     const QStringList left = QDir(disk).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     const QByteArray oldA = readBytes(a), oldB = readBytes(b);
     QProcess::execute("umount", {disk});

@@ -4,18 +4,38 @@
 // three-digit number. Merged, the history keeps the rules of its gate;
 // replacing, it holds the downloaded issues in issue order, each once, and
 // the held number where one differs.
+// The same bytes as a whole HTTP answer, status line and header included,
+// read by the bounded reader: the outcome does not depend on how the bytes
+// arrive, a body never passes the limit, and what is refused keeps nothing.
 
 #include "FuzzSupport.h"
 
 #include "history/LotteryManager.h"
 #include "online/DrawDownload.h"
 #include "online/HttpGet.h"
+#include "online/HttpResponse.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     using namespace numsieve;
     fuzzsupport::ensureApplication();
-    const DownloadOutcome outcome = parseDrawListBody(fuzzsupport::bytesOf(data, size));
+    const QByteArray bytes = fuzzsupport::bytesOf(data, size);
+    const DownloadOutcome outcome = parseDrawListBody(bytes);
+
+    constexpr qint64 limit = 4096;
+    using State = HttpResponseReader::State;
+    auto read = [&bytes](qsizetype piece) {
+        HttpResponseReader reader(limit);
+        for (qsizetype at = 0; at < bytes.size(); at += piece)
+            reader.feed(QByteArrayView(bytes).sliced(at, std::min(piece, bytes.size() - at)));
+        const State state = reader.close();
+        FUZZ_CHECK(reader.body().size() <= limit);
+        FUZZ_CHECK(state != State::Reading);
+        FUZZ_CHECK(state == State::Done || reader.body().isEmpty());
+        FUZZ_CHECK(state != State::Done || reader.headerRead());
+        return std::pair(state, reader.body());
+    };
+    FUZZ_CHECK(read(std::max<qsizetype>(1, bytes.size())) == read(1 + (size > 0 ? data[0] % 7 : 0)));
 
     if (!outcome.message.isEmpty()) {
         FUZZ_CHECK(outcome.message == msg::withCause(msg::kUpdateDataRefused, msg::kAnswerNotDrawList)

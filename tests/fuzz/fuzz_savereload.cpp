@@ -3,13 +3,15 @@
 // rules of its gate; whatever the manager took, the save accepts, and
 // reading the data folder back gives exactly the draws it held (no character
 // turned into "?" or into a byte the reader refuses, no line split or lost);
-// a second save of what was read changes no byte.
+// a second save of what was read changes no byte; no save leaves a
+// temporary file behind.
 
 #include "FuzzSupport.h"
 
 #include "history/DataFolder.h"
 #include "history/LotteryManager.h"
 #include "online/DrawDownload.h"
+#include "text/FileAccess.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -55,5 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray file = fuzzsupport::readFile(drawFilePath(folder, QStringLiteral("1")));
     FUZZ_CHECK(saveRegistry(folder, loaded).has_value());
     FUZZ_CHECK(fuzzsupport::readFile(drawFilePath(folder, QStringLiteral("1"))) == file);
+    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System))
+        FUZZ_CHECK(!isSaveTemporaryName(name));
     return 0;
 }

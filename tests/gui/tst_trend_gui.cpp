@@ -327,7 +327,7 @@ void TestTrendGui::pictureOfTheWholeChart()
     m_services.saveAnswers.enqueue(m_dir->filePath("no/such/folder/chart.png"));
     QVERIFY(!trend.exportPicture());
     QCOMPARE(m_services.warnings.size(), 1);
-    QVERIFY(m_services.warnings.first().startsWith(QStringLiteral("无法保存图片文件")));
+    QCOMPARE(m_services.warnings.first(), QStringLiteral("无法保存文件 %1：文件夹不存在").arg(m_dir->filePath("no/such/folder/chart.png")));
 
     // A window too long for one picture is refused before a file is asked for.
     for (int i = 0; i < 800; ++i)

@@ -31,10 +31,10 @@ void seedDataFolder(const QString &dataDir)
         return;
     static const QStringList builtIn{QStringLiteral("1$福彩3D"), QStringLiteral("2$排列三"), QStringLiteral("3$时时乐"),
                                      QStringLiteral("4$时时彩")};
-    // A folder we cannot write stays as it is.
-    if (entryKind(prizeFilePath(dataDir)) == EntryKind::Missing)
-        (void)saveFileAtomically(prizeFilePath(dataDir), defaultPrizeFileBytes());
-    (void)saveFileAtomically(registry, encodeLines(builtIn));
+    // A folder we cannot write stays as it is; files that appeared meanwhile
+    // are the user's.
+    (void)saveNewFile(prizeFilePath(dataDir), defaultPrizeFileBytes(), dataDir);
+    (void)saveNewFile(registry, encodeLines(builtIn), dataDir);
 }
 
 QString defaultDataFolder()
@@ -58,13 +58,19 @@ QString defaultDataFolder()
     const QString own = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
                         + QStringLiteral("/NumSieve/data");
     QDir().mkpath(own);
-    if (!QFileInfo::exists(registryFilePath(own)) && QFileInfo::exists(installedDefaultRegistry())) {
-        if (!QFileInfo::exists(prizeFilePath(own)))
-            (void)saveFileAtomically(prizeFilePath(own), defaultPrizeFileBytes());
-        QFile::copy(installedDefaultRegistry(), registryFilePath(own));
+    const QString registry = registryFilePath(own);
+    if (const auto installed = readFileBytes(installedDefaultRegistry());
+        installed && entryKind(registry) == EntryKind::Missing) {
+        (void)saveNewFile(prizeFilePath(own), defaultPrizeFileBytes(), own);
+        (void)saveNewFile(registry, *installed, own);
     }
     seedDataFolder(own);
     return own;
+}
+
+QString readOnlyFolderMessage(const QString &dataDir)
+{
+    return QStringLiteral("数据文件夹 %1 是只读的，不能在其中保存").arg(QDir::toNativeSeparators(dataDir));
 }
 
 QString dataLockPath(const QString &dataDir)
@@ -129,15 +135,20 @@ QStringList drawLines(const Lottery &lottery)
 
 void removeStaleSaveFiles(const QString &dataDir)
 {
-    // A save killed half way leaves its temporary file ("lottery_1.data.Xy12Ab")
-    // beside the intact old one. One younger than a minute may belong to a
+    // A save killed half way leaves its temporary file beside the intact old
+    // one; only names the program gives them are cleared, never by a pattern
+    // a user's file could match. One younger than a minute may belong to a
     // save that is still running in another process.
-    static const QRegularExpression temporary(QStringLiteral("^lottery(_.*)?\\.data\\.[A-Za-z0-9]{6}$"));
     const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-60);
-    const QDir dir(dataDir);
-    for (const QFileInfo &file : dir.entryInfoList({QStringLiteral("lottery*.data.*")}, QDir::Files | QDir::Hidden)) {
-        if (temporary.match(file.fileName()).hasMatch() && file.lastModified().toUTC() < before)
-            QFile::remove(file.filePath());
+    QStringList folders{dataDir};
+    // The backup folder only when it is a real folder of the data folder.
+    if (const QString backups = backupFolderPath(dataDir); entryKind(backups) == EntryKind::Other && QFileInfo(backups).isDir())
+        folders.append(backups);
+    for (const QString &folder : std::as_const(folders)) {
+        for (const QFileInfo &file : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
+            if (isSaveTemporaryName(file.fileName()) && file.lastModified().toUTC() < before)
+                QFile::remove(file.filePath());
+        }
     }
 }
 
@@ -206,12 +217,10 @@ QList<Draw> parseDrawBytes(QByteArrayView bytes, TextEncoding encoding)
 // Reads a data file's bytes; a missing file is created empty. A link that
 // leads nowhere is a problem, not a missing file: creating through it would
 // write wherever it points.
-std::expected<QByteArray, QString> readOrCreate(const QString &path)
+std::expected<QByteArray, QString> readOrCreate(const QString &path, const QString &dataDir)
 {
     if (entryKind(path) == EntryKind::Missing) {
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            file.close();
+        (void)saveNewFile(path, {}, dataDir);
         return QByteArray();
     }
     return readFileBytes(path);
@@ -223,9 +232,9 @@ std::unexpected<QString> unreadable(const QString &path, const QString &reason)
 }
 
 // lottery.data's lines; a missing file is created empty.
-std::expected<QStringList, QString> readRegistryFile(const QString &path)
+std::expected<QStringList, QString> readRegistryFile(const QString &path, const QString &dataDir)
 {
-    const auto bytes = readOrCreate(path);
+    const auto bytes = readOrCreate(path, dataDir);
     if (!bytes)
         return std::unexpected(bytes.error());
     auto lines = decodeLinesStrictly(*bytes);
@@ -302,51 +311,6 @@ std::expected<bool, QString> losesLines(const QString &oldPath, QByteArrayView n
     return loses;
 }
 
-// Copies the old draw file into the backup folder under its lottery's id and
-// the time, and leaves the newest kBackupsPerLottery of that lottery there.
-std::expected<QString, QString> keepBackup(const QString &dataDir, const QString &id, const QString &path,
-                                           const QDateTime &now)
-{
-    const QDir folder(backupFolderPath(dataDir));
-    // Only a real folder of the data folder: through a link, the backups and
-    // their clearing-away would reach files elsewhere.
-    const EntryKind kind = entryKind(folder.path());
-    if (kind == EntryKind::SymbolicLink || (kind != EntryKind::Missing && !QFileInfo(folder.path()).isDir()))
-        return std::unexpected(QStringLiteral("无法保存文件 %1：%2 不是数据文件夹中的文件夹，无法在其中备份")
-                                   .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(folder.path())));
-    if (!QDir().mkpath(folder.path()))
-        return std::unexpected(QStringLiteral("无法保存文件 %1：无法建立备份文件夹 %2")
-                                   .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(folder.path())));
-    const QString stem = QStringLiteral("lottery_") + id + QLatin1Char('-') + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    // Several saves within a second number their backups on, after the
-    // highest one there, so that names sort as the backups were made even
-    // when the oldest of them have been cleared away.
-    int last = 0;
-    for (const QString &name : folder.entryList({stem + QStringLiteral("*.data")}, QDir::Files)) {
-        const QString rest = name.mid(stem.size());
-        last = std::max(last, rest == QLatin1String(".data") ? 1 : rest.mid(1, 3).toInt());
-    }
-    const QString backup = folder.filePath(
-        last == 0 ? stem + QStringLiteral(".data") : stem + QStringLiteral("_%1.data").arg(last + 1, 3, 10, QLatin1Char('0')));
-    const auto bytes = readFileBytes(path);
-    if (!bytes)
-        return std::unexpected(bytes.error());
-    if (const auto saved = saveFileAtomically(backup, *bytes); !saved)
-        return std::unexpected(saved.error());
-
-    const QString prefix = QStringLiteral("lottery_") + id + QLatin1Char('-');
-    QStringList kept;
-    for (const QString &name : folder.entryList({prefix + QStringLiteral("*.data")}, QDir::Files, QDir::Name)) {
-        // "lottery_1-" must not take the backups of lottery "1-2".
-        const QString stamp = name.mid(prefix.size());
-        if (stamp.size() > 9 && stamp.first(8).toLongLong() > 0 && stamp.at(8) == QLatin1Char('-'))
-            kept.append(name);
-    }
-    while (kept.size() > kBackupsPerLottery)
-        QFile::remove(folder.filePath(kept.takeFirst()));
-    return backup;
-}
-
 } // namespace
 
 std::expected<QList<Draw>, QString> readDrawFile(const QString &path)
@@ -398,11 +362,78 @@ QString backupFolderPath(const QString &dataDir)
     return QDir(dataDir).filePath(QStringLiteral("backup"));
 }
 
+bool isBackupOf(const QString &fileName, const QString &id)
+{
+    // Exactly the names backUpDrawFile gives: the id taken literally, the
+    // time, and the number of a second backup within one second.
+    const QString prefix = QStringLiteral("lottery_") + id + QLatin1Char('-');
+    static const QRegularExpression rest(QStringLiteral("^[0-9]{8}-[0-9]{6}(_[0-9]{3,})?\\.data$"));
+    return fileName.startsWith(prefix) && rest.match(QStringView(fileName).sliced(prefix.size())).hasMatch();
+}
+
+std::expected<QString, QString> backUpDrawFile(const QString &dataDir, const QString &id, const QString &path,
+                                               const QDateTime &now)
+{
+    const QDir folder(backupFolderPath(dataDir));
+    // Only a real folder of the data folder: through a link, the backups and
+    // their clearing-away would reach files elsewhere.
+    const EntryKind kind = entryKind(folder.path());
+    if (kind == EntryKind::SymbolicLink || (kind != EntryKind::Missing && !QFileInfo(folder.path()).isDir()))
+        return std::unexpected(QStringLiteral("无法保存文件 %1：%2 不是数据文件夹中的文件夹，无法在其中备份")
+                                   .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(folder.path())));
+    if (!QDir().mkpath(folder.path()))
+        return std::unexpected(QStringLiteral("无法保存文件 %1：无法建立备份文件夹 %2")
+                                   .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(folder.path())));
+    const auto bytes = readFileBytes(path);
+    if (!bytes)
+        return std::unexpected(bytes.error());
+    // Several saves within a second number their backups on after the
+    // highest there, so that their names keep the order they were made in;
+    // and a backup never replaces another.
+    const QString stem = QStringLiteral("lottery_") + id + QLatin1Char('-') + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    qint64 highest = 0;
+    for (const QString &name : folder.entryList(QDir::Files | QDir::NoSymLinks)) {
+        if (!name.startsWith(stem) || !isBackupOf(name, id))
+            continue;
+        const QStringView rest = QStringView(name).sliced(stem.size()).chopped(5);   // "" or "_NNN"
+        highest = std::max(highest, rest.isEmpty() ? 1 : rest.sliced(1).toLongLong());
+    }
+    const auto made = saveNewFile(
+        [&](int n) {
+            const qint64 number = highest + 1 + n;
+            if (n >= 100000 || number > 999999999)
+                return QString();
+            return folder.filePath(number == 1 ? stem + QStringLiteral(".data")
+                                               : stem + QStringLiteral("_%1.data").arg(number, 3, 10, QLatin1Char('0')));
+        },
+        *bytes, folder.path());
+    if (!made)
+        return std::unexpected(made.error());
+    if (made->isEmpty())
+        return std::unexpected(QStringLiteral("无法保存文件 %1：这一秒的备份文件名已经用完").arg(QDir::toNativeSeparators(path)));
+
+    // The newest by the time they were written, not by the time in their
+    // names, which a changed clock or time zone puts out of order; the one
+    // just made stays whatever the clock says.
+    QFileInfoList others;
+    for (const QFileInfo &file : folder.entryInfoList(QDir::Files | QDir::NoSymLinks)) {
+        if (isBackupOf(file.fileName(), id) && file.filePath() != *made)
+            others.append(file);
+    }
+    std::sort(others.begin(), others.end(), [](const QFileInfo &a, const QFileInfo &b) {
+        const QDateTime at = a.lastModified(), bt = b.lastModified();
+        return at != bt ? at > bt : a.fileName() > b.fileName();
+    });
+    for (qsizetype i = kBackupsPerLottery - 1; i < others.size(); ++i)
+        QFile::remove(others.at(i).filePath());
+    return *made;
+}
+
 LotteryRegistry loadRegistry(const QString &dataDir)
 {
     QDir().mkpath(dataDir);   // a failure shows as an empty registry
     removeStaleSaveFiles(dataDir);
-    const auto registryText = readRegistryFile(registryFilePath(dataDir));
+    const auto registryText = readRegistryFile(registryFilePath(dataDir), dataDir);
     if (!registryText) {
         LotteryRegistry unreadable;
         unreadable.setReadProblem(registryText.error());
@@ -414,7 +445,7 @@ LotteryRegistry loadRegistry(const QString &dataDir)
         if (!idNamesDrawFile(lottery.id))
             continue;
         const QString path = drawFilePath(dataDir, lottery.id);
-        const auto bytes = readOrCreate(path);
+        const auto bytes = readOrCreate(path, dataDir);
         auto draws = bytes ? drawsOfBytes(path, *bytes) : std::unexpected(bytes.error());
         if (draws)
             lottery.draws = std::move(*draws);
@@ -496,15 +527,19 @@ std::expected<SaveReport, QString> saveRegistry(const QString &dataDir, const Lo
         }
     }
 
+    // Said as what it is, before a backup folder that cannot be made or a
+    // file that cannot be written takes the blame.
+    if (folderWriteProblem(dataDir) == folderReadOnlyReason())
+        return std::unexpected(readOnlyFolderMessage(dataDir));
     SaveReport report;
     const QDateTime now = QDateTime::currentDateTime();
     for (const auto &[id, path] : std::as_const(losing)) {
-        const auto kept = keepBackup(dataDir, id, path, now);
+        const auto kept = backUpDrawFile(dataDir, id, path, now);
         if (!kept)
             return std::unexpected(kept.error());
         report.backups.append(*kept);
     }
-    if (const auto saved = saveFilesAtomically(files); !saved)
+    if (const auto saved = saveFilesAtomically(files, dataDir); !saved)
         return std::unexpected(saved.error());
     return report;
 }

@@ -3,6 +3,7 @@
 #include "history/LotteryRegistry.h"
 #include "history/PrizeFile.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -32,6 +33,9 @@ QString installedDefaultRegistry();
 // a new user's folder is; a lottery.data already there is never touched.
 void seedDataFolder(const QString &dataDir);
 
+// What every save into a folder nobody can write says.
+QString readOnlyFolderMessage(const QString &dataDir);
+
 // The lock that keeps two programs from saving over each other's work in
 // one data folder.
 QString dataLockPath(const QString &dataDir);
@@ -49,7 +53,9 @@ QList<Draw> parseDrawLines(const QStringList &lines);
 QStringList registryLines(const LotteryRegistry &registry);
 QStringList drawLines(const Lottery &lottery);
 
-// Removes the temporary files that saves killed half way left behind.
+// Removes the temporary files that saves killed half way left in the data
+// folder and its backup folder: only names the program gives them, only
+// regular files, only those older than a minute.
 void removeStaleSaveFiles(const QString &dataDir);
 
 // The draws of a draw file, read as loadRegistry reads them; a missing file
@@ -66,6 +72,16 @@ QString keptUnreadableMessage(const QString &readProblem);
 // many of a lottery's old files stay there.
 QString backupFolderPath(const QString &dataDir);
 inline constexpr int kBackupsPerLottery = 10;
+// Whether fileName is one of the backups of lottery id: exactly a name
+// backUpDrawFile gives, whatever characters the id holds.
+bool isBackupOf(const QString &fileName, const QString &id);
+// Copies the draw file at path unchanged into the backup folder as
+// "lottery_<id>-<yyyyMMdd-HHmmss>.data" (with "_002", "_003", … for more in
+// that second; an existing file is never replaced), then removes all but
+// the kBackupsPerLottery newest of that lottery, by the time they were
+// written. The copy just made always stays. Returns its path.
+std::expected<QString, QString> backUpDrawFile(const QString &dataDir, const QString &id, const QString &path,
+                                               const QDateTime &now);
 
 // Reads the registry and every registered lottery's draws. The folder and any
 // missing file are created empty, silently, so that after the first start

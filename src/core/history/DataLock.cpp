@@ -15,11 +15,21 @@ DataFolderLock lockDataFolder(const QString &dataDir, int waitMs)
     if (const QString problem = folderWriteProblem(dataDir); !problem.isEmpty()) {
         result.state = problem == folderReadOnlyReason() ? DataFolderLock::ReadOnly : DataFolderLock::Failed;
         result.message = result.state == DataFolderLock::ReadOnly
-                             ? QStringLiteral("数据文件夹 %1 是只读的，不能在其中保存").arg(shown)
+                             ? readOnlyFolderMessage(dataDir)
                              : QStringLiteral("无法锁定数据文件夹 %1：%2").arg(shown, problem);
         return result;
     }
     const QString path = dataLockPath(dataDir);
+    // What stands in the lock file's place and is none is said as what it
+    // is: taking it for another program's lock would send the user looking
+    // for a program that is not running.
+    if (const EntryKind kind = entryKind(path); kind == EntryKind::Other || kind == EntryKind::SymbolicLink) {
+        result.message = QStringLiteral("无法锁定数据文件夹 %1：%2 是%3，不是三位筛号器的锁文件，请把它移走")
+                             .arg(shown, QDir::toNativeSeparators(path),
+                                  QFileInfo(path).isDir() && kind == EntryKind::Other ? QStringLiteral("一个文件夹")
+                                                                                     : QStringLiteral("一个特殊文件或链接"));
+        return result;
+    }
     auto lock = std::make_unique<QLockFile>(path);
     qint64 pid = 0;
     QString host;
@@ -39,7 +49,7 @@ DataFolderLock lockDataFolder(const QString &dataDir, int waitMs)
         break;
     case QLockFile::PermissionError:
         result.state = DataFolderLock::ReadOnly;
-        result.message = QStringLiteral("数据文件夹 %1 是只读的，不能在其中保存").arg(shown);
+        result.message = readOnlyFolderMessage(dataDir);
         break;
     default: {
         const QString problem = folderWriteProblem(dataDir);

@@ -1,9 +1,12 @@
 #include "online/HttpGet.h"
 
-#include <QNetworkAccessManager>
+#include "online/HttpResponse.h"
+
 #include <QNetworkProxyFactory>
-#include <QNetworkReply>
-#include <QNetworkRequest>
+#include <QTcpSocket>
+#if QT_CONFIG(ssl)
+#include <QSslSocket>
+#endif
 
 #include <mutex>
 
@@ -11,9 +14,8 @@ namespace numsieve {
 
 namespace {
 
-// How much the network layer may hold for us before it stops reading from
-// the socket; we take it as it comes, so a body that never ends costs no
-// more than the limit itself.
+// How much the socket may hold for us before it stops reading; we take it
+// as it comes, so a body that never ends costs no more than the limit.
 constexpr qint64 kReadBufferBytes = 64 * 1024;
 
 void useSystemProxyOnce()
@@ -32,6 +34,11 @@ int effectivePort(const QUrl &url)
     return url.port(url.scheme() == QLatin1String("https") ? 443 : 80);
 }
 
+bool isHttpProxy(const QNetworkProxy &proxy)
+{
+    return proxy.type() == QNetworkProxy::HttpProxy || proxy.type() == QNetworkProxy::HttpCachingProxy;
+}
+
 } // namespace
 
 HttpGet::HttpGet(QObject *parent)
@@ -44,12 +51,9 @@ HttpGet::HttpGet(QObject *parent)
 
 HttpGet::~HttpGet()
 {
-    // Nobody listens any more; the reply must not call back into a half
+    // Nobody listens any more; the socket must not call back into a half
     // destroyed object.
-    if (m_reply) {
-        m_reply->disconnect(this);
-        m_reply->abort();
-    }
+    dropSocket();
 }
 
 void HttpGet::start(const QUrl &url)
@@ -57,89 +61,172 @@ void HttpGet::start(const QUrl &url)
     if (m_running)
         return;
     m_running = true;
-    m_body.clear();
     m_asked = url;
-    if (!url.isValid() || url.host().isEmpty()) {
+    m_redirects = 0;
+    if (!url.isValid() || url.host().isEmpty() || !isWebScheme(url.scheme())) {
         // Queued, so that a caller may connect or enter its event loop after start().
         QTimer::singleShot(0, this, [this] { finish({}); });
         return;
     }
-    m_redirects = 0;
     m_deadline.start(m_timeoutMs);
-    send(url);
+    QTimer::singleShot(0, this, [this] {
+        if (m_running && !m_socket)
+            send(m_asked);
+    });
 }
 
 void HttpGet::send(const QUrl &url)
 {
-    if (!m_network)
-        m_network = new QNetworkAccessManager(this);
-    m_body.clear();
-    QNetworkRequest request(url);
-    // Redirects are ours to check and follow: see onReplyFinished().
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    m_reply = m_network->get(request);
-    m_reply->setReadBufferSize(kReadBufferBytes);
-    connect(m_reply, &QNetworkReply::readyRead, this, &HttpGet::readArrived);
-    connect(m_reply, &QNetworkReply::finished, this, &HttpGet::onReplyFinished);
-    connect(m_reply, &QNetworkReply::metaDataChanged, this, [this] {
-        // A declared length beyond the limit need not be read to be refused.
-        const QVariant length = m_reply ? m_reply->header(QNetworkRequest::ContentLengthHeader) : QVariant();
-        if (length.isValid() && length.toLongLong() > kMaxBodyBytes)
-            giveUp(HttpAnswer::TooLarge);
+    dropSocket();
+    m_current = url;
+    m_reader = std::make_unique<HttpResponseReader>(kMaxBodyBytes);
+    const bool tls = url.scheme() == QLatin1String("https");
+#if QT_CONFIG(ssl)
+    QTcpSocket *socket = tls ? new QSslSocket(this) : new QTcpSocket(this);
+#else
+    if (tls)
+        return giveUp(HttpAnswer::NoFile);
+    QTcpSocket *socket = new QTcpSocket(this);
+#endif
+    m_socket = socket;
+    socket->setReadBufferSize(kReadBufferBytes);
+    // The system's proxy for this URL. An HTTP proxy is asked for a plain
+    // URL itself, and tunnels an encrypted one; the socket speaks to any
+    // other kind of proxy by itself.
+    const QList<QNetworkProxy> proxies = QNetworkProxyFactory::proxyForQuery(QNetworkProxyQuery(url));
+    const QNetworkProxy proxy = proxies.value(0, QNetworkProxy(QNetworkProxy::NoProxy));
+    m_proxy = QNetworkProxy(QNetworkProxy::NoProxy);
+    QString host = url.host();
+    quint16 port = quint16(effectivePort(url));
+    if (isHttpProxy(proxy) && !tls) {
+        m_proxy = proxy;
+        host = proxy.hostName();
+        port = proxy.port();
+        socket->setProxy(QNetworkProxy::NoProxy);
+    } else if (isHttpProxy(proxy) || proxy.type() == QNetworkProxy::Socks5Proxy) {
+        QNetworkProxy tunnel = proxy;
+        tunnel.setType(proxy.type() == QNetworkProxy::Socks5Proxy ? QNetworkProxy::Socks5Proxy : QNetworkProxy::HttpProxy);
+        socket->setProxy(tunnel);
+    } else {
+        socket->setProxy(QNetworkProxy::NoProxy);
+    }
+    connect(socket, &QTcpSocket::readyRead, this, &HttpGet::readArrived);
+    connect(socket, &QTcpSocket::disconnected, this, &HttpGet::closed);
+    connect(socket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
+        if (error == QAbstractSocket::RemoteHostClosedError)
+            closed();
+        else
+            giveUp(HttpAnswer::NoFile);
     });
+#if QT_CONFIG(ssl)
+    if (tls) {
+        auto *secure = static_cast<QSslSocket *>(socket);
+        connect(secure, &QSslSocket::encrypted, this, &HttpGet::sendRequest);
+        secure->connectToHostEncrypted(host, port);
+        return;
+    }
+#endif
+    connect(socket, &QTcpSocket::connected, this, &HttpGet::sendRequest);
+    socket->connectToHost(host, port);
+}
+
+void HttpGet::sendRequest()
+{
+    if (!m_socket)
+        return;
+    QByteArray target = m_current.path(QUrl::FullyEncoded).toLatin1();
+    if (target.isEmpty())
+        target = "/";
+    if (m_current.hasQuery())
+        target += '?' + m_current.query(QUrl::FullyEncoded).toLatin1();
+    const QByteArray authority = m_current.adjusted(QUrl::RemoveUserInfo).authority(QUrl::FullyEncoded).toLatin1();
+    if (m_proxy.type() != QNetworkProxy::NoProxy)
+        target = m_current.scheme().toLatin1() + "://" + authority + target;
+    QByteArray request = "GET " + target + " HTTP/1.1\r\nHost: " + authority
+                         + "\r\nUser-Agent: Mozilla/5.0\r\nAccept-Encoding: gzip, deflate\r\nConnection: close\r\n";
+    if (m_proxy.type() != QNetworkProxy::NoProxy && !m_proxy.user().isEmpty())
+        request += "Proxy-Authorization: Basic "
+                   + (m_proxy.user() + QLatin1Char(':') + m_proxy.password()).toUtf8().toBase64() + "\r\n";
+    m_socket->write(request + "\r\n");
 }
 
 void HttpGet::readArrived()
 {
-    if (!m_reply)
-        return;
-    // One byte beyond the limit is enough to know the answer is too large.
-    m_body += m_reply->read(kMaxBodyBytes + 1 - m_body.size());
-    if (m_body.size() > kMaxBodyBytes)
-        giveUp(HttpAnswer::TooLarge);
+    while (m_socket && m_socket->bytesAvailable() > 0) {
+        m_reader->feed(m_socket->read(kReadBufferBytes));
+        if (answered())
+            return;
+    }
 }
 
-void HttpGet::onReplyFinished()
+void HttpGet::closed()
 {
+    if (!m_socket)
+        return;
     readArrived();
-    QNetworkReply *reply = m_reply;
-    if (!reply)
-        return;   // given up while reading the rest
-    m_reply.clear();
-    reply->deleteLater();
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const QUrl target = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
-    if (reply->error() == QNetworkReply::NoError && status >= 300 && status <= 399 && !target.isEmpty()) {
-        const QUrl next = reply->url().resolved(target);
-        if (m_redirects < kMaxRedirects && isSameServer(m_asked, next)) {
+    if (!m_socket)
+        return;
+    m_reader->close();   // the answer is now whole or cut short
+    answered();
+}
+
+bool HttpGet::answered()
+{
+    using State = HttpResponseReader::State;
+    switch (m_reader->state()) {
+    case State::TooLarge: giveUp(HttpAnswer::TooLarge); return true;
+    case State::Broken: giveUp(HttpAnswer::NoFile); return true;
+    case State::Reading:
+    case State::Done: break;
+    }
+    if (!m_reader->headerRead())
+        return false;
+    const int status = m_reader->status();
+    if (status >= 300 && status <= 399) {
+        const QByteArray location = m_reader->header("location");
+        const QUrl next = m_current.resolved(QUrl::fromEncoded(location, QUrl::StrictMode));
+        if (!location.isEmpty() && next.isValid() && m_redirects < kMaxRedirects && isSameServer(m_asked, next)) {
             ++m_redirects;
             send(next);
-            return;
+        } else {
+            giveUp(HttpAnswer::NoFile);
         }
+        return true;
     }
-    m_deadline.stop();
     // Only a 2xx answer carries the file. Any other status (an error page, a
     // redirect we did not follow) counts as the server returning no file,
-    // like a failed connection or the deadline.
-    if (reply->error() != QNetworkReply::NoError || status < 200 || status > 299) {
-        finish({});
-        return;
+    // like a failed connection or the deadline; its body is not waited for.
+    if (status < 200 || status > 299) {
+        giveUp(HttpAnswer::NoFile);
+        return true;
     }
-    finish({HttpAnswer::File, std::exchange(m_body, {})});
+    if (m_reader->state() != State::Done)
+        return false;
+    const QByteArray body = m_reader->body();
+    m_deadline.stop();
+    dropSocket();
+    finish({HttpAnswer::File, body});
+    return true;
+}
+
+void HttpGet::dropSocket()
+{
+    if (QTcpSocket *socket = m_socket) {
+        m_socket.clear();
+        // Nothing more of this connection may reach us.
+        socket->disconnect(this);
+        socket->abort();
+        socket->deleteLater();
+    }
+    m_reader.reset();
 }
 
 void HttpGet::giveUp(HttpAnswer::Status status)
 {
-    m_deadline.stop();
-    QNetworkReply *reply = m_reply;
-    m_reply.clear();
-    m_body.clear();
-    if (!reply)
+    if (!m_running)
         return;
-    // Nothing more of this reply may reach us, not even its own finished().
-    reply->disconnect(this);
-    reply->abort();
-    reply->deleteLater();
+    m_deadline.stop();
+    dropSocket();
     finish({status, {}});
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 
 #include <QByteArray>
+#include <QNetworkProxy>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
 
-class QNetworkAccessManager;
-class QNetworkReply;
+#include <memory>
+
+class QTcpSocket;
 
 namespace numsieve {
 
@@ -20,15 +22,24 @@ struct HttpAnswer {
     QByteArray body;
 };
 
+class HttpResponseReader;
+
 // One plain HTTP GET with the system proxy settings that never blocks the
 // thread: finished() is emitted exactly once per start(), always after
 // start() has returned, also when there is nothing to send.
 //
-// Whatever a server sends is untrusted: the body is read as it arrives and
-// the request is given up the moment it passes the size limit, and one
+// Whatever a server sends is untrusted: the answer is read as it arrives,
+// within HttpResponseReader's bounds (header lines, body as sent and as
+// unpacked), and the request is given up the moment it passes one; one
 // deadline covers the whole exchange, connection, header lines and redirects
-// included. A redirect is followed only to the same host and port, over http
-// or https, and at most kMaxRedirects times.
+// included, and once given up nothing of it goes on. A redirect is followed
+// only to the same host and port, over http or https, and at most
+// kMaxRedirects times.
+//
+// The exchange is our own on a socket of this thread rather than Qt's HTTP
+// layer: that one reads header lines without limit in a thread of its own,
+// which goes on reading (and holding memory) after the reply is aborted, and
+// it reports an answer that unpacks past its limit as a mere network error.
 class HttpGet : public QObject
 {
     Q_OBJECT
@@ -56,17 +67,22 @@ Q_SIGNALS:
 
 private:
     void send(const QUrl &url);
+    void sendRequest();
     void readArrived();
-    void onReplyFinished();
-    // Ends the request now, whatever the reply is still doing.
+    void closed();
+    // Acts on what the answer says so far; true when the exchange is over.
+    bool answered();
+    void dropSocket();
+    // Ends the request now, whatever the socket is still doing.
     void giveUp(HttpAnswer::Status status);
     void finish(HttpAnswer answer);
 
-    QNetworkAccessManager *m_network = nullptr;
-    QPointer<QNetworkReply> m_reply;
+    QPointer<QTcpSocket> m_socket;
+    std::unique_ptr<HttpResponseReader> m_reader;
+    QNetworkProxy m_proxy;   // an HTTP proxy asked with the whole URL
     QUrl m_asked;
+    QUrl m_current;
     int m_redirects = 0;
-    QByteArray m_body;
     QTimer m_deadline;
     int m_timeoutMs = kDefaultTimeoutMs;
     bool m_running = false;

@@ -2,6 +2,7 @@
 
 #include "online/DrawDownload.h"
 #include "online/HttpGet.h"
+#include "text/FileAccess.h"
 #include "text/TextFile.h"
 
 #include <QDir>
@@ -131,16 +132,31 @@ std::expected<QStringList, QString> publishFeed(const LotteryRegistry &registry,
     files.append({siteFilePath(SiteFile::Presence).mid(1), QByteArray()});
 
     const QDir out(folder);
+    if (!QDir().mkpath(folder))
+        return std::unexpected(QStringLiteral("无法创建文件夹 %1").arg(QDir::toNativeSeparators(folder)));
     QStringList written;
     QList<std::pair<QString, QByteArray>> absolute;
     for (const auto &[relative, bytes] : files) {
-        const QString path = out.filePath(relative);
-        if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-            return std::unexpected(QStringLiteral("无法创建文件夹 %1").arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
-        absolute.append({path, bytes});
+        absolute.append({out.filePath(relative), bytes});
         written.append(relative);
     }
-    if (auto saved = saveFilesAtomically(absolute); !saved)
+    // Every file is checked before a folder is made for any: a folder of the
+    // feed that is a link elsewhere gets nothing made in it.
+    for (const auto &file : std::as_const(absolute)) {
+        QString existing = QFileInfo(file.first).absolutePath();
+        while (entryKind(existing) == EntryKind::Missing)
+            existing = QFileInfo(existing).absolutePath();
+        if (auto inside = checkSaveFolder(existing, folder); !inside)
+            return std::unexpected(inside.error());
+        if (auto target = checkSaveTarget(file.first, folder); !target)
+            return std::unexpected(target.error());
+    }
+    for (const auto &file : std::as_const(absolute)) {
+        const QString path = QFileInfo(file.first).absolutePath();
+        if (!QDir().mkpath(path))
+            return std::unexpected(QStringLiteral("无法创建文件夹 %1").arg(QDir::toNativeSeparators(path)));
+    }
+    if (auto saved = saveFilesAtomically(absolute, folder); !saved)
         return std::unexpected(saved.error());
     return written;
 }

@@ -29,12 +29,48 @@ std::expected<QByteArray, QString> readRegularFile(const QString &path, qint64 m
 std::expected<void, QString> visitRegularFile(const QString &path, qint64 pieceBytes,
                                               const std::function<bool(QByteArrayView)> &visit);
 
-// Whether a save may replace the file at path: a missing name or a regular
-// file may be replaced; a symbolic link only when it leads to a regular file
-// inside folder (the save then writes that file). Anything else (a pipe, a
-// device, a folder, a link out of the folder or to nothing) is refused with a
-// message naming it, so that a save never replaces what is not a data file.
-std::expected<void, QString> checkSaveTarget(const QString &path, const QString &folder);
+// The file a save writes for path, or why it writes nothing there. A missing
+// name or a regular file is written as it is; a symbolic link only when it
+// leads to a regular file inside folder, which is then written instead (the
+// link stays). Anything else (a pipe, a device, a folder, a link to nothing,
+// to something else or out of the folder, a name in a folder outside folder)
+// is refused with a message naming it, so that a save never replaces what is
+// not a file of the folder it writes into.
+std::expected<QString, QString> checkSaveTarget(const QString &path, const QString &folder);
+// The same for new files in dir: refused when dir lies outside folder.
+std::expected<void, QString> checkSaveFolder(const QString &dir, const QString &folder);
+
+// Whether a file name is one the program gives the temporary files of its
+// saves: hidden, with its own prefix and suffix. No one else writes such a
+// name, so clearing away what a killed save left never removes a user's file.
+bool isSaveTemporaryName(const QString &fileName);
+
+// New content written in full to a temporary file beside the file it is to
+// become and flushed to the disk, before anything is replaced. Unless it is
+// put in place, the temporary file is removed again: a failed write or a full
+// disk leaves the old file as it was.
+class StagedFile
+{
+public:
+    // target is a file checkSaveTarget gave; the new file gets the
+    // permissions of the one it replaces.
+    static std::expected<StagedFile, QString> write(const QString &target, QByteArrayView bytes);
+    StagedFile(StagedFile &&other) noexcept;
+    StagedFile &operator=(StagedFile &&) = delete;
+    ~StagedFile();
+
+    const QString &target() const { return m_target; }
+    // Renames the temporary file over the target.
+    std::expected<void, QString> replaceTarget();
+    // Renames the temporary file to name (in the target's folder) unless that
+    // name is taken: false then, and the file stays staged.
+    std::expected<bool, QString> createAs(const QString &name);
+
+private:
+    StagedFile(QString target, QString temporary) : m_target(std::move(target)), m_temporary(std::move(temporary)) {}
+    QString m_target;
+    QString m_temporary;   // empty once renamed
+};
 
 // Why nothing can be written into folder, in the user's words: a read-only
 // disk or folder, or a full disk; empty when it can be written.

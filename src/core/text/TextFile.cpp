@@ -2,18 +2,10 @@
 
 #include "text/FileAccess.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <memory>
-#include <vector>
 
 namespace numsieve {
 
@@ -254,69 +246,6 @@ std::expected<QStringList, QString> readTextLines(const QString &path)
     if (!bytes)
         return std::unexpected(bytes.error());
     return decodeLines(*bytes);
-}
-
-namespace {
-
-// The reason a write failed, in the user's words where we know it: the
-// library's own text for a full disk is often just "Unknown error".
-QString writeFailure(int error, const QString &libraryText)
-{
-    switch (error) {
-    case ENOSPC: return QStringLiteral("磁盘空间不足");
-    case EDQUOT: return QStringLiteral("超出磁盘配额");
-    case EACCES:
-    case EPERM: return QStringLiteral("没有写入权限");
-    case EROFS: return QStringLiteral("磁盘是只读的");
-    case EIO: return QStringLiteral("磁盘读写错误");
-    default: break;
-    }
-    if (error != 0)
-        return QString::fromLocal8Bit(std::strerror(error));
-    return libraryText;
-}
-
-} // namespace
-
-std::expected<void, QString> saveFilesAtomically(const QList<std::pair<QString, QByteArray>> &files)
-{
-    auto failed = [](const QString &path, int error, const QString &libraryText) {
-        return std::unexpected(QStringLiteral("无法保存文件 %1：%2")
-                                   .arg(QDir::toNativeSeparators(path), writeFailure(error, libraryText)));
-    };
-    // Every new content goes to its temporary file first; a file that cannot
-    // be written discards them all (an uncommitted QSaveFile removes its
-    // temporary file), so a full disk leaves every old file in place.
-    // Unbuffered, so that a full disk shows at the write, with its reason.
-    std::vector<std::unique_ptr<QSaveFile>> staged;
-    staged.reserve(files.size());
-    for (const auto &[path, bytes] : files) {
-        auto file = std::make_unique<QSaveFile>(path);
-        errno = 0;
-        if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-            const int error = errno;
-            return failed(path, error, file->errorString());
-        }
-        errno = 0;
-        if (file->write(bytes) != bytes.size()) {
-            const int error = errno;
-            return failed(path, error, file->errorString());
-        }
-        staged.push_back(std::move(file));
-    }
-    for (const auto &file : staged) {
-        errno = 0;
-        if (!file->commit()) {
-            const int error = errno;
-            return failed(file->fileName(), error, file->errorString());
-        }
-    }
-    return {};
-}
-
-std::expected<void, QString> saveFileAtomically(const QString &path, const QByteArray &bytes)
-{
-    return saveFilesAtomically({{path, bytes}});
 }
 
 std::expected<void, QString> writeTextLines(const QString &path, const QStringList &lines)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/SaveFile.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -64,17 +66,8 @@ std::expected<QByteArray, QString> readFileBytes(const QString &path);
 // Reads a whole text file as lines, under the same rules.
 std::expected<QStringList, QString> readTextLines(const QString &path);
 
-
-// Replaces the file with the given bytes through a temporary file and a rename, so
-// the previous content stays intact when anything goes wrong. The error is a
-// user-facing text.
-std::expected<void, QString> saveFileAtomically(const QString &path, const QByteArray &bytes);
-
-// Replaces several files as one save: every new content is written to its
-// temporary file before the first file is replaced, in the order given. When
-// any content cannot be written, no file is touched.
-std::expected<void, QString> saveFilesAtomically(const QList<std::pair<QString, QByteArray>> &files);
-
+// The lines as encodeLines has them, saved by saveFileAtomically into the
+// file's own folder.
 std::expected<void, QString> writeTextLines(const QString &path, const QStringList &lines);
 
 } // namespace numsieve

@@ -5,8 +5,10 @@
 #include "analysis/TrendChartView.h"
 #include "analysis/TrendModel.h"
 #include "app/AppServices.h"
+#include "text/SaveFile.h"
 #include "ui/ScreenFit.h"
 
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
@@ -15,7 +17,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -303,14 +304,16 @@ bool CDialogTrend::exportPicture()
     if (path.isEmpty())
         return false;
     const QImage image = picture(QDate::currentDate());
-    // Written beside and renamed over, so a failed write leaves the old file.
-    QSaveFile file(path);
-    QImageWriter writer(&file, "png");
-    if (!file.open(QIODevice::WriteOnly) || !writer.write(image) || !file.commit()) {
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    if (!QImageWriter(&png, "png").write(image)) {
         m_services.warn(this, QStringLiteral("无法保存图片文件 %1").arg(path));
         return false;
     }
-    return true;
+    const auto saved = saveFileAtomically(path, png.data());
+    if (!saved)
+        m_services.warn(this, saved.error());
+    return saved.has_value();
 }
 
 } // namespace numsieve::gui
