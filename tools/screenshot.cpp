@@ -11,7 +11,7 @@
 //   exit       the exit question
 //   manager    the lottery manager
 //   import     从表格导入's preview of a table copied from a web page
-//   backtest   方案回测 over the last 100 of 400 draws, run to the end
+//   backtest   方案回测 over the last 100 of 400 draws, run to the end, with prizes
 //   report     过滤报告 of the filtered state
 //   trend      走势图 of the last 100 of 400 draws, positions, omissions and lines,
 //              at the size it opens at
@@ -217,8 +217,7 @@ int main(int argc, char *argv[])
         preview->show();
         subject = preview.get();
     } else if (scene == QLatin1String("backtest")) {
-        backtest = std::make_unique<CDialogBacktest>(services, window.workspace(), window.loadedRegistry().at(0).name,
-                                                     window.loadedRegistry().at(0).draws, &window);
+        backtest = std::make_unique<CDialogBacktest>(services, window.workspace(), window.analysedLottery(), &window);
         backtest->move(placeInside(backtest->size(), available).topLeft());
         backtest->show();
         subject = backtest.get();
@@ -232,7 +231,7 @@ int main(int argc, char *argv[])
     } else if (scene == QLatin1String("report")) {
         ScriptConditionRunner runner;
         report = std::make_unique<CDialogFilterReport>(services, runFilterReport(window.workspace(), {}, &runner),
-                                                       QString(), &window);
+                                                       window.analysedLottery(), &window);
         report->move(60, 60);
         report->show();
         subject = report.get();

@@ -239,7 +239,7 @@ void TestScreens::dialogs()
     const QRect area = scaledArea(desktopArea(pixels, percent), factor);
 
     // A back-test of a few draws, whose figures come with their warning.
-    CDialogBacktest backtest(m_services, m_window->workspace(), QStringLiteral("3D"), m_draws, m_window.get());
+    CDialogBacktest backtest(m_services, m_window->workspace(), m_window->analysedLottery(), m_window.get());
     backtest.countBox()->setValue(3);
     QSignalSpy finished(&backtest, &CDialogBacktest::runFinished);
     backtest.start();
@@ -247,8 +247,8 @@ void TestScreens::dialogs()
     QVERIFY(!backtest.warningLabel()->isHidden());
 
     ScriptConditionRunner runner;
-    CDialogFilterReport report(m_services, runFilterReport(m_window->workspace(), {}, &runner), QString(),
-                               m_window.get());
+    CDialogFilterReport report(m_services, runFilterReport(m_window->workspace(), {}, &runner),
+                               m_window->analysedLottery(), m_window.get());
     CDialogManger manager(m_services, *m_window, m_window->loadedRegistry(), m_window->dataFolder(), m_window.get());
     CDialogTrend trend(m_services, m_window->loadedRegistry(), 0, m_window.get());
     CDialogSoftUpdate update(m_services, CMyNumSieveDlg::kVersion, QStringLiteral("127.0.0.1:9"), m_window.get());

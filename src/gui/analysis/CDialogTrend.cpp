@@ -11,11 +11,9 @@
 #include <QComboBox>
 #include <QDate>
 #include <QHBoxLayout>
-#include <QImageWriter>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -298,19 +296,7 @@ bool CDialogTrend::exportPicture()
                         QStringLiteral("走势图太长：一张图片最多画%1期。请把期数选少一些，再导出图片。").arg(rowsThatFit));
         return false;
     }
-    const QString path = chooseSavePath(m_services, this, QStringLiteral("PNG图片(*.png)"), QStringLiteral(".png"),
-                                        suggestedName());
-    if (path.isEmpty())
-        return false;
-    const QImage image = picture(QDate::currentDate());
-    // Written beside and renamed over, so a failed write leaves the old file.
-    QSaveFile file(path);
-    QImageWriter writer(&file, "png");
-    if (!file.open(QIODevice::WriteOnly) || !writer.write(image) || !file.commit()) {
-        m_services.warn(this, QStringLiteral("无法保存图片文件 %1").arg(path));
-        return false;
-    }
-    return true;
+    return exportImage(m_services, this, picture(QDate::currentDate()), suggestedName());
 }
 
 } // namespace numsieve::gui

@@ -218,15 +218,28 @@ void CMyNumSieveDlg::openSoftwareUpdate()
     m_services.execModal(&update);
 }
 
+AnalysedLottery CMyNumSieveDlg::analysedLottery() const
+{
+    AnalysedLottery analysed;
+    const LotteryRegistry &shown = m_leftPanel->registry();
+    const qsizetype selected = m_leftPanel->selectedLottery();
+    if (selected < 0 || selected >= shown.count())
+        return analysed;
+    const Lottery &lottery = shown.at(selected);
+    analysed.name = lottery.name;
+    analysed.draws = lottery.draws;
+    // Read when asked: 彩票管理 may have changed them since the start.
+    const PrizeFile prizes = loadPrizeFile(m_dataFolder);
+    analysed.prizes = prizes.prizesOf(lottery.id);
+    analysed.prizeProblem = prizes.readProblem;
+    return analysed;
+}
+
 void CMyNumSieveDlg::openBacktest()
 {
     // The dialog replays copies of the current state and of the selected
     // lottery's draws; nothing it does reaches this window.
-    const LotteryRegistry &shown = m_leftPanel->registry();
-    const qsizetype selected = m_leftPanel->selectedLottery();
-    const bool known = selected >= 0 && selected < shown.count();
-    CDialogBacktest backtest(m_services, m_workspace, known ? shown.at(selected).name : QString(),
-                             known ? shown.at(selected).draws : QList<Draw>(), this);
+    CDialogBacktest backtest(m_services, m_workspace, analysedLottery(), this);
     m_services.execModal(&backtest);
 }
 
@@ -234,10 +247,10 @@ void CMyNumSieveDlg::openFilterReport()
 {
     const Workspace copy = m_workspace;
     ScriptConditionRunner runner;
-    CDialogFilterReport report(m_services, runFilterReport(copy, {}, &runner), suggestedName(QStringLiteral("过滤报告")),
-                               this);
+    CDialogFilterReport report(m_services, runFilterReport(copy, {}, &runner), analysedLottery(), this);
     m_services.execModal(&report);
 }
+
 
 void CMyNumSieveDlg::openSitePage(SitePage page)
 {

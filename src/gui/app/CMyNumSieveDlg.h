@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Workspace.h"
+#include "analysis/AnalysedLottery.h"
 #include "app/AppServices.h"
 #include "app/CDialogProgress.h"
 #include "app/WindowMessages.h"
@@ -73,6 +74,9 @@ public:
     CDialogRight *map() const { return m_map; }
     CDialogLeft *leftPanel() const { return m_leftPanel; }
     ConditionPanel *conditionPanel(int n) const { return m_conditionPanels.at(n - 1); }
+    // The selected lottery as the analysis windows see it: a copy, with its
+    // prizes as prize.data holds them now.
+    AnalysedLottery analysedLottery() const;
     // The texts the progress window showed, in order (start-up and commands).
     const QStringList &progressLog() const { return m_progressLog; }
 
