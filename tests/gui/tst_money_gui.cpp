@@ -1,9 +1,13 @@
 #include "analysis/Backtest.h"
 #include "analysis/CDialogBacktest.h"
+#include "analysis/CDialogCheck.h"
+#include "analysis/CDialogCompare.h"
 #include "analysis/CDialogFilterReport.h"
 #include "analysis/CsvExport.h"
 #include "analysis/Money.h"
 #include "app/CMyNumSieveDlg.h"
+#include "results/NumberListFile.h"
+#include "scheme/SchemeFile.h"
 #include "script/ScriptConditionRunner.h"
 
 #include "GuiTestSupport.h"
@@ -12,8 +16,11 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineSeries>
+#include <QListWidget>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -48,8 +55,8 @@ QPointF lastPoint(QChartView *view, int series)
 
 } // namespace
 
-// What the money windows show against the core's own figures for a small
-// history whose newest draws are 112, 777 and 381.
+// What the money windows show, 对奖 and 方案对比, against the core's own
+// figures for a small history whose newest draws are 112, 777 and 381.
 class TestMoneyGui : public QObject
 {
     Q_OBJECT
@@ -58,9 +65,16 @@ private Q_SLOTS:
     void init();
     void backtestAndReportMoney_data();
     void backtestAndReportMoney();
+    void checkLists_data();
+    void checkLists();
+    void compareSchemes();
+    void stoppedComparisonShowsNothing_data();
+    void stoppedComparisonShowsNothing();
 
 private:
     QString data(const QString &name) const { return m_dir->filePath("data/" + name); }
+    // A scheme file of the window's state, changed by `change`.
+    QString schemeFile(const QString &name, const std::function<void(Workspace &)> &change = {});
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<CMyNumSieveDlg> m_window;
@@ -97,6 +111,15 @@ void TestMoneyGui::init()
     ws.setTolerable(4, true);
     ws.toleranceIndex = 1;
     m_window->refreshPanels();
+}
+
+QString TestMoneyGui::schemeFile(const QString &name, const std::function<void(Workspace &)> &change)
+{
+    Workspace scheme = m_window->workspace();
+    if (change)
+        change(scheme);
+    const QString path = m_dir->filePath(name + ".cnd");
+    return writeSchemeFile(path, buildSchemeText(scheme)) ? path : QString();
 }
 
 void TestMoneyGui::backtestAndReportMoney_data()
@@ -218,6 +241,247 @@ void TestMoneyGui::backtestAndReportMoney()
     QCOMPARE(m_services.modalDialogs, QStringList({"方案回测", "过滤报告"}));
     QVERIFY(m_services.warnings.isEmpty());
     QCOMPARE(workspaceFingerprint(w.workspace()), before);
+}
+
+void TestMoneyGui::checkLists_data()
+{
+    QTest::addColumn<bool>("group");
+    QTest::addColumn<int>("issue");            // 0 the newest (381), 1 (777), 2 (112)
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("kind");             // the 类型 chosen: -1 as guessed, 0 直选, 1 组选
+    QTest::addColumn<QStringList>("row");      // 类型, 注数, 含开奖号码吗, 对奖结果
+    QTest::newRow("group file") << false << 0 << QByteArray("138\r\n245\r\n") << -1
+                                << QStringList{"组选", "2", "含组选六 138", "组选六中奖，奖金173元"};
+    QTest::newRow("straight file") << true << 0 << QByteArray("381\r\n999\r\n000\r\n") << -1
+                                   << QStringList{"直选", "3", "含开奖号码 381", "直选中奖，奖金1040元"};
+    QTest::newRow("group file taken as straight") << false << 0 << QByteArray("138\r\n") << 0
+                                                  << QStringList{"直选", "1", "不含开奖号码", "未中奖"};
+    QTest::newRow("group three, an older issue") << true << 2 << QByteArray("345\n112\n") << -1
+                                                 << QStringList{"组选", "2", "含组选三 112", "组选三中奖，奖金346元"};
+    QTest::newRow("a triple pays no group") << false << 1 << QByteArray("077\r\n777\r\n") << 1
+                                            << QStringList{"组选", "2", "开奖号码是豹子，组选不中", "未中奖"};
+    QTest::newRow("not a number file") << false << 0 << QByteArray("381\r\n38x\r\n") << -1 << QStringList();
+}
+
+void TestMoneyGui::checkLists()
+{
+    QFETCH(bool, group);
+    QFETCH(int, issue);
+    QFETCH(QByteArray, file);
+    QFETCH(int, kind);
+    QFETCH(QStringList, row);
+    CMyNumSieveDlg &w = *m_window;
+    if (group) {
+        w.workspace().chooseSelectionPanel(2);
+        w.refreshPanels();
+    }
+    w.runCommand(CMyNumSieveDlg::IdSelect);
+    w.runCommand(CMyNumSieveDlg::IdFilter);
+    const QString path = m_dir->filePath("号码.txt");
+    QVERIFY(writeBytes(path, file));
+    m_services.openAnswers << path;
+
+    // The filtered list of the view mode, checked by the core.
+    const Draw &draw = m_draws.at(m_draws.size() - 1 - issue);
+    const QStringList filtered = w.workspace().tables.extract(group ? ListKind::Group : ListKind::Straight,
+                                                              ResultStage::Filtered);
+    QVERIFY(!filtered.isEmpty());
+    QList<int> numbers;
+    for (const QString &n : filtered)
+        numbers.append(n.toInt());
+    const Prizes prizes{2, 1040, 346, 173};
+    const ListCheck stage = checkList(group ? BetKind::Group : BetKind::Straight, numbers, draw.number.toInt(), prizes);
+
+    m_services.whileModal = [&](QDialog *dialog) {
+        auto *check = qobject_cast<CDialogCheck *>(dialog);
+        QVERIFY(check);
+        QCOMPARE(check->issueBox()->currentText(), QString("2026200"));
+        check->issueBox()->setCurrentIndex(issue);
+        const QStringList kinds{"（组选六）", "（豹子）", "（组选三）"};
+        QCOMPARE(check->drawLabel()->text(), "开奖号码 " + draw.number + kinds.at(issue));
+        // The furthest stage the numbers reached is ticked; 交集 has none.
+        QVERIFY(!check->stageBox(ResultStage::Selected)->isChecked());
+        QVERIFY(check->stageBox(ResultStage::Filtered)->isChecked());
+        QVERIFY(!check->stageBox(ResultStage::Intersected)->isEnabled());
+        QCOMPARE(check->stageBox(ResultStage::Filtered)->text(), QString("过滤（%1注）").arg(filtered.size()));
+
+        QTest::mouseClick(check->addFileButton(), Qt::LeftButton);
+        QTableWidget *table = check->table();
+        if (row.isEmpty()) {
+            QCOMPARE(m_services.warnings, QStringList{path + "：" + readNumberListFile(path).error()});
+            QCOMPARE(table->rowCount(), 1);
+            return;
+        }
+        QCOMPARE(table->rowCount(), 2);
+        QCOMPARE(cellText(table, 0, CDialogCheck::ListName), QString("当前过滤"));
+        QCOMPARE(cellText(table, 0, CDialogCheck::Kind), QString(group ? "组选" : "直选"));
+        QCOMPARE(cellText(table, 0, CDialogCheck::Bets), QString::number(filtered.size()));
+        QCOMPARE(cellText(table, 0, CDialogCheck::Result), checkText(stage, draw.number.toInt(), true));
+        QCOMPARE(cellText(table, 1, CDialogCheck::ListName), QString("号码.txt"));
+        if (kind >= 0)
+            check->kindBox(1)->setCurrentIndex(kind);
+        QCOMPARE(check->kindBox(1)->currentText(), row.at(0));
+        QCOMPARE((QStringList{cellText(table, 1, CDialogCheck::Kind), cellText(table, 1, CDialogCheck::Bets),
+                              cellText(table, 1, CDialogCheck::Holds), cellText(table, 1, CDialogCheck::Result)}),
+                 row);
+        const int prize = row.at(3).section("奖金", 1).chopped(1).toInt();
+        const int bets = int(filtered.size()) + row.at(1).toInt();
+        QCOMPARE(check->totalLabel()->text(),
+                 QString("合计：%1注，投入%2元，奖金%3元").arg(bets).arg(bets * 2).arg(stage.prize + prize));
+
+        // Without the stage, the file alone; without the file, nothing.
+        check->stageBox(ResultStage::Filtered)->setChecked(false);
+        QCOMPARE(table->rowCount(), 1);
+        QCOMPARE(cellText(table, 0, CDialogCheck::Result), row.at(3));
+        table->setCurrentCell(0, 0);
+        QTest::mouseClick(check->removeButton(), Qt::LeftButton);
+        QCOMPARE(table->rowCount(), 0);
+        QVERIFY(m_services.warnings.isEmpty());
+    };
+    triggerMoreItem(w, CMyNumSieveDlg::IdCheck, "对奖...");
+    QCOMPARE(m_services.modalDialogs, QStringList{"对奖"});
+    QCOMPARE(m_services.fileFilters, QStringList{"文本文件(*.txt)"});
+}
+
+void TestMoneyGui::compareSchemes()
+{
+    CMyNumSieveDlg &w = *m_window;
+    const QString both = schemeFile("和值跨度");
+    const QString sumOnly = schemeFile("只看和值", [](Workspace &ws) { ws.removeAllEntries(4, 0); });
+    const QString missing = m_dir->filePath("没有.cnd");
+    const QString nothingSelected = schemeFile("空", [](Workspace &ws) { ws.selection.hundreds.clear(); });
+    constexpr int kCount = 60;
+
+    // The comparison the core makes of the same files.
+    ScriptConditionRunner runner;
+    QList<SchemeOutcome> outcomes;
+    for (const QString &path : {both, sumOnly}) {
+        Workspace scheme;
+        for (const Draw &d : std::as_const(m_draws))
+            scheme.selectionNumbers.append(d.number);
+        QVERIFY(loadSchemeFile(path, scheme));
+        BacktestResult result = runBacktest(scheme, m_draws, {}, kCount, &runner);
+        result.prizes = Prizes{2, 1040, 346, 173};
+        outcomes.append({QFileInfo(path).completeBaseName(), result});
+    }
+    const SchemeComparison expected = numsieve::compareSchemes(outcomes);
+    QVERIFY(expected.best >= 0);
+    const double p = expected.schemes.at(expected.best).result.pChance;
+    QVERIFY(p < 1);
+    QVERIFY(qFuzzyCompare(expected.bestByLuck, 1 - (1 - p) * (1 - p)));
+
+    m_services.openAnswers << both << sumOnly << missing << both << nothingSelected;
+    m_services.saveAnswers << m_dir->filePath("对比") << m_dir->filePath("对比图");
+    m_services.whileModal = [&](QDialog *dialog) {
+        auto *compare = qobject_cast<CDialogCompare *>(dialog);
+        QVERIFY(compare);
+        for (int i = 0; i < 5; ++i)
+            QTest::mouseClick(compare->addButton(), Qt::LeftButton);
+        QCOMPARE(m_services.warnings,
+                 QStringList({missing + "：文件不存在", "方案文件 " + both + " 已经添加过了。",
+                              "方案文件 " + nothingSelected + " 的选号为空，没有号码可以回测。"}));
+        QCOMPARE(compare->schemeList()->count(), 2);
+        QVERIFY(!compare->exportCsvButton()->isEnabled());
+        compare->countBox()->setValue(kCount);
+        QCOMPARE(compare->rangeLabel()->text(), QString("彩种：3D　回测开奖期号 2026141 至 2026200，共 60 期"));
+        QSignalSpy finished(compare, &CDialogCompare::runFinished);
+        QTest::mouseClick(compare->startButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, kWait);
+        QCOMPARE(compare->progressBar()->value(), 2 * kCount);
+
+        QTableWidget *table = compare->table();
+        QCOMPARE(table->rowCount(), 2);
+        for (int row = 0; row < 2; ++row) {
+            const BacktestResult &r = expected.schemes.at(row).result;
+            const MoneySummary m = backtestMoney(r);
+            QCOMPARE(cellText(table, row, CDialogCompare::Name),
+                     (row == expected.best ? "★ " : "") + expected.schemes.at(row).name);
+            QCOMPARE(cellText(table, row, CDialogCompare::Steps), QString::number(kCount));
+            QCOMPARE(cellText(table, row, CDialogCompare::Hits), QString::number(r.hits));
+            QCOMPARE(cellText(table, row, CDialogCompare::ExpectedHits), QString::number(r.expectedHits, 'f', 2));
+            QCOMPARE(cellText(table, row, CDialogCompare::PChance), chanceText(r.pChance));
+            QCOMPARE(cellText(table, row, CDialogCompare::Spent), QString("%1元").arg(m.spent));
+            QCOMPARE(cellText(table, row, CDialogCompare::Won), QString("%1元").arg(m.won));
+            QCOMPARE(cellText(table, row, CDialogCompare::PWon), chanceText(m.pAtLeast));
+        }
+        QVERIFY(!table->isColumnHidden(CDialogCompare::Spent));
+        QVERIFY(compare->bestLabel()->text().startsWith(
+            QString("最好的方案是“%1”：它的偶然达到概率是%2，在这2个方案里最小。")
+                .arg(expected.schemes.at(expected.best).name, chanceText(p))));
+        QVERIFY(compare->bestLabel()->text().contains(
+            QString("其中最好的一个也至少这么好的概率是%1（1 − (1 − %2)^2）").arg(chanceText(expected.bestByLuck), chanceText(p))));
+        // One solid line a scheme, each with its dashed expectation.
+        QCOMPARE(compare->chart()->chart()->series().size(), 4);
+        QCOMPARE(lastPoint(compare->chart(), 0), QPointF(kCount, expected.schemes.at(0).result.hits));
+
+        QTest::mouseClick(compare->exportCsvButton(), Qt::LeftButton);
+        QStringList lines = comparisonCsvLines(expected);
+        QCOMPARE(lines.first(), QString("scheme,last,mean_survivors,hits,expected_hits,lift,p_chance,spent,won,return,p_won,message"));
+        lines.first() = "方案,回测期数,平均注数,命中,期望命中,提升倍数,偶然达到概率,投入,中奖,回报率,中奖偶然概率,中止原因";
+        lines[4] = "最好的方案,方案数,最好的方案靠运气也这么好的概率";
+        QCOMPARE(readBytes(m_dir->filePath("对比.csv")), gbk(lines.join("\r\n") + "\r\n"));
+        QTest::mouseClick(compare->exportPictureButton(), Qt::LeftButton);
+        QVERIFY(readBytes(m_dir->filePath("对比图.png")).startsWith("\x89PNG\r\n"));
+    };
+    triggerMoreItem(w, CMyNumSieveDlg::IdCompare, "方案对比...");
+    QCOMPARE(m_services.modalDialogs, QStringList{"方案对比"});
+    QCOMPARE(m_services.suggestedNames, QStringList({"3D_方案对比_2026200.csv", "3D_方案对比_2026200.png"}));
+    QCOMPARE(m_services.warnings.size(), 3);
+}
+
+// A comparison stopped by 取消 or by closing shows nothing: a scheme replayed
+// over fewer draws than the others would not compare fairly.
+void TestMoneyGui::stoppedComparisonShowsNothing_data()
+{
+    QTest::addColumn<bool>("close");
+    QTest::newRow("取消") << false;
+    QTest::newRow("关闭") << true;
+}
+
+void TestMoneyGui::stoppedComparisonShowsNothing()
+{
+    QFETCH(bool, close);
+    // A script condition makes every replayed draw a request to a worker.
+    const QString slow = schemeFile("慢", [](Workspace &ws) { ws.setAdvancedConditionText("和值[0]!=和值[1];\r\n跨度[0]>=2;\r\n"); });
+    const QString quick = schemeFile("快");
+    CDialogCompare compare(m_services, m_window->analysedLottery());
+    QVERIFY(compare.addScheme(quick));
+    QVERIFY(compare.addScheme(slow));
+    compare.countBox()->setValue(3);
+    QSignalSpy finished(&compare, &CDialogCompare::runFinished);
+    compare.start();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, kWait);
+    QCOMPARE(compare.table()->rowCount(), 2);
+
+    // Stopped once the second scheme is under way.
+    QSignalSpy closed(&compare, &QDialog::finished);
+    compare.countBox()->setValue(200);
+    bool stopped = false;
+    QObject::connect(compare.progressBar(), &QProgressBar::valueChanged, &compare, [&](int done) {
+        if (done > 200 && !stopped) {
+            stopped = true;
+            close ? compare.reject() : compare.cancel();
+        }
+    });
+    compare.start();
+    QCOMPARE(compare.table()->rowCount(), 0);
+    QVERIFY(!compare.exportCsvButton()->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, kWait);
+    QVERIFY(stopped);
+    QVERIFY(!compare.isRunning());
+    QVERIFY(!compare.comparison().has_value());
+    QCOMPARE(compare.table()->rowCount(), 0);
+    QCOMPARE(compare.chart()->chart()->series().size(), 0);
+    QVERIFY(compare.bestLabel()->text().isEmpty());
+    QVERIFY(!compare.exportCsvButton()->isEnabled());
+    QVERIFY(!compare.exportPictureButton()->isEnabled());
+    QVERIFY(!compare.exportCsv());
+    QCOMPARE(closed.count(), close ? 1 : 0);
+    if (!close)
+        QCOMPARE(compare.statusLabel()->text(),
+                 QString("已取消：对比没有做完，不显示结果（只回测了一部分期数的方案和别的方案比较并不公平）。"));
+    QVERIFY(m_services.suggestedNames.isEmpty());
+    QVERIFY(m_services.warnings.isEmpty());
 }
 
 QTEST_MAIN(TestMoneyGui)

@@ -3,6 +3,8 @@
 #include "Messages.h"
 #include "analysis/Backtest.h"
 #include "analysis/CDialogBacktest.h"
+#include "analysis/CDialogCheck.h"
+#include "analysis/CDialogCompare.h"
 #include "analysis/CDialogFilterReport.h"
 #include "analysis/CDialogTrend.h"
 #include "app/AppIcon.h"
@@ -251,6 +253,17 @@ void CMyNumSieveDlg::openFilterReport()
     m_services.execModal(&report);
 }
 
+void CMyNumSieveDlg::openCheck()
+{
+    CDialogCheck check(m_services, analysedLottery(), m_workspace.tables, this);
+    m_services.execModal(&check);
+}
+
+void CMyNumSieveDlg::openCompare()
+{
+    CDialogCompare compare(m_services, analysedLottery(), this);
+    m_services.execModal(&compare);
+}
 
 void CMyNumSieveDlg::openSitePage(SitePage page)
 {
@@ -475,7 +488,9 @@ void CMyNumSieveDlg::runCommand(int id)
     case IdHelp: openSitePage(SitePage::Help); return;
     case IdSoftwareUpdate: openSoftwareUpdate(); return;
     case IdBacktest: openBacktest(); return;
+    case IdCompare: openCompare(); return;
     case IdFilterReport: openFilterReport(); return;
+    case IdCheck: openCheck(); return;
     case IdTrend:
         CDialogTrend::showFor(m_services, this, m_leftPanel->registry(), m_leftPanel->selectedLottery());
         return;
@@ -493,7 +508,9 @@ QMenu *CMyNumSieveDlg::commandMenu(int buttonId)
     m_menu = new QMenu(this);
     if (buttonId == IdMore) {
         const std::pair<int, QString> items[] = {{IdBacktest, QStringLiteral("方案回测...")},
+                                                 {IdCompare, QStringLiteral("方案对比...")},
                                                  {IdFilterReport, QStringLiteral("过滤报告...")},
+                                                 {IdCheck, QStringLiteral("对奖...")},
                                                  {IdTrend, QStringLiteral("走势图...")},
                                                  {IdSoftwareUpdate, QStringLiteral("软件更新")},
                                                  {IdReport, QStringLiteral("提交错误/建议")},

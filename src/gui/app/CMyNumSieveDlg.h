@@ -56,7 +56,7 @@ public:
         IdSaveScheme = 1005, IdLoadScheme = 1006, IdMinimise = 1007, IdSelect = 1008, IdFilter = 1009,
         IdPrint = 1010, IdIntersect = 1011, IdSaveNumbers = 1012, IdClose = 1013, IdBuy = 1014,
         IdSoftwareUpdate = 32771, IdReport = 32772, IdHelp = 32773, IdAbout = 32817, IdBacktest = 32818,
-        IdFilterReport = 32819, IdTrend = 32820,
+        IdFilterReport = 32819, IdTrend = 32820, IdCheck = 32821, IdCompare = 32822,
     };
 
     // Starts up as the program does: data folder, lotteries, skin, panels.
@@ -140,6 +140,8 @@ private:
     void openSoftwareUpdate();
     void openBacktest();
     void openFilterReport();
+    void openCheck();
+    void openCompare();
     void checkVersion();
     void sendPresence();
     void fetchConfiguration();
