@@ -106,8 +106,8 @@ int main(int argc, char *argv[])
     const bool trendScene = scene == QLatin1String("trend") || scene == QLatin1String("chart");
     if (scene == QLatin1String("firststart")) {
         // No draws at all: the window says where they come from.
-    } else if (scene == QLatin1String("backtest") || scene == QLatin1String("compare") || scene == QLatin1String("check")
-               || trendScene) {
+    } else if (scene == QLatin1String("backtest") || scene == QLatin1String("compare")
+               || scene == QLatin1String("check") || trendScene) {
         // A back-test and a chart need draws that look drawn: a fixed pseudo-random sequence.
         quint32 seed = 20260320;
         for (int i = 0; i < 400; ++i) {
@@ -240,9 +240,9 @@ int main(int argc, char *argv[])
         Workspace withoutSum = ws;
         withoutSum.removeAllEntries(2, 0);
         compare = std::make_unique<CDialogCompare>(services, window.analysedLottery(), &window);
-        for (const auto &[name, scheme] : {std::pair{QStringLiteral("和值跨度"), &ws},
-                                           std::pair{QStringLiteral("跨度不容错"), &strictSpan},
-                                           std::pair{QStringLiteral("只看跨度"), &withoutSum}}) {
+        for (const auto &[name, scheme] :
+             {std::pair{QStringLiteral("和值跨度"), &ws}, std::pair{QStringLiteral("跨度不容错"), &strictSpan},
+              std::pair{QStringLiteral("只看跨度"), &withoutSum}}) {
             const QString path = dir.filePath(name + QStringLiteral(".cnd"));
             if (!writeSchemeFile(path, buildSchemeText(*scheme)) || !compare->addScheme(path))
                 return 1;

@@ -95,7 +95,8 @@ void TestMoneyGui::init()
     quint32 seed = 20260301;
     for (int i = 0; i < 200; ++i) {
         seed = seed * 1103515245u + 12345u;
-        const QString number = i < 197 ? QString::asprintf("%03u", (seed >> 8) % 1000) : QString("112,777,381").section(',', i - 197, i - 197);
+        const QString number = i < 197 ? QString::asprintf("%03u", (seed >> 8) % 1000)
+                                       : QString("112,777,381").section(',', i - 197, i - 197);
         m_draws.append({QString::number(2026001 + i), number});
         file += m_draws.last().issue.toLatin1() + '$' + number.toLatin1() + "\r\n";
     }
@@ -125,7 +126,7 @@ QString TestMoneyGui::schemeFile(const QString &name, const std::function<void(W
 void TestMoneyGui::backtestAndReportMoney_data()
 {
     QTest::addColumn<bool>("group");
-    QTest::addColumn<QByteArray>("prizeFile");   // "-": none
+    QTest::addColumn<QByteArray>("prizeFile");
     QTest::addColumn<QString>("averageReturn");   // of random lists, as the prize table gives it
     QTest::newRow("straight") << false << kPrizeLine << "52.00%";
     // 组选三 pays 346 for 3 draws in 1000, 组选六 173 for 6: both 51.9% of the price.
@@ -143,8 +144,8 @@ void TestMoneyGui::backtestAndReportMoney()
     const PrizeFile loaded = loadPrizeFile(m_dir->filePath("data"));
     const std::optional<Prizes> prizes = loaded.prizesOf("1");
     QCOMPARE(prizes.has_value(), !averageReturn.isEmpty());
-    const QString noPrizes = loaded.readProblem.isEmpty() ? kNoPrizes
-                                                          : loaded.readProblem + "\n奖金文件无法读取，只统计命中。";
+    const QString noPrizes =
+        loaded.readProblem.isEmpty() ? kNoPrizes : loaded.readProblem + "\n奖金文件无法读取，只统计命中。";
     QCOMPARE(loaded.readProblem.contains("prize.data"), QTest::currentDataTag() == QString("prize file not GBK"));
     if (group) {
         m_window->workspace().chooseSelectionPanel(2);
@@ -246,16 +247,16 @@ void TestMoneyGui::backtestAndReportMoney()
 void TestMoneyGui::checkLists_data()
 {
     QTest::addColumn<bool>("group");
-    QTest::addColumn<int>("issue");            // 0 the newest (381), 1 (777), 2 (112)
+    QTest::addColumn<int>("issue");   // 0 the newest (381), 1 (777), 2 (112)
     QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<int>("kind");             // the 类型 chosen: -1 as guessed, 0 直选, 1 组选
-    QTest::addColumn<QStringList>("row");      // 类型, 注数, 含开奖号码吗, 对奖结果
+    QTest::addColumn<int>("kind");          // the 类型 chosen: -1 as guessed, 0 直选, 1 组选
+    QTest::addColumn<QStringList>("row");   // 类型, 注数, 含开奖号码吗, 对奖结果
     QTest::newRow("group file") << false << 0 << QByteArray("138\r\n245\r\n") << -1
                                 << QStringList{"组选", "2", "含组选六 138", "组选六中奖，奖金173元"};
     QTest::newRow("straight file") << true << 0 << QByteArray("381\r\n999\r\n000\r\n") << -1
                                    << QStringList{"直选", "3", "含开奖号码 381", "直选中奖，奖金1040元"};
-    QTest::newRow("group file taken as straight") << false << 0 << QByteArray("138\r\n") << 0
-                                                  << QStringList{"直选", "1", "不含开奖号码", "未中奖"};
+    QTest::newRow("group file taken as straight")
+        << false << 0 << QByteArray("138\r\n") << 0 << QStringList{"直选", "1", "不含开奖号码", "未中奖"};
     QTest::newRow("group three, an older issue") << true << 2 << QByteArray("345\n112\n") << -1
                                                  << QStringList{"组选", "2", "含组选三 112", "组选三中奖，奖金346元"};
     QTest::newRow("a triple pays no group") << false << 1 << QByteArray("077\r\n777\r\n") << 1
@@ -283,8 +284,8 @@ void TestMoneyGui::checkLists()
 
     // The filtered list of the view mode, checked by the core.
     const Draw &draw = m_draws.at(m_draws.size() - 1 - issue);
-    const QStringList filtered = w.workspace().tables.extract(group ? ListKind::Group : ListKind::Straight,
-                                                              ResultStage::Filtered);
+    const QStringList filtered =
+        w.workspace().tables.extract(group ? ListKind::Group : ListKind::Straight, ResultStage::Filtered);
     QVERIFY(!filtered.isEmpty());
     QList<int> numbers;
     for (const QString &n : filtered)
@@ -346,8 +347,9 @@ void TestMoneyGui::checkLists()
 void TestMoneyGui::compareSchemes()
 {
     CMyNumSieveDlg &w = *m_window;
-    const QString both = schemeFile("和值跨度");
-    const QString sumOnly = schemeFile("只看和值", [](Workspace &ws) { ws.removeAllEntries(4, 0); });
+    // Names that look like the placeholders of a text are shown as they are.
+    const QString both = schemeFile("和值跨度%3");
+    const QString sumOnly = schemeFile("只看和值%4", [](Workspace &ws) { ws.removeAllEntries(4, 0); });
     const QString missing = m_dir->filePath("没有.cnd");
     const QString nothingSelected = schemeFile("空", [](Workspace &ws) { ws.selection.hundreds.clear(); });
     constexpr int kCount = 60;
@@ -377,9 +379,8 @@ void TestMoneyGui::compareSchemes()
         QVERIFY(compare);
         for (int i = 0; i < 5; ++i)
             QTest::mouseClick(compare->addButton(), Qt::LeftButton);
-        QCOMPARE(m_services.warnings,
-                 QStringList({missing + "：文件不存在", "方案文件 " + both + " 已经添加过了。",
-                              "方案文件 " + nothingSelected + " 的选号为空，没有号码可以回测。"}));
+        QCOMPARE(m_services.warnings, QStringList({missing + "：文件不存在", "方案文件 " + both + " 已经添加过了。",
+                                                   "方案文件 " + nothingSelected + " 的选号为空，没有号码可以回测。"}));
         QCOMPARE(compare->schemeList()->count(), 2);
         QVERIFY(!compare->exportCsvButton()->isEnabled());
         compare->countBox()->setValue(kCount);
@@ -408,16 +409,18 @@ void TestMoneyGui::compareSchemes()
         QVERIFY(compare->bestLabel()->text().startsWith(
             QString("最好的方案是“%1”：它的偶然达到概率是%2，在这2个方案里最小。")
                 .arg(expected.schemes.at(expected.best).name, chanceText(p))));
-        QVERIFY(compare->bestLabel()->text().contains(
-            QString("其中最好的一个也至少这么好的概率是%1（1 − (1 − %2)^2）").arg(chanceText(expected.bestByLuck), chanceText(p))));
+        QVERIFY(compare->bestLabel()->text().contains(QString("其中最好的一个也至少这么好的概率是%1（1 − (1 − %2)^2）")
+                                                          .arg(chanceText(expected.bestByLuck), chanceText(p))));
         // One solid line a scheme, each with its dashed expectation.
         QCOMPARE(compare->chart()->chart()->series().size(), 4);
         QCOMPARE(lastPoint(compare->chart(), 0), QPointF(kCount, expected.schemes.at(0).result.hits));
 
         QTest::mouseClick(compare->exportCsvButton(), Qt::LeftButton);
         QStringList lines = comparisonCsvLines(expected);
-        QCOMPARE(lines.first(), QString("scheme,last,mean_survivors,hits,expected_hits,lift,p_chance,spent,won,return,p_won,message"));
-        lines.first() = "方案,回测期数,平均注数,命中,期望命中,提升倍数,偶然达到概率,投入,中奖,回报率,中奖偶然概率,中止原因";
+        QCOMPARE(lines.first(),
+                 QString("scheme,last,mean_survivors,hits,expected_hits,lift,p_chance,spent,won,return,p_won,message"));
+        lines.first() =
+            "方案,回测期数,平均注数,命中,期望命中,提升倍数,偶然达到概率,投入,中奖,回报率,中奖偶然概率,中止原因";
         lines[4] = "最好的方案,方案数,最好的方案靠运气也这么好的概率";
         QCOMPARE(readBytes(m_dir->filePath("对比.csv")), gbk(lines.join("\r\n") + "\r\n"));
         QTest::mouseClick(compare->exportPictureButton(), Qt::LeftButton);
@@ -442,7 +445,8 @@ void TestMoneyGui::stoppedComparisonShowsNothing()
 {
     QFETCH(bool, close);
     // A script condition makes every replayed draw a request to a worker.
-    const QString slow = schemeFile("慢", [](Workspace &ws) { ws.setAdvancedConditionText("和值[0]!=和值[1];\r\n跨度[0]>=2;\r\n"); });
+    const QString slow =
+        schemeFile("慢", [](Workspace &ws) { ws.setAdvancedConditionText("和值[0]!=和值[1];\r\n跨度[0]>=2;\r\n"); });
     const QString quick = schemeFile("快");
     CDialogCompare compare(m_services, m_window->analysedLottery());
     QVERIFY(compare.addScheme(quick));

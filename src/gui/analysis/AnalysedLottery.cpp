@@ -19,8 +19,7 @@ QString rangeText(const AnalysedLottery &lottery, int count)
     if (count <= 0)
         return QStringLiteral("彩种：%1　没有开奖号码").arg(name);
     return QStringLiteral("彩种：%1　回测开奖期号 %2 至 %3，共 %4 期")
-        .arg(name, draws.at(draws.size() - count).issue, draws.last().issue)
-        .arg(count);
+        .arg(name, draws.at(draws.size() - count).issue, draws.last().issue, QString::number(count));
 }
 
 QString suggestedName(const AnalysedLottery &lottery, const QString &what)

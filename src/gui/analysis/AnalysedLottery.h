@@ -15,8 +15,8 @@ namespace numsieve::gui {
 // main window.
 struct AnalysedLottery {
     QString name;
-    QList<Draw> draws;            // oldest first
-    std::optional<Prizes> prizes; // when set in 彩票管理
+    QList<Draw> draws;              // oldest first
+    std::optional<Prizes> prizes;   // when set in 彩票管理
     // Why prize.data could not be read, when it could not: there are then no
     // prizes, and the windows say why rather than "not set".
     QString prizeProblem;

@@ -62,7 +62,8 @@ void BacktestRunner::start(const QList<Workspace> &schemes, const QList<Draw> &d
             if (results.last().cancelled)
                 break;
         }
-        QMetaObject::invokeMethod(this, [this, results = std::move(results)] { finish(results); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, results = std::move(results)] { finish(results); }, Qt::QueuedConnection);
     });
 }
 

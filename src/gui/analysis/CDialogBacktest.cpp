@@ -22,7 +22,6 @@
 #include <QValueAxis>
 #include <QVBoxLayout>
 
-
 namespace numsieve::gui {
 
 namespace {
@@ -104,8 +103,9 @@ CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspa
                         "按开奖号码中组选三或组选六奖，豹子不中组选奖。")},
         {QStringLiteral("回报率"), QStringLiteral("回报率 = 中奖 ÷ 投入。")},
         {QStringLiteral("随机平均中奖"),
-         QStringLiteral("每期随便选同样多的号码，平均能中的奖金（确切值，括号里是它的回报率）。"
-                        "任何号码的平均回报都是这么多，由奖金表决定：条件改变不了它，只能让过去的运气好一些或差一些。")},
+         QStringLiteral(
+             "每期随便选同样多的号码，平均能中的奖金（确切值，括号里是它的回报率）。"
+             "任何号码的平均回报都是这么多，由奖金表决定：条件改变不了它，只能让过去的运气好一些或差一些。")},
         {QStringLiteral("中奖偶然概率"),
          QStringLiteral("每期都随便选同样多的号码时，中奖至少这么多的确切概率。过去的回报比平均高，"
                         "除非这个概率很小（比如小于1%），都是运气；就算很小，以后的开奖也不欠它什么。")},
@@ -188,8 +188,9 @@ CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspa
     connect(close, &QPushButton::clicked, this, &CDialogBacktest::reject);
 
     if (!m_lottery.draws.isEmpty())
-        statusLabel()->setText(QStringLiteral("用当前的选号、条件、容错和直选/组选设置，逐期只以之前的开奖号码为历史重新过滤，"
-                                              "看开奖号是否在剩下的号码里。"));
+        statusLabel()->setText(
+            QStringLiteral("用当前的选号、条件、容错和直选/组选设置，逐期只以之前的开奖号码为历史重新过滤，"
+                           "看开奖号是否在剩下的号码里。"));
 }
 
 QString CDialogBacktest::summaryText(SummaryRow row) const
@@ -280,7 +281,8 @@ void CDialogBacktest::showMoney(const BacktestResult &result)
         QStringLiteral("%1元").arg(m.spent),
         QStringLiteral("%1元").arg(m.won),
         percentText(m.returnRate()),
-        QStringLiteral("%1元（回报率%2）").arg(QString::number(m.expectedWon, 'f', 2), percentText(m.expectedReturnRate())),
+        QStringLiteral("%1元（回报率%2）")
+            .arg(QString::number(m.expectedWon, 'f', 2), percentText(m.expectedReturnRate())),
         chanceText(m.pAtLeast),
     };
     for (int row = 0; row < kMoneyRows; ++row)

@@ -43,7 +43,8 @@ QString groupName(int number)
 QString holdsText(const ListCheck &check, int drawn)
 {
     if (check.kind == BetKind::Straight)
-        return check.holdsNumber ? QStringLiteral("含开奖号码 %1").arg(numberText(drawn)) : QStringLiteral("不含开奖号码");
+        return check.holdsNumber ? QStringLiteral("含开奖号码 %1").arg(numberText(drawn))
+                                 : QStringLiteral("不含开奖号码");
     if (groupKind(drawn) == GroupKind::Triple)
         return QStringLiteral("开奖号码是豹子，组选不中");
     return check.holdsGroup ? QStringLiteral("含%1 %2").arg(groupName(drawn), numberText(sortedForm(drawn)))
@@ -77,8 +78,8 @@ CDialogCheck::CDialogCheck(AppServices &services, const AnalysedLottery &lottery
     m_draw = new QLabel;
     m_draw->setTextFormat(Qt::PlainText);
     auto *drawRow = new QHBoxLayout;
-    drawRow->addWidget(new QLabel(QStringLiteral("彩种：%1　奖期")
-                                      .arg(m_lottery.name.isEmpty() ? QStringLiteral("—") : m_lottery.name)));
+    drawRow->addWidget(new QLabel(
+        QStringLiteral("彩种：%1　奖期").arg(m_lottery.name.isEmpty() ? QStringLiteral("—") : m_lottery.name)));
     drawRow->addWidget(m_issue);
     drawRow->addWidget(m_draw, 1);
 
@@ -126,9 +127,10 @@ CDialogCheck::CDialogCheck(AppServices &services, const AnalysedLottery &lottery
     m_total->setTextFormat(Qt::PlainText);
     m_total->setWordWrap(true);
 
-    auto *note = new QLabel(QStringLiteral("直选按号码的顺序对奖；组选不论顺序，开奖号码有两个数字相同中组选三，三个都不同中组选六，"
-                                           "豹子不中组选。号码文件里的号码都按从小到大写、又没有豹子时当作组选号码（保存号码这样写组选），"
-                                           "不对时请在“类型”里改。"));
+    auto *note = new QLabel(
+        QStringLiteral("直选按号码的顺序对奖；组选不论顺序，开奖号码有两个数字相同中组选三，三个都不同中组选六，"
+                       "豹子不中组选。号码文件里的号码都按从小到大写、又没有豹子时当作组选号码（保存号码这样写组选），"
+                       "不对时请在“类型”里改。"));
     note->setWordWrap(true);
 
     auto *close = new QPushButton(QStringLiteral("关闭"));
@@ -190,9 +192,9 @@ QList<CDialogCheck::Shown> CDialogCheck::shownLists() const
     const QString stageNames[] = {QStringLiteral("当前选号"), QStringLiteral("当前过滤"), QStringLiteral("当前交集")};
     for (int stage = 1; stage <= 3; ++stage)
         if (m_stages[std::size_t(stage) - 1]->isChecked())
-            lists.append({stageNames[stage - 1], QString(), straight ? BetKind::Straight : BetKind::Group,
-                          valuesOf(m_tables.extract(straight ? ListKind::Straight : ListKind::Group, ResultStage(stage))),
-                          -1});
+            lists.append(
+                {stageNames[stage - 1], QString(), straight ? BetKind::Straight : BetKind::Group,
+                 valuesOf(m_tables.extract(straight ? ListKind::Straight : ListKind::Group, ResultStage(stage))), -1});
     for (int i = 0; i < m_files.size(); ++i)
         lists.append({QFileInfo(m_files.at(i).path).fileName(), QDir::toNativeSeparators(m_files.at(i).path),
                       m_files.at(i).kind, m_files.at(i).numbers, i});
@@ -263,8 +265,9 @@ void CDialogCheck::showTotal()
     const int number = drawn();
     const QList<Shown> lists = number < 0 ? QList<Shown>() : shownLists();
     if (lists.isEmpty()) {
-        m_total->setText(number < 0 ? QString()
-                                    : QStringLiteral("没有要对奖的号码：请勾选当前的号码，或按“添加文件...”选择号码文件。"));
+        m_total->setText(number < 0
+                             ? QString()
+                             : QStringLiteral("没有要对奖的号码：请勾选当前的号码，或按“添加文件...”选择号码文件。"));
         return;
     }
     qint64 bets = 0;
@@ -275,10 +278,8 @@ void CDialogCheck::showTotal()
         prize += check.prize;
     }
     if (m_lottery.prizes)
-        m_total->setText(QStringLiteral("合计：%1注，投入%2元，奖金%3元")
-                             .arg(bets)
-                             .arg(bets * m_lottery.prizes->price)
-                             .arg(prize));
+        m_total->setText(
+            QStringLiteral("合计：%1注，投入%2元，奖金%3元").arg(bets).arg(bets * m_lottery.prizes->price).arg(prize));
     else
         m_total->setText(QStringLiteral("合计：%1注").arg(bets));
 }

@@ -50,13 +50,12 @@ QString bestText(const SchemeComparison &c)
         return QStringLiteral("只有一个方案“%1”：它的偶然达到概率是%2，就是全凭运气也能这么好的概率。"
                               "多试几个方案再挑最好的，挑出来的那个更容易只是运气好，这里会把这一点算进去。")
             .arg(best.name, p);
-    return QStringLiteral("最好的方案是“%1”：它的偶然达到概率是%2，在这%3个方案里最小。可是试的方案越多，"
-                          "挑出来的最好的一个越容易只是运气好：就算%3个方案全凭运气，其中最好的一个也至少这么好的概率是%4"
-                          "（1 − (1 − %2)^%3）。只有这个概率也很小（比如小于5%），才说明最好的方案确实比运气好；"
-                          "它说的是已经开出的这些期，不保证以后的开奖。")
-        .arg(best.name, p)
-        .arg(c.schemes.size())
-        .arg(chanceText(c.bestByLuck));
+    return QStringLiteral(
+               "最好的方案是“%1”：它的偶然达到概率是%2，在这%3个方案里最小。可是试的方案越多，"
+               "挑出来的最好的一个越容易只是运气好：就算%3个方案全凭运气，其中最好的一个也至少这么好的概率是%4"
+               "（1 − (1 − %2)^%3）。只有这个概率也很小（比如小于5%），才说明最好的方案确实比运气好；"
+               "它说的是已经开出的这些期，不保证以后的开奖。")
+        .arg(best.name, p, QString::number(c.schemes.size()), chanceText(c.bestByLuck));
 }
 
 } // namespace
@@ -99,10 +98,12 @@ CDialogCompare::CDialogCompare(AppServices &services, const AnalysedLottery &lot
     m_best->setWordWrap(true);
     m_best->setTextFormat(Qt::PlainText);
     auto *note = new QLabel(
-        QStringLiteral("每个方案都用同样的开奖号码回测。偶然达到概率：每期都随便选同样多的号码时，靠运气至少命中这么多次的确切概率，"
-                       "最小的一个标★。")
-        + (m_lottery.prizes ? QStringLiteral("任何方案的随机平均回报都由奖金表决定；回报率高于它，除非中奖偶然概率很小，都是运气。")
-                            : QString()));
+        QStringLiteral(
+            "每个方案都用同样的开奖号码回测。偶然达到概率：每期都随便选同样多的号码时，靠运气至少命中这么多次的确切概率，"
+            "最小的一个标★。")
+        + (m_lottery.prizes
+               ? QStringLiteral("任何方案的随机平均回报都由奖金表决定；回报率高于它，除非中奖偶然概率很小，都是运气。")
+               : QString()));
     note->setWordWrap(true);
 
     m_chart = new QChartView(newChart(QStringLiteral("累计命中（实线）与偶然的期望（虚线）")));
@@ -317,15 +318,17 @@ void CDialogCompare::showChart(const SchemeComparison &comparison)
     const int steps = first.last();
     QString title = QStringLiteral("累计命中（实线）与偶然的期望（虚线）");
     if (!first.steps.isEmpty())
-        title = QStringLiteral("%1　%2 至 %3 共%4期：").arg(m_lottery.name, first.steps.first().issue, first.steps.last().issue)
-                    .arg(first.last())
+        title = QStringLiteral("%1　%2 至 %3 共%4期：")
+                    .arg(m_lottery.name, first.steps.first().issue, first.steps.last().issue,
+                         QString::number(first.last()))
                 + title;
     QChart *chart = newChart(title);
     QList<QLineSeries *> lines;
     QList<QLineSeries *> expectations;
     double top = 0;
     for (int i = 0; i < comparison.schemes.size(); ++i) {
-        const CumulativeHits scheme = cumulativeHitSeries(comparison.schemes.at(i).result, schemeColor(i), schemeColor(i));
+        const CumulativeHits scheme =
+            cumulativeHitSeries(comparison.schemes.at(i).result, schemeColor(i), schemeColor(i));
         scheme.hits->setName(comparison.schemes.at(i).name);
         lines << scheme.hits << scheme.expected;
         expectations << scheme.expected;
@@ -351,7 +354,8 @@ bool CDialogCompare::exportPicture()
 {
     if (!m_comparison)
         return false;
-    return exportImage(m_services, this, m_chart->grab().toImage(), suggestedName(m_lottery, QStringLiteral("方案对比")));
+    return exportImage(m_services, this, m_chart->grab().toImage(),
+                       suggestedName(m_lottery, QStringLiteral("方案对比")));
 }
 
 } // namespace numsieve::gui

@@ -29,7 +29,10 @@ class CDialogCompare : public ReplayDialog
     Q_OBJECT
 
 public:
-    enum Column { Name, Steps, MeanSurvivors, Hits, ExpectedHits, Lift, PChance, Spent, Won, ReturnRate, PWon, kColumns };
+    enum Column {
+        Name, Steps, MeanSurvivors, Hits, ExpectedHits, Lift, PChance, // the back-test's figures
+        Spent, Won, ReturnRate, PWon, kColumns                         // with prizes
+    };
     static inline const QString kBestMark = QStringLiteral("★ ");
 
     CDialogCompare(AppServices &services, const AnalysedLottery &lottery, QWidget *parent = nullptr);

@@ -66,7 +66,8 @@ QStringList withChineseCaptions(const QStringList &lines)
         {QStringLiteral("scheme,last,mean_survivors,hits,expected_hits,lift,p_chance,message"),
          QStringLiteral("方案,回测期数,平均注数,命中,期望命中,提升倍数,偶然达到概率,中止原因")},
         {QStringLiteral("scheme,last,mean_survivors,hits,expected_hits,lift,p_chance,spent,won,return,p_won,message"),
-         QStringLiteral("方案,回测期数,平均注数,命中,期望命中,提升倍数,偶然达到概率,投入,中奖,回报率,中奖偶然概率,中止原因")},
+         QStringLiteral(
+             "方案,回测期数,平均注数,命中,期望命中,提升倍数,偶然达到概率,投入,中奖,回报率,中奖偶然概率,中止原因")},
         {QStringLiteral("best,tries,best_by_luck"), QStringLiteral("最好的方案,方案数,最好的方案靠运气也这么好的概率")},
     };
     // The first field of the filter report's rows that are not a condition.
