@@ -39,6 +39,11 @@ for screen in 1366x768@100 1920x1080@125 1920x1080@150 2560x1440@150 2560x1440@2
       build/bin/numsieve-screenshot "docs/screens/$scene-$screen.png" "$arg"
   done
 done
+# 对奖 and 方案对比 on the screen most players have, at 150%.
+for scene in check compare; do
+  QT_SCALE_FACTOR=1.5 xvfb-run -a -s "-screen 0 1920x1080x24" \
+    build/bin/numsieve-screenshot "docs/screens/$scene-1920x1080@150.png" $scene
+done
 # A 1366 × 768 laptop's screen less its task bar: the panels scroll, the
 # command row stays whole.
 xvfb-run -a -s "-screen 0 1366x728x24" build/bin/numsieve-screenshot docs/screens/main-1366x728@100.png 2

@@ -11,7 +11,9 @@
 //   exit       the exit question
 //   manager    the lottery manager
 //   import     从表格导入's preview of a table copied from a web page
-//   backtest   方案回测 over the last 100 of 400 draws, run to the end
+//   backtest   方案回测 over the last 100 of 400 draws, run to the end, with prizes
+//   compare    方案对比 of three schemes over the last 100 of those draws
+//   check      对奖 of the filtered list and two number files against the newest draw
 //   report     过滤报告 of the filtered state
 //   trend      走势图 of the last 100 of 400 draws, positions, omissions and lines,
 //              at the size it opens at
@@ -22,6 +24,8 @@
 #include "app/CMyNumSieveApp.h"
 #include "app/CMyNumSieveDlg.h"
 #include "analysis/CDialogBacktest.h"
+#include "analysis/CDialogCheck.h"
+#include "analysis/CDialogCompare.h"
 #include "analysis/CDialogFilterReport.h"
 #include "analysis/CDialogTrend.h"
 #include "app/WindowMessages.h"
@@ -31,6 +35,9 @@
 #include "history/CDialogTableImport.h"
 #include "history/PrizeFile.h"
 #include "history/TableReader.h"
+#include "model/Number.h"
+#include "results/NumberListFile.h"
+#include "scheme/SchemeFile.h"
 #include "text/TextFile.h"
 #include "online/CDialogSoftUpdate.h"
 #include "results/CDialogNumberInfo.h"
@@ -99,7 +106,8 @@ int main(int argc, char *argv[])
     const bool trendScene = scene == QLatin1String("trend") || scene == QLatin1String("chart");
     if (scene == QLatin1String("firststart")) {
         // No draws at all: the window says where they come from.
-    } else if (scene == QLatin1String("backtest") || trendScene) {
+    } else if (scene == QLatin1String("backtest") || scene == QLatin1String("compare")
+               || scene == QLatin1String("check") || trendScene) {
         // A back-test and a chart need draws that look drawn: a fixed pseudo-random sequence.
         quint32 seed = 20260320;
         for (int i = 0; i < 400; ++i) {
@@ -145,8 +153,11 @@ int main(int argc, char *argv[])
     std::unique_ptr<CDialogManger> manager;
     std::unique_ptr<CDialogTableImport> preview;
     std::unique_ptr<CDialogBacktest> backtest;
+    std::unique_ptr<CDialogCompare> compare;
+    std::unique_ptr<CDialogCheck> check;
     std::unique_ptr<CDialogFilterReport> report;
-    // Most scenes are taken after a fixed delay; a back-test once it is done.
+    // Most scenes are taken after a fixed delay; a back-test or a comparison
+    // once it is done.
     bool shootWhenReady = true;
     // A scene with an open list or popup takes in the part of it that hangs
     // out of the window.
@@ -217,12 +228,50 @@ int main(int argc, char *argv[])
         preview->show();
         subject = preview.get();
     } else if (scene == QLatin1String("backtest")) {
-        backtest = std::make_unique<CDialogBacktest>(services, window.workspace(), window.loadedRegistry().at(0).name,
-                                                     window.loadedRegistry().at(0).draws, &window);
+        backtest = std::make_unique<CDialogBacktest>(services, window.workspace(), window.analysedLottery(), &window);
         backtest->move(placeInside(backtest->size(), available).topLeft());
         backtest->show();
         subject = backtest.get();
         shootWhenReady = false;
+    } else if (scene == QLatin1String("compare")) {
+        // The shown scheme, the same with 跨度 strict, and without 和值.
+        Workspace strictSpan = ws;
+        strictSpan.setTolerable(4, false);
+        Workspace withoutSum = ws;
+        withoutSum.removeAllEntries(2, 0);
+        compare = std::make_unique<CDialogCompare>(services, window.analysedLottery(), &window);
+        for (const auto &[name, scheme] :
+             {std::pair{QStringLiteral("和值跨度"), &ws}, std::pair{QStringLiteral("跨度不容错"), &strictSpan},
+              std::pair{QStringLiteral("只看跨度"), &withoutSum}}) {
+            const QString path = dir.filePath(name + QStringLiteral(".cnd"));
+            if (!writeSchemeFile(path, buildSchemeText(*scheme)) || !compare->addScheme(path))
+                return 1;
+        }
+        compare->move(placeInside(compare->size(), available).topLeft());
+        compare->show();
+        subject = compare.get();
+        shootWhenReady = false;
+    } else if (scene == QLatin1String("check")) {
+        // A group list that holds the newest draw's digits and a straight
+        // list that does not hold the draw itself.
+        const int newest = window.loadedRegistry().at(0).draws.last().number.toInt();
+        QStringList group{numberText(sortedForm(newest))};
+        QStringList straight;
+        for (int n = 0; n < 1000 && straight.size() < 40; n += 23)
+            if (n != newest)
+                straight << numberText(n);
+        for (int n = 12; n < 1000 && group.size() < 20; n += 7)
+            if (sortedForm(n) == n && groupKind(n) != GroupKind::Triple && !group.contains(numberText(n)))
+                group << numberText(n);
+        if (!writeNumberListFile(dir.filePath(QStringLiteral("我的组选.txt")), group)
+            || !writeNumberListFile(dir.filePath(QStringLiteral("我的直选.txt")), straight))
+            return 1;
+        check = std::make_unique<CDialogCheck>(services, window.analysedLottery(), window.workspace().tables, &window);
+        check->addFile(dir.filePath(QStringLiteral("我的组选.txt")));
+        check->addFile(dir.filePath(QStringLiteral("我的直选.txt")));
+        check->move(placeInside(check->size(), available).topLeft());
+        check->show();
+        subject = check.get();
     } else if (trendScene) {
         CDialogTrend *trend = CDialogTrend::showFor(services, &window, window.loadedRegistry(), 0);
         if (scene == QLatin1String("chart"))
@@ -232,7 +281,7 @@ int main(int argc, char *argv[])
     } else if (scene == QLatin1String("report")) {
         ScriptConditionRunner runner;
         report = std::make_unique<CDialogFilterReport>(services, runFilterReport(window.workspace(), {}, &runner),
-                                                       QString(), &window);
+                                                       window.analysedLottery(), &window);
         report->move(60, 60);
         report->show();
         subject = report.get();
@@ -252,10 +301,14 @@ int main(int argc, char *argv[])
     };
     if (shootWhenReady) {
         QTimer::singleShot(1500, &app, shoot);
-    } else {
+    } else if (backtest) {
         QObject::connect(backtest.get(), &CDialogBacktest::runFinished, &app,
                          [&] { QTimer::singleShot(800, &app, shoot); });
         QTimer::singleShot(300, backtest.get(), [&] { backtest->start(); });
+    } else {
+        QObject::connect(compare.get(), &CDialogCompare::runFinished, &app,
+                         [&] { QTimer::singleShot(800, &app, shoot); });
+        QTimer::singleShot(300, compare.get(), [&] { compare->start(); });
     }
     app.exec();
     return status;

@@ -4,8 +4,11 @@
 
 #include <QAbstractButton>
 #include <QDialog>
+#include <QMenu>
 #include <QQueue>
 #include <QStringList>
+#include <QTableWidget>
+#include <QTest>
 
 #include <functional>
 
@@ -90,6 +93,25 @@ inline QAbstractButton *button(QWidget &window, int id)
         if (b->property("commandId").toInt() == id)
             return b;
     return nullptr;
+}
+
+// Runs the menu item with that id the way a click on it does, after
+// checking its text.
+inline void triggerMenuItem(QMenu *menu, int id, const QString &text)
+{
+    for (QAction *a : menu->actions())
+        if (a->data().toInt() == id) {
+            QCOMPARE(a->text(), text);
+            a->trigger();
+            return;
+        }
+    QFAIL("no such menu item");
+}
+
+inline QString cellText(const QTableWidget *table, int row, int column)
+{
+    const QTableWidgetItem *item = table->item(row, column);
+    return item ? item->text() : QString();
 }
 
 } // namespace guitest

@@ -35,19 +35,7 @@ constexpr int kWait = 120000;
 // Opens a 更多 item the way a click on it does.
 void triggerMoreItem(CMyNumSieveDlg &w, int id, const QString &text)
 {
-    for (QAction *a : w.commandMenu(CMyNumSieveDlg::IdMore)->actions())
-        if (a->data().toInt() == id) {
-            QCOMPARE(a->text(), text);
-            a->trigger();
-            return;
-        }
-    QFAIL("no such menu item");
-}
-
-QString cell(QTableWidget *table, int row, int column)
-{
-    const QTableWidgetItem *item = table->item(row, column);
-    return item ? item->text() : QString();
+    triggerMenuItem(w.commandMenu(CMyNumSieveDlg::IdMore), id, text);
 }
 
 } // namespace
@@ -165,9 +153,9 @@ void TestAnalysis::backtestRunsToTheEnd()
         QVERIFY(table->rowCount() >= 2);
         for (int row = 0; row < table->rowCount(); ++row) {
             const ConditionFigures &f = expected.conditions.at(row);
-            QCOMPARE(cell(table, row, 0), conditionName(f.condition));
-            QCOMPARE(cell(table, row, 1), QString::number(f.kills));
-            QCOMPARE(cell(table, row, 2), QString::number(f.meanRemoved * 100, 'f', 2) + '%');
+            QCOMPARE(cellText(table, row, 0), conditionName(f.condition));
+            QCOMPARE(cellText(table, row, 1), QString::number(f.kills));
+            QCOMPARE(cellText(table, row, 2), QString::number(f.meanRemoved * 100, 'f', 2) + '%');
         }
 
         QVERIFY(backtest->exportButton()->isEnabled());
@@ -314,7 +302,7 @@ void TestAnalysis::emptySelectionIsRefused()
     Workspace &ws = m_window->workspace();
     ws.selection.hundreds.clear();
     m_window->refreshPanels();
-    CDialogBacktest backtest(m_services, ws, "3D", m_draws);
+    CDialogBacktest backtest(m_services, ws, m_window->analysedLottery());
     QSignalSpy finished(&backtest, &CDialogBacktest::runFinished);
     QTest::mouseClick(backtest.startButton(), Qt::LeftButton);
     QCOMPARE(m_services.warnings, QStringList{"选号为空，没有号码可以回测。请先在选号区选出号码，再开始回测。"});
@@ -326,7 +314,7 @@ void TestAnalysis::emptySelectionIsRefused()
 
     // One digit in the emptied position is a selection again.
     ws.selection.hundreds.toggle(3);
-    CDialogBacktest selected(m_services, ws, "3D", m_draws);
+    CDialogBacktest selected(m_services, ws, m_window->analysedLottery());
     QSignalSpy done(&selected, &CDialogBacktest::runFinished);
     selected.countBox()->setValue(3);
     QTest::mouseClick(selected.startButton(), Qt::LeftButton);
@@ -350,15 +338,15 @@ void TestAnalysis::filterReport()
         QTableWidget *table = report->table();
         const int last = int(expected.rows.size()) + 1;
         QCOMPARE(table->rowCount(), last + 1);
-        QCOMPARE(cell(table, 0, 0), QString("选号"));
-        QCOMPARE(cell(table, 0, 2), QString::number(expected.gathered));
+        QCOMPARE(cellText(table, 0, 0), QString("选号"));
+        QCOMPARE(cellText(table, 0, 2), QString::number(expected.gathered));
         for (int i = 0; i < int(expected.rows.size()); ++i) {
-            QCOMPARE(cell(table, i + 1, 0), conditionName(expected.rows.at(i).condition));
-            QCOMPARE(cell(table, i + 1, 1), QString::number(expected.rows.at(i).failing));
-            QCOMPARE(cell(table, i + 1, 2), QString::number(expected.rows.at(i).survivors));
+            QCOMPARE(cellText(table, i + 1, 0), conditionName(expected.rows.at(i).condition));
+            QCOMPARE(cellText(table, i + 1, 1), QString::number(expected.rows.at(i).failing));
+            QCOMPARE(cellText(table, i + 1, 2), QString::number(expected.rows.at(i).survivors));
         }
-        QCOMPARE(cell(table, last, 0), QString("容错后结果"));
-        QCOMPARE(cell(table, last, 2), QString::number(expected.survivors));
+        QCOMPARE(cellText(table, last, 0), QString("容错后结果"));
+        QCOMPARE(cellText(table, last, 2), QString::number(expected.survivors));
         QVERIFY(report->messageLabel()->isHidden());
 
         QTest::mouseClick(report->exportButton(), Qt::LeftButton);

@@ -220,7 +220,8 @@ void TestMainWindow::menusFollowViewMode()
     QCOMPARE(group.first(), QString("打印  组六  选号号码"));
     QCOMPARE(group.last(), QString("打印  组选  交集号码"));
     QCOMPARE(menuTexts(w.commandMenu(CMyNumSieveDlg::IdMore)),
-             (QStringList{"方案回测...", "过滤报告...", "走势图...", "软件更新", "提交错误/建议", "使用帮助", "关于..."}));
+             (QStringList{"方案回测...", "方案对比...", "过滤报告...", "对奖...", "走势图...", "软件更新",
+                          "提交错误/建议", "使用帮助", "关于..."}));
 
     // Triggering a menu item runs its command.
     w.workspace().tables.groupSix()[0].stage = ResultStage::Selected;

@@ -1,4 +1,6 @@
 #include "analysis/CDialogBacktest.h"
+#include "analysis/CDialogCheck.h"
+#include "analysis/CDialogCompare.h"
 #include "analysis/CDialogFilterReport.h"
 #include "analysis/CDialogTrend.h"
 #include "app/CMyNumSieveDlg.h"
@@ -239,7 +241,7 @@ void TestScreens::dialogs()
     const QRect area = scaledArea(desktopArea(pixels, percent), factor);
 
     // A back-test of a few draws, whose figures come with their warning.
-    CDialogBacktest backtest(m_services, m_window->workspace(), QStringLiteral("3D"), m_draws, m_window.get());
+    CDialogBacktest backtest(m_services, m_window->workspace(), m_window->analysedLottery(), m_window.get());
     backtest.countBox()->setValue(3);
     QSignalSpy finished(&backtest, &CDialogBacktest::runFinished);
     backtest.start();
@@ -247,14 +249,17 @@ void TestScreens::dialogs()
     QVERIFY(!backtest.warningLabel()->isHidden());
 
     ScriptConditionRunner runner;
-    CDialogFilterReport report(m_services, runFilterReport(m_window->workspace(), {}, &runner), QString(),
-                               m_window.get());
+    CDialogFilterReport report(m_services, runFilterReport(m_window->workspace(), {}, &runner),
+                               m_window->analysedLottery(), m_window.get());
     CDialogManger manager(m_services, *m_window, m_window->loadedRegistry(), m_window->dataFolder(), m_window.get());
     CDialogTrend trend(m_services, m_window->loadedRegistry(), 0, m_window.get());
     CDialogSoftUpdate update(m_services, CMyNumSieveDlg::kVersion, QStringLiteral("127.0.0.1:9"), m_window.get());
+    CDialogCheck check(m_services, m_window->analysedLottery(), m_window->workspace().tables, m_window.get());
+    CDialogCompare compare(m_services, m_window->analysedLottery(), m_window.get());
 
     const QSize room = area.size() - kFrameReserve;
-    for (QDialog *dialog : std::initializer_list<QDialog *>{&backtest, &report, &manager, &trend, &update}) {
+    for (QDialog *dialog :
+         std::initializer_list<QDialog *>{&backtest, &report, &manager, &trend, &update, &check, &compare}) {
         // However large it was, the dialog opens within the area.
         dialog->resize(4000, 3000);
         fitDialogInto(dialog, area);

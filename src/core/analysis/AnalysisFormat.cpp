@@ -157,15 +157,6 @@ std::optional<ReportMoney> reportMoney(const FilterReport &r)
     return ReportMoney{bets, summarizeMoney({MoneyStep{kind, bets, r.groupThree, 0}}, *r.prizes)};
 }
 
-QString reportMoneyText(const ReportMoney &m)
-{
-    return QStringLiteral("买下结果：%1注，投入%2元；随机选同样多的号码平均中奖%3元，回报率%4")
-        .arg(m.bets)
-        .arg(m.summary.spent)
-        .arg(fixed(m.summary.expectedWon))
-        .arg(percent(m.summary.expectedReturnRate()));
-}
-
 QJsonObject reportJson(const FilterReport &r)
 {
     QJsonArray rows;
@@ -209,8 +200,8 @@ QStringList reportText(const FilterReport &r)
     if (r.intersected)
         lines << tableCell(QStringLiteral("交集后结果"), 14) + tableCell(QString(), 10, true)
                      + tableCell(QString::number(*r.intersected), 10, true);
-    if (const auto m = reportMoney(r))
-        lines << reportMoneyText(*m);
+    if (const QString money = filterReportMoneyText(r); !money.isEmpty())
+        lines << money;
     else
         lines << kNoPrizes;
     return lines;
@@ -259,6 +250,18 @@ QStringList backtestCsvLines(const BacktestResult &r)
     lines << csvLine(summaryHead);
     lines << csvLine(summary);
     return lines;
+}
+
+QString filterReportMoneyText(const FilterReport &r)
+{
+    const auto m = reportMoney(r);
+    if (!m)
+        return QString();
+    return QStringLiteral("买下结果：%1注，投入%2元；随机选同样多的号码平均中奖%3元，回报率%4")
+        .arg(m->bets)
+        .arg(m->summary.spent)
+        .arg(fixed(m->summary.expectedWon))
+        .arg(percent(m->summary.expectedReturnRate()));
 }
 
 QStringList filterReportCsvLines(const FilterReport &r)

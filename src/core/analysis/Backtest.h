@@ -157,6 +157,10 @@ QString formatFilterReport(const FilterReport &report, ReportFormat format);
 // The rows of a CSV table as lines, without line ends.
 QStringList backtestCsvLines(const BacktestResult &result);
 QStringList filterReportCsvLines(const FilterReport &report);
+// "买下结果：…" with prizes: what the report's list costs as bought once and
+// what random lists of its size win on average; empty without prizes or
+// when the report stopped.
+QString filterReportMoneyText(const FilterReport &report);
 QString formatComparison(const SchemeComparison &comparison, ReportFormat format);
 QStringList comparisonCsvLines(const SchemeComparison &comparison);
 

@@ -70,6 +70,12 @@ QString checkText(const ListCheck &check, int drawn, bool prizesSet)
     return prizesSet ? what + QStringLiteral("，奖金%1元").arg(check.prize) : what;
 }
 
+double expectedWon(const MoneyStep &step, const Prizes &prizes)
+{
+    const StepChances p = chancesOf(step);
+    return p.straight * prizes.straight + p.groupThree * prizes.groupThree + p.groupSix * prizes.groupSix;
+}
+
 MoneySummary summarizeMoney(const QList<MoneyStep> &steps, const Prizes &prizes)
 {
     MoneySummary summary;
@@ -80,8 +86,8 @@ MoneySummary summarizeMoney(const QList<MoneyStep> &steps, const Prizes &prizes)
     for (const MoneyStep &step : steps) {
         summary.spent += qint64(step.bets) * prizes.price;
         summary.won += step.won;
+        summary.expectedWon += expectedWon(step, prizes);
         const StepChances p = chancesOf(step);
-        summary.expectedWon += p.straight * prizes.straight + p.groupThree * prizes.groupThree + p.groupSix * prizes.groupSix;
         for (const auto &[chance, prize] : {std::pair{p.straight, prizes.straight}, std::pair{p.groupThree, prizes.groupThree},
                                             std::pair{p.groupSix, prizes.groupSix}})
             if (chance > 0)

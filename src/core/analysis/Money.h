@@ -43,6 +43,9 @@ struct MoneySummary {
 };
 
 MoneySummary summarizeMoney(const QList<MoneyStep> &steps, const Prizes &prizes);
+// What a random list of this step's sizes wins on average: the step's share
+// of MoneySummary::expectedWon, for charts that add it up draw by draw.
+double expectedWon(const MoneyStep &step, const Prizes &prizes);
 
 // A back-test's lists as bought at its prizes, step by step (none without
 // prizes), and their sums.

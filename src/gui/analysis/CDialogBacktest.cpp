@@ -1,11 +1,10 @@
 #include "analysis/CDialogBacktest.h"
 
-#include "Messages.h"
+#include "analysis/AnalysisCharts.h"
+#include "analysis/BacktestRunner.h"
 #include "analysis/CsvExport.h"
+#include "analysis/Money.h"
 #include "app/AppServices.h"
-#include "script/ScriptConditionRunner.h"
-#include "script/ScriptWorker.h"
-#include "selection/SelectionState.h"
 #include "ui/ScreenFit.h"
 
 #include <QBarSet>
@@ -18,127 +17,30 @@
 #include <QLineSeries>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScrollArea>
-#include <QSpinBox>
 #include <QStackedBarSeries>
 #include <QTableWidget>
 #include <QValueAxis>
 #include <QVBoxLayout>
 
-#include <cmath>
-
 namespace numsieve::gui {
 
 namespace {
 
-constexpr int kDefaultCount = 100;
 const QString kSummaryTitle = QStringLiteral("回测结果");
 
 const QColor kMissColor(120, 150, 190);
-const QColor kHitColor(214, 48, 39);
-const QColor kExpectedColor(110, 110, 110);
-
-// A tick step of 1, 2 or 5 times a power of ten giving at most `ticks` steps.
-double tickStep(double span, int ticks)
-{
-    const double rough = std::max(span / ticks, 1.0);
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    for (double factor : {1.0, 2.0, 5.0})
-        if (factor * power >= rough)
-            return factor * power;
-    return 10 * power;
-}
-
-// The x axis of both charts: draw k of the run at k (1..n).
-QValueAxis *stepAxis(int steps)
-{
-    auto *axis = new QValueAxis;
-    axis->setTitleText(QStringLiteral("回测第几期"));
-    axis->setRange(0.5, steps + 0.5);
-    axis->setTickType(QValueAxis::TicksDynamic);
-    axis->setTickAnchor(0);
-    axis->setTickInterval(tickStep(steps, 10));
-    axis->setLabelFormat(QStringLiteral("%d"));
-    return axis;
-}
-
-QValueAxis *countAxis(const QString &title, double max)
-{
-    auto *axis = new QValueAxis;
-    axis->setTitleText(title);
-    // At least 10: labels of one digit leave the vertical title no room.
-    const double top = std::max(10.0, max);
-    const double step = tickStep(top, 5);
-    axis->setTickType(QValueAxis::TicksDynamic);
-    axis->setTickAnchor(0);
-    axis->setTickInterval(step);
-    axis->setRange(0, std::ceil(top / step) * step);
-    axis->setLabelFormat(QStringLiteral("%d"));
-    return axis;
-}
-
-QChart *newChart(const QString &title)
-{
-    auto *chart = new QChart;
-    chart->setTitle(title);
-    chart->legend()->setAlignment(Qt::AlignTop);
-    chart->setMargins(QMargins(4, 4, 4, 4));
-    chart->setBackgroundRoundness(0);
-    return chart;
-}
-
-bool selectsNothing(const Workspace &workspace)
-{
-    ResultTables gathered = workspace.tables;
-    gather(workspace.selection, gathered);
-    bool any = false;
-    gathered.forEachInView([&](ResultEntry &e) { any = any || e.stage == ResultStage::Selected; });
-    return !any;
-}
-
-void replaceChart(QChartView *view, QChart *chart)
-{
-    QChart *old = view->chart();
-    view->setChart(chart);
-    delete old;
-}
+const QColor kSpentColor(60, 100, 170);
 
 } // namespace
 
-CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspace, const QString &lottery,
-                                 const QList<Draw> &draws, QWidget *parent)
-    : QDialog(parent)
+CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspace, const AnalysedLottery &lottery,
+                                 QWidget *parent)
+    : ReplayDialog(lottery, QStringLiteral("所选彩票没有开奖号码，无法回测。"), parent)
     , m_services(services)
     , m_workspace(workspace)
-    , m_lottery(lottery)
-    , m_draws(draws)
 {
     setWindowTitle(QStringLiteral("方案回测"));
 
-    m_count = new QSpinBox;
-    m_count->setRange(1, std::max<int>(1, int(m_draws.size())));
-    m_count->setValue(std::min<int>(kDefaultCount, int(m_draws.size())));
-    m_count->setSuffix(QStringLiteral(" 期"));
-    m_start = new QPushButton(QStringLiteral("开始"));
-    m_start->setDefault(true);
-    m_cancelButton = new QPushButton(QStringLiteral("取消"));
-    m_cancelButton->setEnabled(false);
-    m_progress = new QProgressBar;
-    m_progress->setRange(0, m_count->value());
-    m_progress->setValue(0);
-    m_progress->setFormat(QStringLiteral("%v/%m 期"));
-
-    auto *controls = new QHBoxLayout;
-    controls->addWidget(new QLabel(QStringLiteral("回测期数")));
-    controls->addWidget(m_count);
-    controls->addWidget(m_start);
-    controls->addWidget(m_progress, 1);
-    controls->addWidget(m_cancelButton);
-
-    m_range = new QLabel;
-    m_range->setWordWrap(true);
-    m_status = new QLabel;
-    m_status->setWordWrap(true);
     m_warning = new QLabel;
     m_warning->setWordWrap(true);
     m_warning->setStyleSheet(QStringLiteral("color: rgb(180, 30, 20);"));
@@ -176,6 +78,54 @@ CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspa
     summaryLayout->addWidget(m_warning);
     summaryLayout->addStretch(1);
 
+    // The same lists as bought, beside what random lists of their sizes win.
+    auto *moneyBox = new QGroupBox(QStringLiteral("投入与中奖（每期买下剩下的号码）"));
+    auto *moneyLayout = new QVBoxLayout(moneyBox);
+    m_prizesLabel = new QLabel(m_lottery.prizes ? QStringLiteral("奖金：") + prizesText(*m_lottery.prizes)
+                                                : noPrizesText(m_lottery));
+    m_prizesLabel->setWordWrap(true);
+    m_prizesLabel->setTextFormat(Qt::PlainText);
+    moneyLayout->addWidget(m_prizesLabel);
+    auto *moneyForm = new QFormLayout;
+    const QString moneyTitles[kMoneyRows] = {QStringLiteral("投入"), QStringLiteral("中奖"), QStringLiteral("回报率"),
+                                             QStringLiteral("随机平均中奖"), QStringLiteral("中奖偶然概率")};
+    for (int row = 0; row < kMoneyRows; ++row) {
+        m_money[std::size_t(row)] = new QLabel(QStringLiteral("—"));
+        m_money[std::size_t(row)]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        m_moneyCaptions[std::size_t(row)] = new QLabel(moneyTitles[row] + QStringLiteral("："));
+        moneyForm->addRow(m_moneyCaptions[std::size_t(row)], m_money[std::size_t(row)]);
+    }
+    const int price = m_lottery.prizes ? m_lottery.prizes->price : 0;
+    const QString moneyExplained[kMoneyRows][2] = {
+        {QStringLiteral("投入"), QStringLiteral("每期把剩下的号码每个买一注（每注%1元）要花的钱。").arg(price)},
+        {QStringLiteral("中奖"),
+         QStringLiteral("直选：剩下的号码里有开奖号码，中直选奖；组选：剩下的组选里有开奖号码的组选，"
+                        "按开奖号码中组选三或组选六奖，豹子不中组选奖。")},
+        {QStringLiteral("回报率"), QStringLiteral("回报率 = 中奖 ÷ 投入。")},
+        {QStringLiteral("随机平均中奖"),
+         QStringLiteral(
+             "每期随便选同样多的号码，平均能中的奖金（确切值，括号里是它的回报率）。"
+             "任何号码的平均回报都是这么多，由奖金表决定：条件改变不了它，只能让过去的运气好一些或差一些。")},
+        {QStringLiteral("中奖偶然概率"),
+         QStringLiteral("每期都随便选同样多的号码时，中奖至少这么多的确切概率。过去的回报比平均高，"
+                        "除非这个概率很小（比如小于1%），都是运气；就算很小，以后的开奖也不欠它什么。")},
+    };
+    for (int row = 0; row < kMoneyRows; ++row) {
+        m_moneyCaptions[std::size_t(row)]->setToolTip(moneyExplained[row][1]);
+        m_money[std::size_t(row)]->setToolTip(moneyExplained[row][1]);
+    }
+    moneyLayout->addLayout(moneyForm);
+    moneyLayout->addStretch(1);
+    // Without prizes the box only says so: the counts above are all there is.
+    for (QLabel *label : m_money)
+        label->setVisible(m_lottery.prizes.has_value());
+    for (QLabel *label : m_moneyCaptions)
+        label->setVisible(m_lottery.prizes.has_value());
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(m_summaryBox, 3);
+    left->addWidget(moneyBox, 2);
+
     m_table = figureTable(0, {QStringLiteral("条件"), QStringLiteral("淘汰开奖号"), QStringLiteral("平均淘汰比例")},
                           QStringLiteral("平均淘汰比例"));
     m_table->setMinimumHeight(140);
@@ -184,12 +134,15 @@ CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspa
     tableLayout->addWidget(m_table);
 
     auto *figures = new QHBoxLayout;
-    figures->addWidget(m_summaryBox, 2);
-    figures->addWidget(tableBox, 3);
+    figures->addLayout(left, 1);
+    figures->addWidget(tableBox, 1);
 
     QStringList note;
     for (const auto &[name, text] : explained)
         note << (text.startsWith(name) ? text : name + QStringLiteral("：") + text);
+    if (m_lottery.prizes)
+        for (const MoneyRow row : {ExpectedWon, PWon})
+            note << moneyExplained[row][0] + QStringLiteral("：") + moneyExplained[row][1];
     m_note = new QLabel(note.join(QLatin1Char('\n')));
     m_note->setWordWrap(true);
 
@@ -199,9 +152,11 @@ CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspa
     m_cumulativeChart = new QChartView(newChart(QStringLiteral("累计命中与偶然的期望")));
     m_cumulativeChart->setRenderHint(QPainter::Antialiasing);
     m_cumulativeChart->setMinimumHeight(200);
+    m_moneyChart = new QChartView(newChart(QStringLiteral("累计投入与中奖")));
+    m_moneyChart->setRenderHint(QPainter::Antialiasing);
+    m_moneyChart->setMinimumHeight(200);
+    m_moneyChart->setVisible(m_lottery.prizes.has_value());
 
-    // The figures, the note and the charts scroll as one, so that the dialog
-    // fits a short screen with its buttons in view.
     auto *body = new QWidget;
     auto *bodyLayout = new QVBoxLayout(body);
     bodyLayout->setContentsMargins(0, 0, 0, 0);
@@ -209,12 +164,7 @@ CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspa
     bodyLayout->addWidget(m_note);
     bodyLayout->addWidget(m_survivorChart, 1);
     bodyLayout->addWidget(m_cumulativeChart, 1);
-    auto *scroll = new QScrollArea;
-    scroll->setWidget(body);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setMinimumHeight(120);
+    bodyLayout->addWidget(m_moneyChart, 1);
 
     m_export = new QPushButton(QStringLiteral("导出CSV..."));
     m_export->setEnabled(false);
@@ -225,55 +175,22 @@ CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspa
     buttons->addWidget(close);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_range);
-    layout->addLayout(controls);
-    layout->addWidget(m_status);
-    layout->addWidget(scroll, 1);
+    layout->addWidget(rangeLabel());
+    layout->addLayout(controls());
+    layout->addWidget(statusLabel());
+    layout->addWidget(scrollingBody(body), 1);
     layout->addLayout(buttons);
     resize(900, 860);
     fitDialogToScreen(this);
 
-    connect(m_count, &QSpinBox::valueChanged, this, [this](int count) {
-        showRange(count);
-        if (!isRunning()) {
-            m_progress->setRange(0, count);
-            m_progress->setValue(0);
-        }
-    });
-    connect(m_start, &QPushButton::clicked, this, &CDialogBacktest::start);
-    connect(m_cancelButton, &QPushButton::clicked, this, &CDialogBacktest::cancel);
+    connect(startButton(), &QPushButton::clicked, this, &CDialogBacktest::start);
     connect(m_export, &QPushButton::clicked, this, &CDialogBacktest::exportCsv);
     connect(close, &QPushButton::clicked, this, &CDialogBacktest::reject);
 
-    showRange(m_count->value());
-    if (m_draws.isEmpty()) {
-        m_count->setEnabled(false);
-        m_start->setEnabled(false);
-        m_status->setText(QStringLiteral("所选彩票没有开奖号码，无法回测。") + msg::kHowToGetDraws);
-    } else {
-        m_status->setText(QStringLiteral("用当前的选号、条件、容错和直选/组选设置，逐期只以之前的开奖号码为历史重新过滤，"
-                                         "看开奖号是否在剩下的号码里。"));
-    }
-}
-
-void CDialogBacktest::showRange(int count)
-{
-    const QString lottery = m_lottery.isEmpty() ? QStringLiteral("—") : m_lottery;
-    count = std::min<int>(count, int(m_draws.size()));
-    if (count <= 0) {
-        m_range->setText(QStringLiteral("彩种：%1　没有开奖号码").arg(lottery));
-        return;
-    }
-    m_range->setText(QStringLiteral("彩种：%1　回测开奖期号 %2 至 %3，共 %4 期")
-                         .arg(lottery, m_draws.at(m_draws.size() - count).issue, m_draws.last().issue)
-                         .arg(count));
-}
-
-CDialogBacktest::~CDialogBacktest()
-{
-    m_cancel = true;
-    if (m_thread.joinable())
-        m_thread.join();
+    if (!m_lottery.draws.isEmpty())
+        statusLabel()->setText(
+            QStringLiteral("用当前的选号、条件、容错和直选/组选设置，逐期只以之前的开奖号码为历史重新过滤，"
+                           "看开奖号是否在剩下的号码里。"));
 }
 
 QString CDialogBacktest::summaryText(SummaryRow row) const
@@ -281,106 +198,35 @@ QString CDialogBacktest::summaryText(SummaryRow row) const
     return m_summary[std::size_t(row)]->text();
 }
 
+QString CDialogBacktest::moneyText(MoneyRow row) const
+{
+    return m_money[std::size_t(row)]->text();
+}
+
 void CDialogBacktest::setRunning(bool running)
 {
-    m_count->setEnabled(!running);
-    m_start->setEnabled(!running);
-    m_cancelButton->setEnabled(running);
+    ReplayDialog::setRunning(running);
     m_export->setEnabled(!running && m_result.has_value());
 }
 
 void CDialogBacktest::start()
 {
-    if (isRunning() || m_draws.isEmpty())
+    if (isRunning() || m_lottery.draws.isEmpty())
         return;
-    // Nothing gathered would be "replayed" as no hits, no expectation and a
-    // certain chance: figures that look like a result and mean nothing.
-    if (selectsNothing(m_workspace)) {
+    if (gathersNothing(m_workspace)) {
         m_services.warn(this, kNothingSelected);
         return;
     }
-    const int count = m_count->value();
-    m_cancel = false;
-    m_progress->setRange(0, count);
-    m_progress->setValue(0);
-    m_status->setText(progressText(0, count, 0));
-    setRunning(true);
-    m_clock.start();
-    // The thread works on its own copies and reports back only through
-    // queued calls, which are dropped should the dialog be gone.
-    m_thread = std::thread([this, scheme = m_workspace, draws = m_draws, count] {
-        ScriptWorker worker;
-        worker.abandonWhen(&m_cancel);
-        ScriptConditionRunner runner(worker);
-        BacktestControl control;
-        // Thousands of draws a second need not be thousands of repaints.
-        auto reported = std::chrono::steady_clock::time_point();
-        control.progress = [this, reported](int done, int total) mutable {
-            const auto now = std::chrono::steady_clock::now();
-            if (done < total && now - reported < std::chrono::milliseconds(50))
-                return;
-            reported = now;
-            QMetaObject::invokeMethod(this, [this, done, total] { showProgress(done, total); }, Qt::QueuedConnection);
-        };
-        control.cancel = &m_cancel;
-        BacktestResult result = runBacktest(scheme, draws, {}, count, &runner, control);
-        QMetaObject::invokeMethod(this, [this, result = std::move(result)] { finish(result); }, Qt::QueuedConnection);
-    });
+    startRun({m_workspace});
 }
 
-void CDialogBacktest::cancel()
+void CDialogBacktest::showRun(const QList<BacktestResult> &results)
 {
-    if (!isRunning())
-        return;
-    m_cancel = true;
-    m_cancelButton->setEnabled(false);
-    m_status->setText(QStringLiteral("正在取消..."));
-}
-
-void CDialogBacktest::reject()
-{
-    if (isRunning()) {
-        m_closeWhenDone = true;
-        cancel();
-        return;
-    }
-    QDialog::reject();
-}
-
-QString CDialogBacktest::progressText(int done, int total, qint64 elapsedMs)
-{
-    const QString head = QStringLiteral("正在回测：已完成 %1/%2 期，").arg(done).arg(total);
-    // Too little done to tell: the first draws also start the script worker.
-    if (done <= 0 || elapsedMs < 500)
-        return head + QStringLiteral("正在估计剩余时间...");
-    const qint64 seconds = (elapsedMs * (total - done) / done + 999) / 1000;
-    if (seconds < 60)
-        return head + QStringLiteral("预计还需约 %1 秒。").arg(seconds);
-    return head + QStringLiteral("预计还需约 %1 分 %2 秒。").arg(seconds / 60).arg(seconds % 60);
-}
-
-void CDialogBacktest::showProgress(int done, int total)
-{
-    if (m_progress->maximum() != total)
-        m_progress->setMaximum(total);
-    m_progress->setValue(done);
-    if (!m_cancel)
-        m_status->setText(progressText(done, total, m_clock.elapsed()));
-}
-
-void CDialogBacktest::finish(const BacktestResult &result)
-{
-    if (m_thread.joinable())
-        m_thread.join();
+    BacktestResult result = results.value(0);
+    result.prizes = m_lottery.prizes;
     m_result = result;
-    setRunning(false);
-    if (m_closeWhenDone) {
-        m_closeWhenDone = false;
-        QDialog::reject();
-        Q_EMIT runFinished();
-        return;
-    }
-    m_progress->setValue(result.last());
+    m_export->setEnabled(true);
+    progressBar()->setValue(result.last());
 
     QString status;
     if (result.cancelled)
@@ -396,19 +242,20 @@ void CDialogBacktest::finish(const BacktestResult &result)
                       .arg(result.candidates);
     if (!result.message.isEmpty())
         status += QStringLiteral("\n回测中止于第 %1 期：%2").arg(result.last() + 1).arg(result.message);
-    m_status->setText(status);
+    statusLabel()->setText(status);
     const bool partial = result.cancelled || !result.message.isEmpty();
     m_summaryBox->setTitle(partial ? kSummaryTitle + QStringLiteral("（未完成：只含已回测的 %1 期）").arg(result.last())
                                    : kSummaryTitle);
 
     showSummary(result);
+    showMoney(result);
     showConditions(result);
     showCharts(result);
+    showMoneyChart(result);
     // A stopped run says why as the filter command does, and the figures of
     // the draws done stay in view behind the message.
     if (!result.message.isEmpty())
         m_services.warn(this, result.message);
-    Q_EMIT runFinished();
 }
 
 void CDialogBacktest::showSummary(const BacktestResult &result)
@@ -423,6 +270,23 @@ void CDialogBacktest::showSummary(const BacktestResult &result)
     set(PChance, chanceText(result.pChance));
     m_warning->setText(kTooFew);
     m_warning->setVisible(result.tooFewToJudge());
+}
+
+void CDialogBacktest::showMoney(const BacktestResult &result)
+{
+    if (!result.prizes)
+        return;
+    const MoneySummary m = backtestMoney(result);
+    const QString texts[kMoneyRows] = {
+        QStringLiteral("%1元").arg(m.spent),
+        QStringLiteral("%1元").arg(m.won),
+        percentText(m.returnRate()),
+        QStringLiteral("%1元（回报率%2）")
+            .arg(QString::number(m.expectedWon, 'f', 2), percentText(m.expectedReturnRate())),
+        chanceText(m.pAtLeast),
+    };
+    for (int row = 0; row < kMoneyRows; ++row)
+        m_money[std::size_t(row)]->setText(texts[row]);
 }
 
 void CDialogBacktest::showConditions(const BacktestResult &result)
@@ -474,45 +338,56 @@ void CDialogBacktest::showCharts(const BacktestResult &result)
     bars->attachAxis(y);
     replaceChart(m_survivorChart, survivors);
 
-    auto *hits = new QLineSeries;
-    hits->setName(QStringLiteral("累计命中"));
+    const CumulativeHits lines = cumulativeHitSeries(result, kHitColor, kExpectedColor);
+    lines.hits->setName(QStringLiteral("累计命中"));
+    lines.expected->setName(QStringLiteral("累计期望命中（偶然）"));
+    QChart *cumulative = newChart(QStringLiteral("累计命中与偶然的期望"));
+    addLines(cumulative, {lines.hits, lines.expected}, steps, QStringLiteral("命中次数"), lines.top);
+    replaceChart(m_cumulativeChart, cumulative);
+}
+
+// What the lists cost and won, added up draw by draw, against what random
+// lists of the same sizes win on average.
+void CDialogBacktest::showMoneyChart(const BacktestResult &result)
+{
+    if (!result.prizes)
+        return;
+    const QList<MoneyStep> steps = backtestMoneySteps(result);
+    auto *spent = new QLineSeries;
+    spent->setName(QStringLiteral("累计投入"));
+    auto *won = new QLineSeries;
+    won->setName(QStringLiteral("累计中奖"));
     auto *expected = new QLineSeries;
-    expected->setName(QStringLiteral("累计期望命中（偶然）"));
-    hits->append(0, 0);
-    expected->append(0, 0);
-    int hitCount = 0;
-    double chance = 0;
-    for (int i = 0; i < steps; ++i) {
-        hitCount += result.steps.at(i).hit ? 1 : 0;
-        chance += result.steps.at(i).chance;
-        hits->append(i + 1, hitCount);
-        expected->append(i + 1, chance);
+    expected->setName(QStringLiteral("随机平均累计中奖"));
+    for (QLineSeries *series : {spent, won, expected})
+        series->append(0, 0);
+    qint64 spentSum = 0;
+    qint64 wonSum = 0;
+    double expectedSum = 0;
+    for (int i = 0; i < steps.size(); ++i) {
+        spentSum += qint64(steps.at(i).bets) * result.prizes->price;
+        wonSum += steps.at(i).won;
+        expectedSum += expectedWon(steps.at(i), *result.prizes);
+        spent->append(i + 1, double(spentSum));
+        won->append(i + 1, double(wonSum));
+        expected->append(i + 1, expectedSum);
     }
-    hits->setPen(QPen(kHitColor, 2));
+    spent->setPen(QPen(kSpentColor, 2));
+    won->setPen(QPen(kHitColor, 2));
     QPen dashed(kExpectedColor, 2);
     dashed.setStyle(Qt::DashLine);
     expected->setPen(dashed);
-    QChart *cumulative = newChart(QStringLiteral("累计命中与偶然的期望"));
-    cumulative->addSeries(hits);
-    cumulative->addSeries(expected);
-    QValueAxis *cx = stepAxis(std::max(steps, 1));
-    cx->setRange(0, std::max(steps, 1));
-    QValueAxis *cy = countAxis(QStringLiteral("命中次数"), std::max<double>(hitCount, chance));
-    cumulative->addAxis(cx, Qt::AlignBottom);
-    cumulative->addAxis(cy, Qt::AlignLeft);
-    for (QLineSeries *series : {hits, expected}) {
-        series->attachAxis(cx);
-        series->attachAxis(cy);
-    }
-    replaceChart(m_cumulativeChart, cumulative);
+    QChart *chart = newChart(QStringLiteral("累计投入与中奖（元）"));
+    addLines(chart, {spent, won, expected}, int(steps.size()), QStringLiteral("元"),
+             double(std::max(spentSum, wonSum)));
+    replaceChart(m_moneyChart, chart);
 }
 
 void CDialogBacktest::exportCsv()
 {
     if (m_result)
         exportCsvLines(m_services, this, withChineseCaptions(backtestCsvLines(*m_result)),
-                       suggestedFileName({m_lottery, QStringLiteral("方案回测"),
-                                          m_draws.isEmpty() ? QString() : m_draws.last().issue}));
+                       suggestedName(m_lottery, QStringLiteral("方案回测")));
 }
 
 } // namespace numsieve::gui

@@ -11,14 +11,15 @@
 
 namespace numsieve::gui {
 
-CDialogFilterReport::CDialogFilterReport(AppServices &services, const FilterReport &report, const QString &fileName,
-                                         QWidget *parent)
+CDialogFilterReport::CDialogFilterReport(AppServices &services, const FilterReport &report,
+                                         const AnalysedLottery &lottery, QWidget *parent)
     : QDialog(parent)
     , m_services(services)
     , m_report(report)
-    , m_fileName(fileName)
+    , m_fileName(suggestedName(lottery, QStringLiteral("过滤报告")))
 {
     setWindowTitle(QStringLiteral("过滤报告"));
+    m_report.prizes = lottery.prizes;
 
     auto *intro = new QLabel(
         QStringLiteral("%1：先选号，再按条件逐个过滤。“单独淘汰”是只用这一个条件时淘汰的号码数，"
@@ -58,6 +59,15 @@ CDialogFilterReport::CDialogFilterReport(AppServices &services, const FilterRepo
         }
     }
 
+    // A report stopped by condition 15 has no list to buy.
+    const QString money = filterReportMoneyText(m_report);
+    m_money = new QLabel(money.isEmpty() ? noPrizesText(lottery) : money);
+    m_money->setWordWrap(true);
+    m_money->setTextFormat(Qt::PlainText);
+    if (!money.isEmpty())
+        m_money->setToolTip(QStringLiteral("任何号码的平均回报都是这么多，由奖金表决定；条件改变不了它。"));
+    m_money->setVisible(!m_report.stopped());
+
     m_export = new QPushButton(QStringLiteral("导出CSV..."));
     auto *close = new QPushButton(QStringLiteral("关闭"));
     close->setDefault(true);
@@ -70,6 +80,7 @@ CDialogFilterReport::CDialogFilterReport(AppServices &services, const FilterRepo
     layout->addWidget(intro);
     layout->addWidget(m_message);
     layout->addWidget(m_table, 1);
+    layout->addWidget(m_money);
     layout->addLayout(buttons);
     resize(460, 420);
     fitDialogToScreen(this);

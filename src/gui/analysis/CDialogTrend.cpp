@@ -5,15 +5,12 @@
 #include "analysis/TrendChartView.h"
 #include "analysis/TrendModel.h"
 #include "app/AppServices.h"
-#include "text/SaveFile.h"
 #include "ui/ScreenFit.h"
 
-#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
 #include <QHBoxLayout>
-#include <QImageWriter>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -299,21 +296,7 @@ bool CDialogTrend::exportPicture()
                         QStringLiteral("走势图太长：一张图片最多画%1期。请把期数选少一些，再导出图片。").arg(rowsThatFit));
         return false;
     }
-    const QString path = chooseSavePath(m_services, this, QStringLiteral("PNG图片(*.png)"), QStringLiteral(".png"),
-                                        suggestedName());
-    if (path.isEmpty())
-        return false;
-    const QImage image = picture(QDate::currentDate());
-    QBuffer png;
-    png.open(QIODevice::WriteOnly);
-    if (!QImageWriter(&png, "png").write(image)) {
-        m_services.warn(this, QStringLiteral("无法保存图片文件 %1").arg(path));
-        return false;
-    }
-    const auto saved = saveFileAtomically(path, png.data());
-    if (!saved)
-        m_services.warn(this, saved.error());
-    return saved.has_value();
+    return exportImage(m_services, this, picture(QDate::currentDate()), suggestedName());
 }
 
 } // namespace numsieve::gui

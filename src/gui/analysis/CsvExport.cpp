@@ -1,10 +1,14 @@
 #include "analysis/CsvExport.h"
 
 #include "app/AppServices.h"
+#include "text/SaveFile.h"
 #include "text/TextFile.h"
 
+#include <QBuffer>
 #include <QHash>
 #include <QHeaderView>
+#include <QImage>
+#include <QImageWriter>
 #include <QTableWidget>
 
 #include <algorithm>
@@ -24,6 +28,26 @@ bool exportCsvLines(AppServices &services, QWidget *parent, const QStringList &l
     return saved.has_value();
 }
 
+bool exportImage(AppServices &services, QWidget *parent, const QImage &image, const QString &suggestedName)
+{
+    const QString path =
+        chooseSavePath(services, parent, QStringLiteral("PNG图片(*.png)"), QStringLiteral(".png"), suggestedName);
+    if (path.isEmpty())
+        return false;
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    if (!QImageWriter(&png, "png").write(image)) {
+        services.warn(parent, QStringLiteral("无法保存图片文件 %1").arg(path));
+        return false;
+    }
+    // Through the one save routine: only a file it may replace, and a failed
+    // write leaves the old one.
+    const auto saved = saveFileAtomically(path, png.data());
+    if (!saved)
+        services.warn(parent, saved.error());
+    return saved.has_value();
+}
+
 QStringList withChineseCaptions(const QStringList &lines)
 {
     // Whole header lines only: a number or a condition's name in a row is
@@ -31,11 +55,25 @@ QStringList withChineseCaptions(const QStringList &lines)
     static const QHash<QString, QString> headers{
         {QStringLiteral("issue,number,survivors,chance,hit"),
          QStringLiteral("期号,开奖号码,剩余注数,偶然命中概率,命中")},
+        {QStringLiteral("issue,number,survivors,chance,hit,cost,won"),
+         QStringLiteral("期号,开奖号码,剩余注数,偶然命中概率,命中,投入,中奖")},
         {QStringLiteral("condition,name,kills,mean_removed"),
          QStringLiteral("条件编号,条件,淘汰开奖号,平均淘汰比例")},
         {QStringLiteral("last,hits,hit_rate,expected_hits,lift,p_chance,mean_survivors,message"),
          QStringLiteral("回测期数,命中,命中率,期望命中,提升倍数,偶然达到概率,平均注数,中止原因")},
+        {QStringLiteral("last,hits,hit_rate,expected_hits,lift,p_chance,mean_survivors,message,"
+                        "spent,won,return,expected_won,expected_return,p_won"),
+         QStringLiteral("回测期数,命中,命中率,期望命中,提升倍数,偶然达到概率,平均注数,中止原因,"
+                        "投入,中奖,回报率,随机平均中奖,随机平均回报率,中奖偶然概率")},
         {QStringLiteral("step,name,failing,survivors"), QStringLiteral("步骤,条件,单独淘汰,累计剩余")},
+        {QStringLiteral("bets,cost,expected_won,expected_return"),
+         QStringLiteral("注数,投入,随机平均中奖,随机平均回报率")},
+        {QStringLiteral("scheme,last,mean_survivors,hits,expected_hits,lift,p_chance,message"),
+         QStringLiteral("方案,回测期数,平均注数,命中,期望命中,提升倍数,偶然达到概率,中止原因")},
+        {QStringLiteral("scheme,last,mean_survivors,hits,expected_hits,lift,p_chance,spent,won,return,p_won,message"),
+         QStringLiteral(
+             "方案,回测期数,平均注数,命中,期望命中,提升倍数,偶然达到概率,投入,中奖,回报率,中奖偶然概率,中止原因")},
+        {QStringLiteral("best,tries,best_by_luck"), QStringLiteral("最好的方案,方案数,最好的方案靠运气也这么好的概率")},
     };
     // The first field of the filter report's rows that are not a condition.
     static const QHash<QString, QString> steps{

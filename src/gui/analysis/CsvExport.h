@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class QImage;
 class QTableWidget;
 class QWidget;
 
@@ -16,7 +17,12 @@ class AppServices;
 bool exportCsvLines(AppServices &services, QWidget *parent, const QStringList &lines,
                     const QString &suggestedName = {});
 
-// The lines of a back-test or filter report table as the windows export them:
+// 导出图片...: asks for a file (".png" appended unless given) and writes the
+// picture there as a PNG. A failed save says so; returns whether a file was
+// written.
+bool exportImage(AppServices &services, QWidget *parent, const QImage &image, const QString &suggestedName = {});
+
+// The lines of a back-test, filter report or scheme comparison as the windows export them:
 // the command line's English column keys and row keys in Chinese, the rest as is.
 QStringList withChineseCaptions(const QStringList &lines);
 

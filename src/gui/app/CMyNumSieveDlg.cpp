@@ -3,6 +3,8 @@
 #include "Messages.h"
 #include "analysis/Backtest.h"
 #include "analysis/CDialogBacktest.h"
+#include "analysis/CDialogCheck.h"
+#include "analysis/CDialogCompare.h"
 #include "analysis/CDialogFilterReport.h"
 #include "analysis/CDialogTrend.h"
 #include "app/AppIcon.h"
@@ -218,15 +220,28 @@ void CMyNumSieveDlg::openSoftwareUpdate()
     m_services.execModal(&update);
 }
 
+AnalysedLottery CMyNumSieveDlg::analysedLottery() const
+{
+    AnalysedLottery analysed;
+    const LotteryRegistry &shown = m_leftPanel->registry();
+    const qsizetype selected = m_leftPanel->selectedLottery();
+    if (selected < 0 || selected >= shown.count())
+        return analysed;
+    const Lottery &lottery = shown.at(selected);
+    analysed.name = lottery.name;
+    analysed.draws = lottery.draws;
+    // Read when asked: 彩票管理 may have changed them since the start.
+    const PrizeFile prizes = loadPrizeFile(m_dataFolder);
+    analysed.prizes = prizes.prizesOf(lottery.id);
+    analysed.prizeProblem = prizes.readProblem;
+    return analysed;
+}
+
 void CMyNumSieveDlg::openBacktest()
 {
     // The dialog replays copies of the current state and of the selected
     // lottery's draws; nothing it does reaches this window.
-    const LotteryRegistry &shown = m_leftPanel->registry();
-    const qsizetype selected = m_leftPanel->selectedLottery();
-    const bool known = selected >= 0 && selected < shown.count();
-    CDialogBacktest backtest(m_services, m_workspace, known ? shown.at(selected).name : QString(),
-                             known ? shown.at(selected).draws : QList<Draw>(), this);
+    CDialogBacktest backtest(m_services, m_workspace, analysedLottery(), this);
     m_services.execModal(&backtest);
 }
 
@@ -234,9 +249,20 @@ void CMyNumSieveDlg::openFilterReport()
 {
     const Workspace copy = m_workspace;
     ScriptConditionRunner runner;
-    CDialogFilterReport report(m_services, runFilterReport(copy, {}, &runner), suggestedName(QStringLiteral("过滤报告")),
-                               this);
+    CDialogFilterReport report(m_services, runFilterReport(copy, {}, &runner), analysedLottery(), this);
     m_services.execModal(&report);
+}
+
+void CMyNumSieveDlg::openCheck()
+{
+    CDialogCheck check(m_services, analysedLottery(), m_workspace.tables, this);
+    m_services.execModal(&check);
+}
+
+void CMyNumSieveDlg::openCompare()
+{
+    CDialogCompare compare(m_services, analysedLottery(), this);
+    m_services.execModal(&compare);
 }
 
 void CMyNumSieveDlg::openSitePage(SitePage page)
@@ -462,7 +488,9 @@ void CMyNumSieveDlg::runCommand(int id)
     case IdHelp: openSitePage(SitePage::Help); return;
     case IdSoftwareUpdate: openSoftwareUpdate(); return;
     case IdBacktest: openBacktest(); return;
+    case IdCompare: openCompare(); return;
     case IdFilterReport: openFilterReport(); return;
+    case IdCheck: openCheck(); return;
     case IdTrend:
         CDialogTrend::showFor(m_services, this, m_leftPanel->registry(), m_leftPanel->selectedLottery());
         return;
@@ -480,7 +508,9 @@ QMenu *CMyNumSieveDlg::commandMenu(int buttonId)
     m_menu = new QMenu(this);
     if (buttonId == IdMore) {
         const std::pair<int, QString> items[] = {{IdBacktest, QStringLiteral("方案回测...")},
+                                                 {IdCompare, QStringLiteral("方案对比...")},
                                                  {IdFilterReport, QStringLiteral("过滤报告...")},
+                                                 {IdCheck, QStringLiteral("对奖...")},
                                                  {IdTrend, QStringLiteral("走势图...")},
                                                  {IdSoftwareUpdate, QStringLiteral("软件更新")},
                                                  {IdReport, QStringLiteral("提交错误/建议")},

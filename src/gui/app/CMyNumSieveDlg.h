@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Workspace.h"
+#include "analysis/AnalysedLottery.h"
 #include "app/AppServices.h"
 #include "app/CDialogProgress.h"
 #include "app/WindowMessages.h"
@@ -55,7 +56,7 @@ public:
         IdSaveScheme = 1005, IdLoadScheme = 1006, IdMinimise = 1007, IdSelect = 1008, IdFilter = 1009,
         IdPrint = 1010, IdIntersect = 1011, IdSaveNumbers = 1012, IdClose = 1013, IdBuy = 1014,
         IdSoftwareUpdate = 32771, IdReport = 32772, IdHelp = 32773, IdAbout = 32817, IdBacktest = 32818,
-        IdFilterReport = 32819, IdTrend = 32820,
+        IdFilterReport = 32819, IdTrend = 32820, IdCheck = 32821, IdCompare = 32822,
     };
 
     // Starts up as the program does: data folder, lotteries, skin, panels.
@@ -73,6 +74,9 @@ public:
     CDialogRight *map() const { return m_map; }
     CDialogLeft *leftPanel() const { return m_leftPanel; }
     ConditionPanel *conditionPanel(int n) const { return m_conditionPanels.at(n - 1); }
+    // The selected lottery as the analysis windows see it: a copy, with its
+    // prizes as prize.data holds them now.
+    AnalysedLottery analysedLottery() const;
     // The texts the progress window showed, in order (start-up and commands).
     const QStringList &progressLog() const { return m_progressLog; }
 
@@ -136,6 +140,8 @@ private:
     void openSoftwareUpdate();
     void openBacktest();
     void openFilterReport();
+    void openCheck();
+    void openCompare();
     void checkVersion();
     void sendPresence();
     void fetchConfiguration();
