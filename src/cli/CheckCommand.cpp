@@ -79,9 +79,9 @@ int runCheckCommand(const QStringList &args)
         const ListCheck check = checkList(bets, values, drawn, prizes);
         total += check.prize;
         o << QStringLiteral("%1：%2注（%3），%4")
-                 .arg(QDir::toNativeSeparators(path))
-                 .arg(check.bets)
-                 .arg(bets == BetKind::Group ? QStringLiteral("组选") : QStringLiteral("直选"), checkText(check, drawn, prizes.has_value()))
+                 .arg(QDir::toNativeSeparators(path), QString::number(check.bets),
+                      bets == BetKind::Group ? QStringLiteral("组选") : QStringLiteral("直选"),
+                      checkText(check, drawn, prizes.has_value()))
           << '\n';
     }
     if (prizes && a->positional.size() > 1)

@@ -441,6 +441,11 @@ void TestLotteryManager::download_data()
         << L{{"b", "111"}, {"a", "222"}} << L{{"c", "333"}, {"a", "222"}} << true << false
         << "下载到2期开奖号码（最新一期 a）。本地2期中有1期不在下载的号码里。" << "2 1 0"
         << L{{"b", "111"}, {"a", "222"}, {"c", "333"}};
+    // The server's text is shown as it came: a "%3" in it stays a "%3".
+    QTest::newRow("an issue that looks like a place holder")
+        << L{{"b", "111"}, {"a", "222"}} << L{{"a", "222"}, {"c%3", "333"}} << true << false
+        << "下载到2期开奖号码（最新一期 c%3）。本地2期中有1期不在下载的号码里。" << "2 1 0"
+        << L{{"b", "111"}, {"a", "222"}, {"c%3", "333"}};
     QTest::newRow("empty issue refused") << local << L{{"", "123"}} << true << false << QString()
                                          << "服务器的回答不是开奖号码列表" << local;
     QTest::newRow("issue gbk lacks refused") << local << L{{"2024\uAC00", "123"}} << true << false << QString()

@@ -331,9 +331,7 @@ QString bestText(const SchemeComparison &c)
     const SchemeOutcome &best = c.schemes.at(c.best);
     return QStringLiteral("最好的方案：%1（偶然概率%2）。%3个方案中最好的一个，靠运气也至少这么好的概率：%4"
                           "（1 − (1 − %2)^%3）。只有这个概率也很小，才说明它比运气好。")
-        .arg(best.name, probability(best.result.pChance))
-        .arg(c.schemes.size())
-        .arg(probability(c.bestByLuck));
+        .arg(best.name, probability(best.result.pChance), QString::number(c.schemes.size()), probability(c.bestByLuck));
 }
 
 } // namespace

@@ -545,7 +545,9 @@ std::optional<QString> LotteryManager::downloadQuestion(const QList<Draw> &draws
         return compareIssueValues(a.issue, b.issue) < 0;
     })
                                 : draws.last();
-    return kDownloadLacks.arg(draws.size()).arg(newest.issue).arg(local.size()).arg(missing);
+    // One arg() for all: an issue is the server's text and may hold "%3".
+    return kDownloadLacks.arg(QString::number(draws.size()), newest.issue, QString::number(local.size()),
+                              QString::number(missing));
 }
 
 std::expected<LotteryManager::DownloadResult, QString> LotteryManager::applyDownload(const QList<Draw> &draws,

@@ -147,8 +147,7 @@ CDialogTableImport::~CDialogTableImport() = default;
 void CDialogTableImport::showReading()
 {
     QString text = QStringLiteral("导入到：%1\n%2；共%3期，按下表的顺序保存")
-                       .arg(m_lotteryName, m_reading.description())
-                       .arg(m_reading.size());
+                       .arg(m_lotteryName, m_reading.description(), QString::number(m_reading.size()));
     for (const QString &note : m_reading.notes)
         text += QLatin1Char('\n') + note;
     m_layout->setText(text);
