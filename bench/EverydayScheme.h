@@ -3,8 +3,8 @@
 // The scheme the benchmarks run: every digit in every position and conditions
 // 1 to 14 with lists a player uses every day.
 
-#include "Workspace.h"
-#include "model/Number.h"
+#include "core/Workspace.h"
+#include "core/model/Number.h"
 
 #include <QRandomGenerator>
 

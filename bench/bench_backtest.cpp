@@ -8,9 +8,9 @@
 //   build/bin/bench_backtest [N] [draws] [long N]
 
 #include "EverydayScheme.h"
-#include "analysis/Backtest.h"
-#include "filter/FilterRun.h"
-#include "script/ScriptConditionRunner.h"
+#include "core/analysis/Backtest.h"
+#include "core/filter/FilterRun.h"
+#include "core/script/ScriptConditionRunner.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -8,7 +8,7 @@
 //
 //   bench_download [timeout-ms]
 
-#include "online/DrawDownload.h"
+#include "core/online/DrawDownload.h"
 
 #include "HostileHttpServer.h"
 

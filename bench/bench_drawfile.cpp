@@ -6,7 +6,7 @@
 //
 //   build/bin/bench_drawfile
 
-#include "text/TextFile.h"
+#include "core/text/TextFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -5,9 +5,9 @@
 //   build/bin/bench_filter [draws] [runs]
 
 #include "EverydayScheme.h"
-#include "Workspace.h"
-#include "filter/FilterRun.h"
-#include "model/Number.h"
+#include "core/Workspace.h"
+#include "core/filter/FilterRun.h"
+#include "core/model/Number.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>

@@ -4,11 +4,11 @@
 //   build/bin/bench_gui_issues [draws] [runs]
 
 #include "NoDialogs.h"
-#include "Workspace.h"
-#include "app/AppServices.h"
-#include "app/WindowMessages.h"
-#include "filter/CDialogLeft.h"
-#include "ui/CBitComboBox.h"
+#include "core/Workspace.h"
+#include "gui/app/AppServices.h"
+#include "gui/app/WindowMessages.h"
+#include "gui/filter/CDialogLeft.h"
+#include "gui/ui/CBitComboBox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

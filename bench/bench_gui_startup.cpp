@@ -6,11 +6,11 @@
 //
 //   build/bin/bench_gui_startup PROGRAM_FOLDER [--no-probe]   (its data/ holds the lotteries)
 
-#include "app/AppServices.h"
-#include "app/CMyNumSieveApp.h"
-#include "app/CMyNumSieveDlg.h"
-#include "filter/CDialogLeft.h"
-#include "ui/CBitComboBox.h"
+#include "gui/app/AppServices.h"
+#include "gui/app/CMyNumSieveApp.h"
+#include "gui/app/CMyNumSieveDlg.h"
+#include "gui/filter/CDialogLeft.h"
+#include "gui/ui/CBitComboBox.h"
 
 #include <QTimer>
 

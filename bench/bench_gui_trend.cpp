@@ -5,10 +5,10 @@
 //   build/bin/bench_gui_trend [draws]
 
 #include "NoDialogs.h"
-#include "analysis/CDialogTrend.h"
-#include "analysis/TrendChartView.h"
-#include "app/AppServices.h"
-#include "model/Number.h"
+#include "gui/analysis/CDialogTrend.h"
+#include "gui/analysis/TrendChartView.h"
+#include "gui/app/AppServices.h"
+#include "core/model/Number.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -5,8 +5,8 @@
 // makes it, in the script worker (a warm one: it is started once per
 // program). Usage: bench_script [compiled runs] [literal runs]
 #include "EverydayScheme.h"
-#include "script/ScriptConditionRunner.h"
-#include "script/ScriptEvaluator.h"
+#include "core/script/ScriptConditionRunner.h"
+#include "core/script/ScriptEvaluator.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

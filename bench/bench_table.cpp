@@ -8,8 +8,8 @@
 //   build/bin/bench_table            every case
 //   build/bin/bench_table CASE       one case: web, web-quarter, one-line, short-lines
 
-#include "history/TableReader.h"
-#include "text/TextFile.h"
+#include "core/history/TableReader.h"
+#include "core/text/TextFile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -14,8 +14,8 @@
 //
 //   build/bin/bench_trend memory [numsieve-cli ...]
 
-#include "analysis/TrendTable.h"
-#include "model/Number.h"
+#include "core/analysis/TrendTable.h"
+#include "core/model/Number.h"
 
 #include <QCoreApplication>
 #include <QDir>

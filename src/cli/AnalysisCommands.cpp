@@ -1,12 +1,12 @@
-#include "AnalysisCommands.h"
+#include "cli/AnalysisCommands.h"
 
-#include "CliCommands.h"
-#include "CliSupport.h"
+#include "cli/CliCommands.h"
+#include "cli/CliSupport.h"
 
-#include "analysis/Backtest.h"
+#include "core/analysis/Backtest.h"
 
 #include <QFileInfo>
-#include "script/ScriptConditionRunner.h"
+#include "core/script/ScriptConditionRunner.h"
 
 namespace numsieve::cli {
 

@@ -1,12 +1,12 @@
-#include "CheckCommand.h"
+#include "cli/CheckCommand.h"
 
-#include "CliCommands.h"
-#include "CliSupport.h"
+#include "cli/CliCommands.h"
+#include "cli/CliSupport.h"
 
-#include "analysis/Money.h"
-#include "history/DataFolder.h"
-#include "history/PrizeFile.h"
-#include "results/NumberListFile.h"
+#include "core/analysis/Money.h"
+#include "core/history/DataFolder.h"
+#include "core/history/PrizeFile.h"
+#include "core/results/NumberListFile.h"
 
 #include <QDir>
 #include <QFileInfo>

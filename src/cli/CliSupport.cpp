@@ -1,9 +1,9 @@
-#include "CliSupport.h"
+#include "cli/CliSupport.h"
 
-#include "CliCommands.h"
-#include "history/DataFolder.h"
-#include "results/NumberListFile.h"
-#include "scheme/SchemeFile.h"
+#include "cli/CliCommands.h"
+#include "core/history/DataFolder.h"
+#include "core/results/NumberListFile.h"
+#include "core/scheme/SchemeFile.h"
 
 #include <QFileInfo>
 

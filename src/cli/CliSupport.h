@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Workspace.h"
-#include "history/Draw.h"
-#include "history/PrizeFile.h"
+#include "core/Workspace.h"
+#include "core/history/Draw.h"
+#include "core/history/PrizeFile.h"
 
 #include <QMap>
 #include <QString>

@@ -1,16 +1,16 @@
-#include "DrawsCommand.h"
+#include "cli/DrawsCommand.h"
 
-#include "CliCommands.h"
-#include "CliSupport.h"
-#include "history/DataFolder.h"
-#include "history/DataLock.h"
-#include "history/LotteryManager.h"
-#include "history/PrizeFile.h"
-#include "history/TableReader.h"
-#include "Messages.h"
-#include "text/TextFile.h"
-#include "online/DrawDownload.h"
-#include "online/ProductSite.h"
+#include "cli/CliCommands.h"
+#include "cli/CliSupport.h"
+#include "core/history/DataFolder.h"
+#include "core/history/DataLock.h"
+#include "core/history/LotteryManager.h"
+#include "core/history/PrizeFile.h"
+#include "core/history/TableReader.h"
+#include "core/Messages.h"
+#include "core/text/TextFile.h"
+#include "core/online/DrawDownload.h"
+#include "core/online/ProductSite.h"
 
 #include <QDir>
 #include <QFileInfo>

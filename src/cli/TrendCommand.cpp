@@ -1,10 +1,10 @@
-#include "TrendCommand.h"
+#include "cli/TrendCommand.h"
 
-#include "CliCommands.h"
-#include "CliSupport.h"
+#include "cli/CliCommands.h"
+#include "cli/CliSupport.h"
 
-#include "analysis/TrendTable.h"
-#include "history/DataFolder.h"
+#include "core/analysis/TrendTable.h"
+#include "core/history/DataFolder.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "Workspace.h"
+#include "core/Workspace.h"
 
 namespace numsieve {
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "filter/ConditionSet.h"
-#include "filter/DrawDigitSets.h"
-#include "results/ResultTables.h"
-#include "selection/SelectionState.h"
+#include "core/filter/ConditionSet.h"
+#include "core/filter/DrawDigitSets.h"
+#include "core/results/ResultTables.h"
+#include "core/selection/SelectionState.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "app/CMyNumSieveApp.h"
+#include "gui/app/CMyNumSieveApp.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
-#include "Messages.h"
-#include "Workspace.h"
-#include "scheme/SchemeFile.h"
+#include "core/Messages.h"
+#include "core/Workspace.h"
+#include "core/scheme/SchemeFile.h"
 
 #include "CliRun.h"
 #include "TestSupport.h"

@@ -2,7 +2,7 @@
 #include "StaticHttpServer.h"
 #include "TestSupport.h"
 
-#include "history/DataFolder.h"
+#include "core/history/DataFolder.h"
 
 #include <QLockFile>
 #include <QProcess>

@@ -1,5 +1,5 @@
-#include "Workspace.h"
-#include "scheme/SchemeFile.h"
+#include "core/Workspace.h"
+#include "core/scheme/SchemeFile.h"
 
 #include "CliRun.h"
 #include "TestSupport.h"

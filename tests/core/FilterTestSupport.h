@@ -1,9 +1,9 @@
 #pragma once
 
-#include "filter/ConditionSet.h"
-#include "filter/DrawDigitSets.h"
-#include "filter/FilterEngine.h"
-#include "model/Number.h"
+#include "core/filter/ConditionSet.h"
+#include "core/filter/DrawDigitSets.h"
+#include "core/filter/FilterEngine.h"
+#include "core/model/Number.h"
 
 #include <QStringList>
 

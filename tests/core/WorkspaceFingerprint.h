@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Workspace.h"
-#include "scheme/SchemeFile.h"
+#include "core/Workspace.h"
+#include "core/scheme/SchemeFile.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
-#include "Messages.h"
-#include "Workspace.h"
-#include "analysis/Backtest.h"
-#include "filter/FilterRun.h"
-#include "model/Number.h"
-#include "scheme/SchemeFile.h"
-#include "script/ScriptConditionRunner.h"
+#include "core/Messages.h"
+#include "core/Workspace.h"
+#include "core/analysis/Backtest.h"
+#include "core/filter/FilterRun.h"
+#include "core/model/Number.h"
+#include "core/scheme/SchemeFile.h"
+#include "core/script/ScriptConditionRunner.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,6 +1,6 @@
 #include "FilterTestSupport.h"
 
-#include "Workspace.h"
+#include "core/Workspace.h"
 
 #include <QTest>
 

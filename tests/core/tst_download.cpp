@@ -1,7 +1,7 @@
-#include "history/RecordLine.h"
-#include "online/DrawDownload.h"
-#include "online/OnlineHosts.h"
-#include "selection/DigitRow.h"
+#include "core/history/RecordLine.h"
+#include "core/online/DrawDownload.h"
+#include "core/online/OnlineHosts.h"
+#include "core/selection/DigitRow.h"
 
 #include "CannedHttpServer.h"
 #include "HostileHttpServer.h"

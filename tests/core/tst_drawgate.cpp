@@ -1,4 +1,4 @@
-#include "history/DrawGate.h"
+#include "core/history/DrawGate.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 #include "FilterTestSupport.h"
 
-#include "Workspace.h"
-#include "filter/AdvancedCondition.h"
-#include "filter/FilterRun.h"
+#include "core/Workspace.h"
+#include "core/filter/AdvancedCondition.h"
+#include "core/filter/FilterRun.h"
 
 #include <QTest>
 

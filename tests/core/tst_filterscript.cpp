@@ -1,7 +1,7 @@
-#include "Messages.h"
-#include "Workspace.h"
-#include "filter/FilterRun.h"
-#include "script/ScriptConditionRunner.h"
+#include "core/Messages.h"
+#include "core/Workspace.h"
+#include "core/filter/FilterRun.h"
+#include "core/script/ScriptConditionRunner.h"
 
 #include <QElapsedTimer>
 #include <QTest>

@@ -1,7 +1,7 @@
-#include "history/DataFolder.h"
-#include "history/DataLock.h"
-#include "history/LotteryRegistry.h"
-#include "history/RecordLine.h"
+#include "core/history/DataFolder.h"
+#include "core/history/DataLock.h"
+#include "core/history/LotteryRegistry.h"
+#include "core/history/RecordLine.h"
 
 #include "TestSupport.h"
 

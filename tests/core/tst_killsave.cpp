@@ -1,7 +1,7 @@
-#include "Workspace.h"
-#include "history/DataFolder.h"
-#include "results/NumberListFile.h"
-#include "scheme/SchemeFile.h"
+#include "core/Workspace.h"
+#include "core/history/DataFolder.h"
+#include "core/results/NumberListFile.h"
+#include "core/scheme/SchemeFile.h"
 
 #include "TestSupport.h"
 

@@ -1,5 +1,5 @@
-#include "history/DataFolder.h"
-#include "history/LotteryManager.h"
+#include "core/history/DataFolder.h"
+#include "core/history/LotteryManager.h"
 
 #include "TestSupport.h"
 

@@ -1,8 +1,8 @@
-#include "analysis/Backtest.h"
-#include "analysis/Money.h"
-#include "history/DataFolder.h"
-#include "history/LotteryManager.h"
-#include "model/Number.h"
+#include "core/analysis/Backtest.h"
+#include "core/analysis/Money.h"
+#include "core/history/DataFolder.h"
+#include "core/history/LotteryManager.h"
+#include "core/model/Number.h"
 
 #include "TestSupport.h"
 

@@ -1,6 +1,6 @@
-#include "model/Attributes.h"
-#include "model/Number.h"
-#include "model/Vocabulary.h"
+#include "core/model/Attributes.h"
+#include "core/model/Number.h"
+#include "core/model/Vocabulary.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "results/NumberStatistics.h"
+#include "core/results/NumberStatistics.h"
 
 #include <QTest>
 

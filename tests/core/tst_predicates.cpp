@@ -1,8 +1,8 @@
 #include "FilterTestSupport.h"
 
-#include "filter/Omission.h"
-#include "filter/Predicates.h"
-#include "model/Attributes.h"
+#include "core/filter/Omission.h"
+#include "core/filter/Predicates.h"
+#include "core/model/Attributes.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,6 +1,6 @@
-#include "Messages.h"
-#include "results/NumberListFile.h"
-#include "results/ResultTables.h"
+#include "core/Messages.h"
+#include "core/results/NumberListFile.h"
+#include "core/results/ResultTables.h"
 
 #include "TestSupport.h"
 

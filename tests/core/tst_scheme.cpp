@@ -1,7 +1,7 @@
-#include "Messages.h"
-#include "Workspace.h"
-#include "model/Vocabulary.h"
-#include "scheme/SchemeFile.h"
+#include "core/Messages.h"
+#include "core/Workspace.h"
+#include "core/model/Vocabulary.h"
+#include "core/scheme/SchemeFile.h"
 
 #include "TestSupport.h"
 #include "WorkspaceFingerprint.h"

@@ -1,11 +1,11 @@
-#include "Messages.h"
-#include "model/Attributes.h"
-#include "model/Number.h"
-#include "script/ConditionList.h"
-#include "script/EditorTokens.h"
-#include "script/ScriptConditionRunner.h"
-#include "script/ScriptEvaluator.h"
-#include "script/ScriptEngine.h"
+#include "core/Messages.h"
+#include "core/model/Attributes.h"
+#include "core/model/Number.h"
+#include "core/script/ConditionList.h"
+#include "core/script/EditorTokens.h"
+#include "core/script/ScriptConditionRunner.h"
+#include "core/script/ScriptEvaluator.h"
+#include "core/script/ScriptEngine.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,7 +1,7 @@
-#include "Messages.h"
-#include "script/ConditionList.h"
-#include "script/EditorTokens.h"
-#include "script/HistoryArrays.h"
+#include "core/Messages.h"
+#include "core/script/ConditionList.h"
+#include "core/script/EditorTokens.h"
+#include "core/script/HistoryArrays.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
-#include "Messages.h"
-#include "Workspace.h"
-#include "results/ResultTables.h"
-#include "selection/SelectionState.h"
+#include "core/Messages.h"
+#include "core/Workspace.h"
+#include "core/results/ResultTables.h"
+#include "core/selection/SelectionState.h"
 
 #include "TestSupport.h"
 

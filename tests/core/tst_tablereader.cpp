@@ -1,5 +1,5 @@
-#include "history/LotteryManager.h"
-#include "history/TableReader.h"
+#include "core/history/LotteryManager.h"
+#include "core/history/TableReader.h"
 
 #include "TestSupport.h"
 

@@ -1,5 +1,5 @@
-#include "analysis/TrendTable.h"
-#include "model/Number.h"
+#include "core/analysis/TrendTable.h"
+#include "core/model/Number.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

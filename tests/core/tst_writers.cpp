@@ -1,9 +1,9 @@
-#include "history/DataFolder.h"
-#include "history/LotteryManager.h"
-#include "online/ProductSite.h"
-#include "results/NumberListFile.h"
-#include "scheme/SchemeFile.h"
-#include "text/TextFile.h"
+#include "core/history/DataFolder.h"
+#include "core/history/LotteryManager.h"
+#include "core/online/ProductSite.h"
+#include "core/results/NumberListFile.h"
+#include "core/scheme/SchemeFile.h"
+#include "core/text/TextFile.h"
 
 #include "TestSupport.h"
 

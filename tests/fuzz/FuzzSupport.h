@@ -5,7 +5,7 @@
 // stored corpus and the inputs that once broke it, so the normal test run
 // catches a regression without fuzzing.
 
-#include "history/DrawGate.h"
+#include "core/history/DrawGate.h"
 
 #include <QByteArray>
 #include <QHash>

@@ -6,8 +6,8 @@
 
 #include "FuzzSupport.h"
 
-#include "history/DataFolder.h"
-#include "text/TextFile.h"
+#include "core/history/DataFolder.h"
+#include "core/text/TextFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

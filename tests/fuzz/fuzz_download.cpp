@@ -10,10 +10,10 @@
 
 #include "FuzzSupport.h"
 
-#include "history/LotteryManager.h"
-#include "online/DrawDownload.h"
-#include "online/HttpGet.h"
-#include "online/HttpResponse.h"
+#include "core/history/LotteryManager.h"
+#include "core/online/DrawDownload.h"
+#include "core/online/HttpGet.h"
+#include "core/online/HttpResponse.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

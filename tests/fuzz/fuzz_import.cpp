@@ -7,8 +7,8 @@
 
 #include "FuzzSupport.h"
 
-#include "history/LotteryManager.h"
-#include "text/TextFile.h"
+#include "core/history/LotteryManager.h"
+#include "core/text/TextFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -8,10 +8,10 @@
 
 #include "FuzzSupport.h"
 
-#include "results/NumberListFile.h"
-#include "results/ResultTables.h"
-#include "selection/SelectionState.h"
-#include "text/TextFile.h"
+#include "core/results/NumberListFile.h"
+#include "core/results/ResultTables.h"
+#include "core/selection/SelectionState.h"
+#include "core/text/TextFile.h"
 
 #include <algorithm>
 #include <array>

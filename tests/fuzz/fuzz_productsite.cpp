@@ -6,8 +6,8 @@
 
 #include "FuzzSupport.h"
 
-#include "online/ProductSite.h"
-#include "text/TextFile.h"
+#include "core/online/ProductSite.h"
+#include "core/text/TextFile.h"
 
 #include <QUrl>
 

@@ -8,10 +8,10 @@
 
 #include "FuzzSupport.h"
 
-#include "history/DataFolder.h"
-#include "history/LotteryManager.h"
-#include "online/DrawDownload.h"
-#include "text/FileAccess.h"
+#include "core/history/DataFolder.h"
+#include "core/history/LotteryManager.h"
+#include "core/online/DrawDownload.h"
+#include "core/text/FileAccess.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

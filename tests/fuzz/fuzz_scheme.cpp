@@ -6,8 +6,8 @@
 #include "FuzzSupport.h"
 #include "../core/WorkspaceFingerprint.h"
 
-#include "Workspace.h"
-#include "scheme/SchemeFile.h"
+#include "core/Workspace.h"
+#include "core/scheme/SchemeFile.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 
 #include "FuzzSupport.h"
 
-#include "Workspace.h"
-#include "filter/FilterRun.h"
-#include "script/ConditionList.h"
-#include "script/ScriptConditionRunner.h"
+#include "core/Workspace.h"
+#include "core/filter/FilterRun.h"
+#include "core/script/ConditionList.h"
+#include "core/script/ScriptConditionRunner.h"
 
 #include <chrono>
 

@@ -8,9 +8,9 @@
 
 #include "FuzzSupport.h"
 
-#include "history/LotteryManager.h"
-#include "history/TableReader.h"
-#include "text/TextFile.h"
+#include "core/history/LotteryManager.h"
+#include "core/history/TableReader.h"
+#include "core/text/TextFile.h"
 
 #include <QSet>
 

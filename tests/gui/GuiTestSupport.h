@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppServices.h"
+#include "gui/app/AppServices.h"
 
 #include <QAbstractButton>
 #include <QDialog>

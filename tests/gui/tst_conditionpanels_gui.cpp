@@ -2,17 +2,17 @@
 // on/off messages, include/exclude, 容错, the edits and combos of panels 1
 // and 6, the shape sub-conditions and the advanced condition editor.
 
-#include "Workspace.h"
-#include "filter/CDialogLeft1.h"
-#include "filter/CDialogLeft15.h"
-#include "filter/CDialogLeft6.h"
-#include "filter/ConditionPanels.h"
-#include "ui/CBitmapButtonEx.h"
-#include "ui/CComboBoxFlat.h"
-#include "ui/CEditFlat.h"
-#include "ui/CLineEditFlat.h"
-#include "ui/CListBoxFlat.h"
-#include "ui/SkinImages.h"
+#include "core/Workspace.h"
+#include "gui/filter/CDialogLeft1.h"
+#include "gui/filter/CDialogLeft15.h"
+#include "gui/filter/CDialogLeft6.h"
+#include "gui/filter/ConditionPanels.h"
+#include "gui/ui/CBitmapButtonEx.h"
+#include "gui/ui/CComboBoxFlat.h"
+#include "gui/ui/CEditFlat.h"
+#include "gui/ui/CLineEditFlat.h"
+#include "gui/ui/CListBoxFlat.h"
+#include "gui/ui/SkinImages.h"
 
 #include <QtTest>
 

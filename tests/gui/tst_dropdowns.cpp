@@ -1,14 +1,14 @@
 // Drop-down lists and list boxes: every entry reachable and whole, no list
 // off the screen, scroll bars only where the rows do not fit, and a wheel
 // turn over a closed selector left to the map unless the user focused it.
-#include "Workspace.h"
-#include "app/CMyNumSieveDlg.h"
-#include "app/WindowMessages.h"
-#include "filter/CDialogLeft.h"
-#include "filter/ConditionPanels.h"
-#include "results/CDialogRight.h"
-#include "ui/CBitComboBox.h"
-#include "ui/CListBoxFlat.h"
+#include "core/Workspace.h"
+#include "gui/app/CMyNumSieveDlg.h"
+#include "gui/app/WindowMessages.h"
+#include "gui/filter/CDialogLeft.h"
+#include "gui/filter/ConditionPanels.h"
+#include "gui/results/CDialogRight.h"
+#include "gui/ui/CBitComboBox.h"
+#include "gui/ui/CListBoxFlat.h"
 
 #include "GuiTestSupport.h"
 #include "TestSupport.h"

@@ -1,5 +1,5 @@
-#include "analysis/CDialogTrend.h"
-#include "history/DataFolder.h"
+#include "gui/analysis/CDialogTrend.h"
+#include "core/history/DataFolder.h"
 
 #include "GuiTestSupport.h"
 #include "TestSupport.h"

@@ -1,7 +1,7 @@
-#include "results/CDialogNumberInfo.h"
-#include "results/CDialogRight.h"
-#include "results/NumberStatistics.h"
-#include "results/ResultTables.h"
+#include "gui/results/CDialogNumberInfo.h"
+#include "gui/results/CDialogRight.h"
+#include "core/results/NumberStatistics.h"
+#include "core/results/ResultTables.h"
 
 #include <QAbstractButton>
 #include <QApplication>

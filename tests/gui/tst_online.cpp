@@ -1,8 +1,8 @@
-#include "analysis/CDialogTrend.h"
-#include "app/CMyNumSieveDlg.h"
-#include "online/CDialogSoftUpdate.h"
-#include "online/ProductSite.h"
-#include "history/DataFolder.h"
+#include "gui/analysis/CDialogTrend.h"
+#include "gui/app/CMyNumSieveDlg.h"
+#include "gui/online/CDialogSoftUpdate.h"
+#include "core/online/ProductSite.h"
+#include "core/history/DataFolder.h"
 
 #include "GuiTestSupport.h"
 #include "StaticHttpServer.h"

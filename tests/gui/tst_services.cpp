@@ -1,4 +1,4 @@
-#include "app/AppServices.h"
+#include "gui/app/AppServices.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,11 +1,11 @@
 // The skinned dialog base, the picture buttons and the skin images.
 
-#include "ui/CBitmapButtonEx.h"
-#include "ui/CBitmapDialog.h"
-#include "ui/CButtonEx.h"
-#include "ui/DialogUnits.h"
-#include "ui/SkinFont.h"
-#include "ui/SkinImages.h"
+#include "gui/ui/CBitmapButtonEx.h"
+#include "gui/ui/CBitmapDialog.h"
+#include "gui/ui/CButtonEx.h"
+#include "gui/ui/DialogUnits.h"
+#include "gui/ui/SkinFont.h"
+#include "gui/ui/SkinImages.h"
 
 #include <QEnterEvent>
 #include <QFontDatabase>

@@ -1,12 +1,12 @@
 // The flat boxes, the bitmap combo box and the please-wait window.
 
-#include "app/CDialogProgress.h"
-#include "ui/CBitComboBox.h"
-#include "ui/CComboBoxFlat.h"
-#include "ui/CEditFlat.h"
-#include "ui/CLineEditFlat.h"
-#include "ui/CListBoxFlat.h"
-#include "ui/CWEEditCtrl.h"
+#include "gui/app/CDialogProgress.h"
+#include "gui/ui/CBitComboBox.h"
+#include "gui/ui/CComboBoxFlat.h"
+#include "gui/ui/CEditFlat.h"
+#include "gui/ui/CLineEditFlat.h"
+#include "gui/ui/CListBoxFlat.h"
+#include "gui/ui/CWEEditCtrl.h"
 
 #include <QLabel>
 #include <QPainter>

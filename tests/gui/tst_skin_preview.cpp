@@ -3,19 +3,19 @@
 // With NUMSIEVE_SKIN_PREVIEW=path the picture is also saved there (the
 // committed docs/skin-preview.png is made this way).
 
-#include "app/CDialogProgress.h"
-#include "ui/CBitComboBox.h"
-#include "ui/CBitmapButtonEx.h"
-#include "ui/CBitmapDialog.h"
-#include "ui/CButtonEx.h"
-#include "ui/CComboBoxFlat.h"
-#include "ui/CEditFlat.h"
-#include "ui/CLineEditFlat.h"
-#include "ui/CListBoxFlat.h"
-#include "ui/CWEEditCtrl.h"
-#include "ui/DialogUnits.h"
-#include "ui/SkinFont.h"
-#include "ui/SkinImages.h"
+#include "gui/app/CDialogProgress.h"
+#include "gui/ui/CBitComboBox.h"
+#include "gui/ui/CBitmapButtonEx.h"
+#include "gui/ui/CBitmapDialog.h"
+#include "gui/ui/CButtonEx.h"
+#include "gui/ui/CComboBoxFlat.h"
+#include "gui/ui/CEditFlat.h"
+#include "gui/ui/CLineEditFlat.h"
+#include "gui/ui/CListBoxFlat.h"
+#include "gui/ui/CWEEditCtrl.h"
+#include "gui/ui/DialogUnits.h"
+#include "gui/ui/SkinFont.h"
+#include "gui/ui/SkinImages.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "app/CMyNumSieveDlg.h"
-#include "history/CDialogManger.h"
-#include "history/CDialogTableImport.h"
+#include "gui/app/CMyNumSieveDlg.h"
+#include "gui/history/CDialogManger.h"
+#include "gui/history/CDialogTableImport.h"
 
 #include "GuiTestSupport.h"
 #include "TestSupport.h"

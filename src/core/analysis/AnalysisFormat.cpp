@@ -1,6 +1,6 @@
-#include "analysis/Backtest.h"
-#include "analysis/Money.h"
-#include "analysis/TableText.h"
+#include "core/analysis/Backtest.h"
+#include "core/analysis/Money.h"
+#include "core/analysis/TableText.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,13 +1,13 @@
-#include "analysis/Backtest.h"
+#include "core/analysis/Backtest.h"
 
-#include "Messages.h"
-#include "Workspace.h"
-#include "filter/AdvancedCondition.h"
-#include "filter/FilterEngine.h"
-#include "filter/FilterRun.h"
-#include "filter/Omission.h"
-#include "model/Number.h"
-#include "script/HistoryArrays.h"
+#include "core/Messages.h"
+#include "core/Workspace.h"
+#include "core/filter/AdvancedCondition.h"
+#include "core/filter/FilterEngine.h"
+#include "core/filter/FilterRun.h"
+#include "core/filter/Omission.h"
+#include "core/model/Number.h"
+#include "core/script/HistoryArrays.h"
 
 #include <algorithm>
 #include <bitset>

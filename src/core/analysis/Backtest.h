@@ -1,10 +1,10 @@
 #pragma once
 
-#include "filter/ConditionSet.h"
-#include "history/Draw.h"
-#include "history/PrizeFile.h"
-#include "results/ResultTables.h"
-#include "script/ScriptWorker.h"
+#include "core/filter/ConditionSet.h"
+#include "core/history/Draw.h"
+#include "core/history/PrizeFile.h"
+#include "core/results/ResultTables.h"
+#include "core/script/ScriptWorker.h"
 
 #include <QList>
 #include <QString>

@@ -1,10 +1,10 @@
-#include "analysis/Backtest.h"
-#include "analysis/KnownVerdicts.h"
+#include "core/analysis/Backtest.h"
+#include "core/analysis/KnownVerdicts.h"
 
-#include "Workspace.h"
-#include "filter/AdvancedCondition.h"
-#include "filter/FilterRun.h"
-#include "model/Number.h"
+#include "core/Workspace.h"
+#include "core/filter/AdvancedCondition.h"
+#include "core/filter/FilterRun.h"
+#include "core/model/Number.h"
 
 #include <bitset>
 

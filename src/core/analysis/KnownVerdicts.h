@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filter/AdvancedCondition.h"
+#include "core/filter/AdvancedCondition.h"
 
 #include <bitset>
 

@@ -1,8 +1,8 @@
-#include "analysis/Money.h"
+#include "core/analysis/Money.h"
 
-#include "analysis/Backtest.h"
+#include "core/analysis/Backtest.h"
 
-#include "model/Number.h"
+#include "core/model/Number.h"
 
 #include <algorithm>
 #include <numeric>

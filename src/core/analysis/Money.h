@@ -1,6 +1,6 @@
 #pragma once
 
-#include "history/PrizeFile.h"
+#include "core/history/PrizeFile.h"
 
 #include <QList>
 #include <QString>

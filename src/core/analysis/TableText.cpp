@@ -1,4 +1,4 @@
-#include "analysis/TableText.h"
+#include "core/analysis/TableText.h"
 
 #include <algorithm>
 

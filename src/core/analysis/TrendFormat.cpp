@@ -1,5 +1,5 @@
-#include "analysis/TrendTable.h"
-#include "analysis/TableText.h"
+#include "core/analysis/TrendTable.h"
+#include "core/analysis/TableText.h"
 
 #include <QLocale>
 

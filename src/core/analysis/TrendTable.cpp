@@ -1,8 +1,8 @@
-#include "analysis/TrendTable.h"
+#include "core/analysis/TrendTable.h"
 
-#include "model/Attributes.h"
-#include "model/Number.h"
-#include "model/Vocabulary.h"
+#include "core/model/Attributes.h"
+#include "core/model/Number.h"
+#include "core/model/Vocabulary.h"
 
 #include <QHash>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "history/Draw.h"
+#include "core/history/Draw.h"
 
 #include <QList>
 #include <QString>

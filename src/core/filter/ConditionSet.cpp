@@ -1,4 +1,4 @@
-#include "filter/ConditionSet.h"
+#include "core/filter/ConditionSet.h"
 
 #include <algorithm>
 #include <type_traits>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filter/ListCondition.h"
+#include "core/filter/ListCondition.h"
 
 #include <QList>
 #include <QString>

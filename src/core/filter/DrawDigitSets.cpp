@@ -1,6 +1,6 @@
-#include "filter/DrawDigitSets.h"
+#include "core/filter/DrawDigitSets.h"
 
-#include "model/Attributes.h"
+#include "core/model/Attributes.h"
 
 namespace numsieve {
 

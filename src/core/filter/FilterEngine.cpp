@@ -1,9 +1,9 @@
-#include "filter/FilterEngine.h"
+#include "core/filter/FilterEngine.h"
 
-#include "filter/AdvancedCondition.h"
-#include "filter/Omission.h"
-#include "filter/Predicates.h"
-#include "model/Attributes.h"
+#include "core/filter/AdvancedCondition.h"
+#include "core/filter/Omission.h"
+#include "core/filter/Predicates.h"
+#include "core/model/Attributes.h"
 
 #include <bitset>
 #include <functional>

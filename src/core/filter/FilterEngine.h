@@ -1,8 +1,8 @@
 #pragma once
 
-#include "filter/ConditionSet.h"
-#include "filter/DrawDigitSets.h"
-#include "model/Number.h"
+#include "core/filter/ConditionSet.h"
+#include "core/filter/DrawDigitSets.h"
+#include "core/model/Number.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
-#include "filter/FilterRun.h"
+#include "core/filter/FilterRun.h"
 
-#include "Workspace.h"
-#include "filter/AdvancedCondition.h"
+#include "core/Workspace.h"
+#include "core/filter/AdvancedCondition.h"
 
 #include <array>
 #include <optional>

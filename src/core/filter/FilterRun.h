@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filter/FilterEngine.h"
+#include "core/filter/FilterEngine.h"
 
 #include <QString>
 

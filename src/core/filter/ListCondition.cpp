@@ -1,4 +1,4 @@
-#include "filter/ListCondition.h"
+#include "core/filter/ListCondition.h"
 
 #include <algorithm>
 

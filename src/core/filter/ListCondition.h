@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/Vocabulary.h"
+#include "core/model/Vocabulary.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "filter/Omission.h"
+#include "core/filter/Omission.h"
 
-#include "model/Number.h"
+#include "core/model/Number.h"
 
 namespace numsieve {
 

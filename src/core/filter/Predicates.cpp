@@ -1,6 +1,6 @@
-#include "filter/Predicates.h"
+#include "core/filter/Predicates.h"
 
-#include "model/Attributes.h"
+#include "core/model/Attributes.h"
 
 #include <limits>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "filter/ListCondition.h"
-#include "model/Number.h"
+#include "core/filter/ListCondition.h"
+#include "core/model/Number.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
-#include "history/DataFolder.h"
+#include "core/history/DataFolder.h"
 
-#include "history/RecordLine.h"
-#include "model/Number.h"
-#include "text/FileAccess.h"
-#include "text/TextFile.h"
+#include "core/history/RecordLine.h"
+#include "core/model/Number.h"
+#include "core/text/FileAccess.h"
+#include "core/text/TextFile.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "history/LotteryRegistry.h"
-#include "history/PrizeFile.h"
+#include "core/history/LotteryRegistry.h"
+#include "core/history/PrizeFile.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "history/DataLock.h"
+#include "core/history/DataLock.h"
 
-#include "history/DataFolder.h"
-#include "text/FileAccess.h"
+#include "core/history/DataFolder.h"
+#include "core/text/FileAccess.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "history/DrawGate.h"
+#include "core/history/DrawGate.h"
 
-#include "text/TextFile.h"
+#include "core/text/TextFile.h"
 
 #include <QHash>
 #include <QSet>

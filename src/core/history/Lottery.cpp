@@ -1,4 +1,4 @@
-#include "history/Lottery.h"
+#include "core/history/Lottery.h"
 
 namespace numsieve {
 

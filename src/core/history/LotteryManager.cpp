@@ -1,9 +1,9 @@
-#include "history/LotteryManager.h"
+#include "core/history/LotteryManager.h"
 
-#include "Messages.h"
-#include "history/DataFolder.h"
-#include "results/NumberListFile.h"
-#include "text/TextFile.h"
+#include "core/Messages.h"
+#include "core/history/DataFolder.h"
+#include "core/results/NumberListFile.h"
+#include "core/text/TextFile.h"
 
 #include <QFileInfo>
 #include <QSet>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "history/DataFolder.h"
-#include "history/Draw.h"
-#include "history/DrawGate.h"
-#include "history/LotteryRegistry.h"
-#include "history/RecordLine.h"
+#include "core/history/DataFolder.h"
+#include "core/history/Draw.h"
+#include "core/history/DrawGate.h"
+#include "core/history/LotteryRegistry.h"
+#include "core/history/RecordLine.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "history/LotteryRegistry.h"
+#include "core/history/LotteryRegistry.h"
 
 namespace numsieve {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "history/Lottery.h"
+#include "core/history/Lottery.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "history/PrizeFile.h"
+#include "core/history/PrizeFile.h"
 
-#include "text/FileAccess.h"
-#include "text/TextFile.h"
+#include "core/text/FileAccess.h"
+#include "core/text/TextFile.h"
 
 #include <QDir>
 

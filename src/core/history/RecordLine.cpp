@@ -1,4 +1,4 @@
-#include "history/RecordLine.h"
+#include "core/history/RecordLine.h"
 
 namespace numsieve {
 

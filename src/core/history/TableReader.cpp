@@ -1,8 +1,8 @@
-#include "history/TableReader.h"
+#include "core/history/TableReader.h"
 
-#include "history/DrawGate.h"
-#include "model/Number.h"
-#include "text/TextFile.h"
+#include "core/history/DrawGate.h"
+#include "core/model/Number.h"
+#include "core/text/TextFile.h"
 
 #include <QHash>
 #include <QSet>

@@ -1,4 +1,4 @@
-#include "model/Attributes.h"
+#include "core/model/Attributes.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/Number.h"
+#include "core/model/Number.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "model/Number.h"
+#include "core/model/Number.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "model/Vocabulary.h"
+#include "core/model/Vocabulary.h"
 
 #include <QString>
 

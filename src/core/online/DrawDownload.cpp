@@ -1,8 +1,8 @@
-#include "online/DrawDownload.h"
+#include "core/online/DrawDownload.h"
 
-#include "online/OnlineHosts.h"
-#include "selection/DigitRow.h"
-#include "text/TextFile.h"
+#include "core/online/OnlineHosts.h"
+#include "core/selection/DigitRow.h"
+#include "core/text/TextFile.h"
 
 #include <QEventLoop>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "history/Draw.h"
-#include "online/HttpGet.h"
+#include "core/history/Draw.h"
+#include "core/online/HttpGet.h"
 
 #include <QList>
 #include <QObject>

@@ -1,6 +1,6 @@
-#include "online/HttpGet.h"
+#include "core/online/HttpGet.h"
 
-#include "online/HttpResponse.h"
+#include "core/online/HttpResponse.h"
 
 #include <QNetworkProxyFactory>
 #include <QTcpSocket>

@@ -1,4 +1,4 @@
-#include "online/HttpResponse.h"
+#include "core/online/HttpResponse.h"
 
 #include <zlib.h>
 

@@ -1,7 +1,7 @@
-#include "online/OnlineHosts.h"
+#include "core/online/OnlineHosts.h"
 
-#include "history/RecordLine.h"
-#include "text/TextFile.h"
+#include "core/history/RecordLine.h"
+#include "core/text/TextFile.h"
 
 #include <QDir>
 

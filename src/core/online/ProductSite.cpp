@@ -1,9 +1,9 @@
-#include "online/ProductSite.h"
+#include "core/online/ProductSite.h"
 
-#include "online/DrawDownload.h"
-#include "online/HttpGet.h"
-#include "text/FileAccess.h"
-#include "text/TextFile.h"
+#include "core/online/DrawDownload.h"
+#include "core/online/HttpGet.h"
+#include "core/text/FileAccess.h"
+#include "core/text/TextFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "history/LotteryRegistry.h"
-#include "online/OnlineHosts.h"
+#include "core/history/LotteryRegistry.h"
+#include "core/online/OnlineHosts.h"
 
 #include <QString>
 #include <QStringList>

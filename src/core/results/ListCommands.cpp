@@ -1,4 +1,4 @@
-#include "results/ListCommands.h"
+#include "core/results/ListCommands.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "results/ResultTables.h"
+#include "core/results/ResultTables.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "results/NumberListFile.h"
+#include "core/results/NumberListFile.h"
 
-#include "Messages.h"
-#include "text/TextFile.h"
+#include "core/Messages.h"
+#include "core/text/TextFile.h"
 
 #include <QDir>
 #include <QFileInfo>

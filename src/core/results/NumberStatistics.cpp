@@ -1,7 +1,7 @@
-#include "results/NumberStatistics.h"
+#include "core/results/NumberStatistics.h"
 
-#include "model/Attributes.h"
-#include "model/Number.h"
+#include "core/model/Attributes.h"
+#include "core/model/Number.h"
 
 #include <algorithm>
 #include <cmath>

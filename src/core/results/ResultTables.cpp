@@ -1,4 +1,4 @@
-#include "results/ResultTables.h"
+#include "core/results/ResultTables.h"
 
 #include <algorithm>
 #include <bitset>

@@ -1,8 +1,8 @@
-#include "scheme/SchemeFile.h"
+#include "core/scheme/SchemeFile.h"
 
-#include "Messages.h"
-#include "Workspace.h"
-#include "text/TextFile.h"
+#include "core/Messages.h"
+#include "core/Workspace.h"
+#include "core/text/TextFile.h"
 
 #include <QFileInfo>
 

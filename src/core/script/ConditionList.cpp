@@ -1,7 +1,7 @@
-#include "script/ConditionList.h"
+#include "core/script/ConditionList.h"
 
-#include "Messages.h"
-#include "script/ScriptWorker.h"
+#include "core/Messages.h"
+#include "core/script/ScriptWorker.h"
 
 namespace numsieve {
 

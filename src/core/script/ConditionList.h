@@ -1,6 +1,6 @@
 #pragma once
 
-#include "script/ScriptEngine.h"
+#include "core/script/ScriptEngine.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "script/EditorTokens.h"
+#include "core/script/EditorTokens.h"
 
-#include "script/HistoryArrays.h"
+#include "core/script/HistoryArrays.h"
 
 namespace numsieve {
 

@@ -1,4 +1,4 @@
-#include "script/ExpressionMemo.h"
+#include "core/script/ExpressionMemo.h"
 
 #include <map>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "script/HistoryArrays.h"
+#include "core/script/HistoryArrays.h"
 
 #include <QList>
 #include <QString>

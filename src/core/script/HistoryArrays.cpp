@@ -1,6 +1,6 @@
-#include "script/HistoryArrays.h"
+#include "core/script/HistoryArrays.h"
 
-#include "model/Attributes.h"
+#include "core/model/Attributes.h"
 
 #include <array>
 #include <cmath>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "filter/AdvancedCondition.h"
-#include "script/ScriptEvaluator.h"
-#include "script/ScriptWorker.h"
+#include "core/filter/AdvancedCondition.h"
+#include "core/script/ScriptEvaluator.h"
+#include "core/script/ScriptWorker.h"
 
 #include <chrono>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "script/ScriptEngine.h"
+#include "core/script/ScriptEngine.h"
 
-#include "script/ScriptWatchdog.h"
+#include "core/script/ScriptWatchdog.h"
 
 #include <QJSEngine>
 #include <QStringList>

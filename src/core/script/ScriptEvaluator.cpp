@@ -1,8 +1,8 @@
-#include "script/ScriptEvaluator.h"
+#include "core/script/ScriptEvaluator.h"
 
-#include "Messages.h"
-#include "script/ConditionList.h"
-#include "script/HistoryArrays.h"
+#include "core/Messages.h"
+#include "core/script/ConditionList.h"
+#include "core/script/HistoryArrays.h"
 
 #include <algorithm>
 

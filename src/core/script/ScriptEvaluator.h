@@ -1,8 +1,8 @@
 #pragma once
 
-#include "filter/AdvancedCondition.h"
-#include "script/ExpressionMemo.h"
-#include "script/ScriptEngine.h"
+#include "core/filter/AdvancedCondition.h"
+#include "core/script/ExpressionMemo.h"
+#include "core/script/ScriptEngine.h"
 
 #include <QJSValue>
 

@@ -1,4 +1,4 @@
-#include "script/ScriptWatchdog.h"
+#include "core/script/ScriptWatchdog.h"
 
 #include <QJSEngine>
 

@@ -1,7 +1,7 @@
-#include "script/ScriptWorker.h"
+#include "core/script/ScriptWorker.h"
 
-#include "Messages.h"
-#include "script/HistoryArrays.h"
+#include "core/Messages.h"
+#include "core/script/HistoryArrays.h"
 
 #include <QCoreApplication>
 #include <QDataStream>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "filter/ListCondition.h"
-#include "script/ScriptEvaluator.h"
+#include "core/filter/ListCondition.h"
+#include "core/script/ScriptEvaluator.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "selection/DigitRow.h"
+#include "core/selection/DigitRow.h"
 
 #include <chrono>
 

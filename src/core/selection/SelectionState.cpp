@@ -1,8 +1,8 @@
-#include "selection/SelectionState.h"
+#include "core/selection/SelectionState.h"
 
-#include "Messages.h"
-#include "results/NumberListFile.h"
-#include "results/ResultTables.h"
+#include "core/Messages.h"
+#include "core/results/NumberListFile.h"
+#include "core/results/ResultTables.h"
 
 #include <bitset>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/Number.h"
-#include "selection/DigitRow.h"
+#include "core/model/Number.h"
+#include "core/selection/DigitRow.h"
 
 #include <QStringList>
 

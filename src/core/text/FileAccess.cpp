@@ -1,4 +1,4 @@
-#include "text/FileAccess.h"
+#include "core/text/FileAccess.h"
 
 #include <QDir>
 #include <QFile>

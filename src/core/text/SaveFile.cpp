@@ -1,6 +1,6 @@
-#include "text/SaveFile.h"
+#include "core/text/SaveFile.h"
 
-#include "text/FileAccess.h"
+#include "core/text/FileAccess.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
-#include "text/TextFile.h"
+#include "core/text/TextFile.h"
 
-#include "text/FileAccess.h"
+#include "core/text/FileAccess.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "text/SaveFile.h"
+#include "core/text/SaveFile.h"
 
 #include <QByteArray>
 #include <QString>

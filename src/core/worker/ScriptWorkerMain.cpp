@@ -1,7 +1,7 @@
 // numsieve-script: evaluates the script conditions of the window and of
 // numsieve-cli in a process of its own. It reads requests on standard input
 // and answers on standard output until its input ends.
-#include "script/ScriptWorker.h"
+#include "core/script/ScriptWorker.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
-#include "analysis/AnalysedLottery.h"
+#include "gui/analysis/AnalysedLottery.h"
 
-#include "app/AppServices.h"
+#include "gui/app/AppServices.h"
 
 namespace numsieve::gui {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "history/Draw.h"
-#include "history/PrizeFile.h"
+#include "core/history/Draw.h"
+#include "core/history/PrizeFile.h"
 
 #include <QList>
 #include <QString>

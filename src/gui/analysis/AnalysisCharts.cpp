@@ -1,4 +1,4 @@
-#include "analysis/AnalysisCharts.h"
+#include "gui/analysis/AnalysisCharts.h"
 
 #include <QChart>
 #include <QChartView>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/Backtest.h"
+#include "core/analysis/Backtest.h"
 
 #include <QColor>
 #include <QList>

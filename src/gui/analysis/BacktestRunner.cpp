@@ -1,8 +1,8 @@
-#include "analysis/BacktestRunner.h"
+#include "gui/analysis/BacktestRunner.h"
 
-#include "script/ScriptConditionRunner.h"
-#include "selection/SelectionState.h"
-#include "script/ScriptWorker.h"
+#include "core/script/ScriptConditionRunner.h"
+#include "core/selection/SelectionState.h"
+#include "core/script/ScriptWorker.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Workspace.h"
-#include "analysis/Backtest.h"
-#include "history/Draw.h"
+#include "core/Workspace.h"
+#include "core/analysis/Backtest.h"
+#include "core/history/Draw.h"
 
 #include <QElapsedTimer>
 #include <QList>

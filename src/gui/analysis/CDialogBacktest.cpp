@@ -1,11 +1,11 @@
-#include "analysis/CDialogBacktest.h"
+#include "gui/analysis/CDialogBacktest.h"
 
-#include "analysis/AnalysisCharts.h"
-#include "analysis/BacktestRunner.h"
-#include "analysis/CsvExport.h"
-#include "analysis/Money.h"
-#include "app/AppServices.h"
-#include "ui/ScreenFit.h"
+#include "gui/analysis/AnalysisCharts.h"
+#include "gui/analysis/BacktestRunner.h"
+#include "gui/analysis/CsvExport.h"
+#include "core/analysis/Money.h"
+#include "gui/app/AppServices.h"
+#include "gui/ui/ScreenFit.h"
 
 #include <QBarSet>
 #include <QChart>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Workspace.h"
-#include "analysis/ReplayDialog.h"
+#include "core/Workspace.h"
+#include "gui/analysis/ReplayDialog.h"
 
 #include <array>
 #include <optional>

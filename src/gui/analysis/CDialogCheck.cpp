@@ -1,11 +1,11 @@
-#include "analysis/CDialogCheck.h"
+#include "gui/analysis/CDialogCheck.h"
 
-#include "Messages.h"
-#include "analysis/CsvExport.h"
-#include "app/AppServices.h"
-#include "model/Number.h"
-#include "results/NumberListFile.h"
-#include "ui/ScreenFit.h"
+#include "core/Messages.h"
+#include "gui/analysis/CsvExport.h"
+#include "gui/app/AppServices.h"
+#include "core/model/Number.h"
+#include "core/results/NumberListFile.h"
+#include "gui/ui/ScreenFit.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "analysis/AnalysedLottery.h"
-#include "analysis/Money.h"
-#include "results/ResultTables.h"
+#include "gui/analysis/AnalysedLottery.h"
+#include "core/analysis/Money.h"
+#include "core/results/ResultTables.h"
 
 #include <QDialog>
 #include <QList>

@@ -1,12 +1,12 @@
-#include "analysis/CDialogCompare.h"
+#include "gui/analysis/CDialogCompare.h"
 
-#include "analysis/AnalysisCharts.h"
-#include "analysis/BacktestRunner.h"
-#include "analysis/CsvExport.h"
-#include "analysis/Money.h"
-#include "app/AppServices.h"
-#include "scheme/SchemeFile.h"
-#include "ui/ScreenFit.h"
+#include "gui/analysis/AnalysisCharts.h"
+#include "gui/analysis/BacktestRunner.h"
+#include "gui/analysis/CsvExport.h"
+#include "core/analysis/Money.h"
+#include "gui/app/AppServices.h"
+#include "core/scheme/SchemeFile.h"
+#include "gui/ui/ScreenFit.h"
 
 #include <QChart>
 #include <QChartView>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/ReplayDialog.h"
+#include "gui/analysis/ReplayDialog.h"
 
 #include <QList>
 

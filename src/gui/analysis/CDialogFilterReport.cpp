@@ -1,7 +1,7 @@
-#include "analysis/CDialogFilterReport.h"
+#include "gui/analysis/CDialogFilterReport.h"
 
-#include "analysis/CsvExport.h"
-#include "ui/ScreenFit.h"
+#include "gui/analysis/CsvExport.h"
+#include "gui/ui/ScreenFit.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysis/AnalysedLottery.h"
-#include "analysis/Backtest.h"
+#include "gui/analysis/AnalysedLottery.h"
+#include "core/analysis/Backtest.h"
 
 #include <QDialog>
 

@@ -1,11 +1,11 @@
-#include "analysis/CDialogTrend.h"
+#include "gui/analysis/CDialogTrend.h"
 
-#include "Messages.h"
-#include "analysis/CsvExport.h"
-#include "analysis/TrendChartView.h"
-#include "analysis/TrendModel.h"
-#include "app/AppServices.h"
-#include "ui/ScreenFit.h"
+#include "core/Messages.h"
+#include "gui/analysis/CsvExport.h"
+#include "gui/analysis/TrendChartView.h"
+#include "gui/analysis/TrendModel.h"
+#include "gui/app/AppServices.h"
+#include "gui/ui/ScreenFit.h"
 
 #include <QCheckBox>
 #include <QComboBox>

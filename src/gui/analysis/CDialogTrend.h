@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysis/TrendTable.h"
-#include "history/LotteryRegistry.h"
+#include "core/analysis/TrendTable.h"
+#include "core/history/LotteryRegistry.h"
 
 #include <QDialog>
 

@@ -1,8 +1,8 @@
-#include "analysis/CsvExport.h"
+#include "gui/analysis/CsvExport.h"
 
-#include "app/AppServices.h"
-#include "text/SaveFile.h"
-#include "text/TextFile.h"
+#include "gui/app/AppServices.h"
+#include "core/text/SaveFile.h"
+#include "core/text/TextFile.h"
 
 #include <QBuffer>
 #include <QHash>

@@ -1,7 +1,7 @@
-#include "analysis/ReplayDialog.h"
+#include "gui/analysis/ReplayDialog.h"
 
-#include "Messages.h"
-#include "analysis/BacktestRunner.h"
+#include "core/Messages.h"
+#include "gui/analysis/BacktestRunner.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

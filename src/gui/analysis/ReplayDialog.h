@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Workspace.h"
-#include "analysis/AnalysedLottery.h"
-#include "analysis/Backtest.h"
+#include "core/Workspace.h"
+#include "gui/analysis/AnalysedLottery.h"
+#include "core/analysis/Backtest.h"
 
 #include <QDialog>
 #include <QList>

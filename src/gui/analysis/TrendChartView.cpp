@@ -1,7 +1,7 @@
-#include "analysis/TrendChartView.h"
+#include "gui/analysis/TrendChartView.h"
 
-#include "analysis/CsvExport.h"
-#include "analysis/TrendModel.h"
+#include "gui/analysis/CsvExport.h"
+#include "gui/analysis/TrendModel.h"
 
 #include <QHelpEvent>
 #include <QImage>

@@ -1,6 +1,6 @@
-#include "analysis/TrendModel.h"
+#include "gui/analysis/TrendModel.h"
 
-#include "analysis/CsvExport.h"
+#include "gui/analysis/CsvExport.h"
 
 namespace numsieve::gui {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/TrendTable.h"
+#include "core/analysis/TrendTable.h"
 
 #include <QAbstractTableModel>
 #include <QList>

@@ -1,6 +1,6 @@
-#include "app/AppIcon.h"
+#include "gui/app/AppIcon.h"
 
-#include "ui/SkinFont.h"
+#include "gui/ui/SkinFont.h"
 
 #include <QLinearGradient>
 #include <QPainter>

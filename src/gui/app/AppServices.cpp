@@ -1,7 +1,7 @@
-#include "app/AppServices.h"
+#include "gui/app/AppServices.h"
 
-#include "online/ProductSite.h"
-#include "results/NumberListFile.h"
+#include "core/online/ProductSite.h"
+#include "core/results/NumberListFile.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

@@ -1,10 +1,10 @@
-#include "app/CDialogAbout.h"
+#include "gui/app/CDialogAbout.h"
 
-#include "app/AppIcon.h"
-#include "ui/CBitmapButtonEx.h"
-#include "ui/CBitmapDialog.h"
-#include "ui/SkinFont.h"
-#include "ui/SkinImages.h"
+#include "gui/app/AppIcon.h"
+#include "gui/ui/CBitmapButtonEx.h"
+#include "gui/ui/CBitmapDialog.h"
+#include "gui/ui/SkinFont.h"
+#include "gui/ui/SkinImages.h"
 
 #include <QDir>
 #include <QLabel>

@@ -1,8 +1,8 @@
-#include "app/CDialogProgress.h"
+#include "gui/app/CDialogProgress.h"
 
-#include "ui/DialogUnits.h"
-#include "ui/SkinFont.h"
-#include "ui/SkinImages.h"
+#include "gui/ui/DialogUnits.h"
+#include "gui/ui/SkinFont.h"
+#include "gui/ui/SkinImages.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

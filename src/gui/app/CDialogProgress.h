@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/CBitmapDialog.h"
+#include "gui/ui/CBitmapDialog.h"
 
 #include <QPointer>
 #include <QString>

@@ -1,13 +1,13 @@
-#include "app/CMyNumSieveApp.h"
+#include "gui/app/CMyNumSieveApp.h"
 
-#include "app/AppIcon.h"
-#include "app/AppServices.h"
-#include "app/CMyNumSieveDlg.h"
-#include "history/DataFolder.h"
-#include "history/DataLock.h"
-#include "ui/ScreenFit.h"
-#include "ui/ScrollingWindow.h"
-#include "ui/SkinImages.h"
+#include "gui/app/AppIcon.h"
+#include "gui/app/AppServices.h"
+#include "gui/app/CMyNumSieveDlg.h"
+#include "core/history/DataFolder.h"
+#include "core/history/DataLock.h"
+#include "gui/ui/ScreenFit.h"
+#include "gui/ui/ScrollingWindow.h"
+#include "gui/ui/SkinImages.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "Workspace.h"
-#include "analysis/AnalysedLottery.h"
-#include "app/AppServices.h"
-#include "app/CDialogProgress.h"
-#include "app/WindowMessages.h"
-#include "history/LotteryRegistry.h"
-#include "online/ProductSite.h"
-#include "ui/CBitmapDialog.h"
+#include "core/Workspace.h"
+#include "gui/analysis/AnalysedLottery.h"
+#include "gui/app/AppServices.h"
+#include "gui/app/CDialogProgress.h"
+#include "gui/app/WindowMessages.h"
+#include "core/history/LotteryRegistry.h"
+#include "core/online/ProductSite.h"
+#include "gui/ui/CBitmapDialog.h"
 
 #include <QList>
 #include <QPointer>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/WindowMessages.h"
-#include "history/LotteryRegistry.h"
-#include "ui/CBitmapDialog.h"
+#include "gui/app/WindowMessages.h"
+#include "core/history/LotteryRegistry.h"
+#include "gui/ui/CBitmapDialog.h"
 
 #include <QSize>
 

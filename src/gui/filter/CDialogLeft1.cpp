@@ -1,8 +1,8 @@
-#include "filter/CDialogLeft1.h"
+#include "gui/filter/CDialogLeft1.h"
 
-#include "Workspace.h"
-#include "ui/CLineEditFlat.h"
-#include "ui/DialogUnits.h"
+#include "core/Workspace.h"
+#include "gui/ui/CLineEditFlat.h"
+#include "gui/ui/DialogUnits.h"
 
 #include <QLabel>
 

@@ -1,12 +1,12 @@
-#include "filter/CDialogLeft15.h"
+#include "gui/filter/CDialogLeft15.h"
 
-#include "Workspace.h"
-#include "script/EditorTokens.h"
-#include "ui/CButtonEx.h"
-#include "ui/CComboBoxFlat.h"
-#include "ui/CEditFlat.h"
-#include "ui/DialogUnits.h"
-#include "ui/SkinImages.h"
+#include "core/Workspace.h"
+#include "core/script/EditorTokens.h"
+#include "gui/ui/CButtonEx.h"
+#include "gui/ui/CComboBoxFlat.h"
+#include "gui/ui/CEditFlat.h"
+#include "gui/ui/DialogUnits.h"
+#include "gui/ui/SkinImages.h"
 
 #include <QTextCursor>
 

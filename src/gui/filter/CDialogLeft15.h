@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filter/ConditionPanel.h"
+#include "gui/filter/ConditionPanel.h"
 
 namespace numsieve::gui {
 

@@ -1,9 +1,9 @@
-#include "filter/CDialogLeft6.h"
+#include "gui/filter/CDialogLeft6.h"
 
-#include "Workspace.h"
-#include "ui/CComboBoxFlat.h"
-#include "ui/DialogUnits.h"
-#include "ui/SkinImages.h"
+#include "core/Workspace.h"
+#include "gui/ui/CComboBoxFlat.h"
+#include "gui/ui/DialogUnits.h"
+#include "gui/ui/SkinImages.h"
 
 #include <QLabel>
 

@@ -1,12 +1,12 @@
-#include "filter/ConditionPanel.h"
+#include "gui/filter/ConditionPanel.h"
 
-#include "Workspace.h"
-#include "ui/CBitmapButtonEx.h"
-#include "ui/CButtonEx.h"
-#include "ui/CListBoxFlat.h"
-#include "ui/DialogUnits.h"
-#include "ui/SkinFont.h"
-#include "ui/SkinImages.h"
+#include "core/Workspace.h"
+#include "gui/ui/CBitmapButtonEx.h"
+#include "gui/ui/CButtonEx.h"
+#include "gui/ui/CListBoxFlat.h"
+#include "gui/ui/DialogUnits.h"
+#include "gui/ui/SkinFont.h"
+#include "gui/ui/SkinImages.h"
 
 #include <QKeyEvent>
 #include <QScrollBar>

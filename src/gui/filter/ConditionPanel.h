@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/WindowMessages.h"
-#include "ui/CBitmapDialog.h"
+#include "gui/app/WindowMessages.h"
+#include "gui/ui/CBitmapDialog.h"
 
 #include <QHash>
 #include <QList>

@@ -1,9 +1,9 @@
-#include "filter/ConditionPanels.h"
+#include "gui/filter/ConditionPanels.h"
 
-#include "Workspace.h"
-#include "filter/CDialogLeft1.h"
-#include "filter/CDialogLeft15.h"
-#include "filter/CDialogLeft6.h"
+#include "core/Workspace.h"
+#include "gui/filter/CDialogLeft1.h"
+#include "gui/filter/CDialogLeft15.h"
+#include "gui/filter/CDialogLeft6.h"
 
 namespace numsieve::gui {
 

@@ -1,7 +1,7 @@
-#include "history/CDialogIssueUpdate.h"
+#include "gui/history/CDialogIssueUpdate.h"
 
-#include "app/AppServices.h"
-#include "ui/DialogUnits.h"
+#include "gui/app/AppServices.h"
+#include "gui/ui/DialogUnits.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "online/DrawDownload.h"
+#include "core/online/DrawDownload.h"
 
 #include <QDialog>
 

@@ -1,14 +1,14 @@
-#include "history/CDialogManger.h"
+#include "gui/history/CDialogManger.h"
 
-#include "app/AppServices.h"
-#include "app/WindowMessages.h"
-#include "history/CDialogIssueUpdate.h"
-#include "history/CDialogPrizes.h"
-#include "history/CDialogTableImport.h"
-#include "online/OnlineHosts.h"
-#include "ui/DialogUnits.h"
-#include "Messages.h"
-#include "text/TextFile.h"
+#include "gui/app/AppServices.h"
+#include "gui/app/WindowMessages.h"
+#include "gui/history/CDialogIssueUpdate.h"
+#include "gui/history/CDialogPrizes.h"
+#include "gui/history/CDialogTableImport.h"
+#include "core/online/OnlineHosts.h"
+#include "gui/ui/DialogUnits.h"
+#include "core/Messages.h"
+#include "core/text/TextFile.h"
 
 #include <QClipboard>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "history/LotteryManager.h"
-#include "history/TableReader.h"
+#include "core/history/LotteryManager.h"
+#include "core/history/TableReader.h"
 
 #include <QDialog>
 #include <QMap>

@@ -1,6 +1,6 @@
-#include "history/CDialogPrizes.h"
+#include "gui/history/CDialogPrizes.h"
 
-#include "app/AppServices.h"
+#include "gui/app/AppServices.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

@@ -1,4 +1,4 @@
-#include "history/CDialogTableImport.h"
+#include "gui/history/CDialogTableImport.h"
 
 #include <QAbstractTableModel>
 #include <QCheckBox>

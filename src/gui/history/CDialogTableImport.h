@@ -1,7 +1,7 @@
 #pragma once
 
-#include "history/DrawGate.h"
-#include "history/TableReader.h"
+#include "core/history/DrawGate.h"
+#include "core/history/TableReader.h"
 
 #include <QDialog>
 

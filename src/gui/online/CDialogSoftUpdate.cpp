@@ -1,10 +1,10 @@
-#include "online/CDialogSoftUpdate.h"
+#include "gui/online/CDialogSoftUpdate.h"
 
-#include "app/AppServices.h"
-#include "online/DrawDownload.h"
-#include "selection/DigitRow.h"
-#include "text/TextFile.h"
-#include "ui/DialogUnits.h"
+#include "gui/app/AppServices.h"
+#include "core/online/DrawDownload.h"
+#include "core/selection/DigitRow.h"
+#include "core/text/TextFile.h"
+#include "gui/ui/DialogUnits.h"
 
 #include <QLabel>
 #include <QPushButton>

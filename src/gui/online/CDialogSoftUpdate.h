@@ -1,7 +1,7 @@
 #pragma once
 
-#include "online/HttpGet.h"
-#include "online/ProductSite.h"
+#include "core/online/HttpGet.h"
+#include "core/online/ProductSite.h"
 
 #include <QDialog>
 

@@ -1,10 +1,10 @@
-#include "results/CDialogNumberInfo.h"
+#include "gui/results/CDialogNumberInfo.h"
 
-#include "results/MapText.h"
-#include "results/NumberStatistics.h"
-#include "ui/CBitmapButtonEx.h"
-#include "ui/SkinFont.h"
-#include "ui/SkinImages.h"
+#include "gui/results/MapText.h"
+#include "core/results/NumberStatistics.h"
+#include "gui/ui/CBitmapButtonEx.h"
+#include "gui/ui/SkinFont.h"
+#include "gui/ui/SkinImages.h"
 
 #include <QKeyEvent>
 #include <QPainter>

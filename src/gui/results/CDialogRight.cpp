@@ -1,9 +1,9 @@
-#include "results/CDialogRight.h"
+#include "gui/results/CDialogRight.h"
 
-#include "Messages.h"
-#include "results/CDialogNumberInfo.h"
-#include "results/MapText.h"
-#include "ui/SkinFont.h"
+#include "core/Messages.h"
+#include "gui/results/CDialogNumberInfo.h"
+#include "gui/results/MapText.h"
+#include "gui/ui/SkinFont.h"
 
 #include <QFontMetrics>
 #include <QFrame>

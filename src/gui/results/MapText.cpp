@@ -1,4 +1,4 @@
-#include "results/MapText.h"
+#include "gui/results/MapText.h"
 
 #include <QPaintDevice>
 #include <QPainter>

@@ -1,7 +1,7 @@
-#include "selection/CDialog_Left_Sub1.h"
+#include "gui/selection/CDialog_Left_Sub1.h"
 
-#include "Workspace.h"
-#include "selection/CDigitRowCtrl.h"
+#include "core/Workspace.h"
+#include "gui/selection/CDigitRowCtrl.h"
 
 namespace numsieve::gui {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "selection/CSelectionPanel.h"
+#include "gui/selection/CSelectionPanel.h"
 
 #include <array>
 

@@ -1,9 +1,9 @@
-#include "selection/CDialog_Left_Sub3.h"
+#include "gui/selection/CDialog_Left_Sub3.h"
 
-#include "Workspace.h"
-#include "app/AppServices.h"
-#include "selection/CDigitRowCtrl.h"
-#include "selection/CSelectionTypePair.h"
+#include "core/Workspace.h"
+#include "gui/app/AppServices.h"
+#include "gui/selection/CDigitRowCtrl.h"
+#include "gui/selection/CSelectionTypePair.h"
 
 namespace numsieve::gui {
 

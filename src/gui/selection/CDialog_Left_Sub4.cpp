@@ -1,10 +1,10 @@
-#include "selection/CDialog_Left_Sub4.h"
+#include "gui/selection/CDialog_Left_Sub4.h"
 
-#include "Workspace.h"
-#include "app/AppServices.h"
-#include "selection/CSelectionTypePair.h"
-#include "ui/CBitmapButtonEx.h"
-#include "ui/SkinImages.h"
+#include "core/Workspace.h"
+#include "gui/app/AppServices.h"
+#include "gui/selection/CSelectionTypePair.h"
+#include "gui/ui/CBitmapButtonEx.h"
+#include "gui/ui/SkinImages.h"
 
 #include <QLabel>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/WindowMessages.h"
-#include "selection/CSelectionPanel.h"
-#include "selection/SelectionState.h"
+#include "gui/app/WindowMessages.h"
+#include "gui/selection/CSelectionPanel.h"
+#include "core/selection/SelectionState.h"
 
 class QLabel;
 

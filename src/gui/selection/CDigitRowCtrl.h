@@ -1,6 +1,6 @@
 #pragma once
 
-#include "selection/DigitRow.h"
+#include "core/selection/DigitRow.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,7 +1,7 @@
-#include "selection/CSelectionPanel.h"
+#include "gui/selection/CSelectionPanel.h"
 
-#include "ui/SkinFont.h"
-#include "ui/SkinImages.h"
+#include "gui/ui/SkinFont.h"
+#include "gui/ui/SkinImages.h"
 
 #include <QLabel>
 

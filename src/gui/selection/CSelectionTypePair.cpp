@@ -1,9 +1,9 @@
-#include "selection/CSelectionTypePair.h"
+#include "gui/selection/CSelectionTypePair.h"
 
-#include "selection/CSelectionPanel.h"
-#include "ui/CBitmapButtonEx.h"
-#include "ui/SkinFont.h"
-#include "ui/SkinImages.h"
+#include "gui/selection/CSelectionPanel.h"
+#include "gui/ui/CBitmapButtonEx.h"
+#include "gui/ui/SkinFont.h"
+#include "gui/ui/SkinImages.h"
 
 #include <QLabel>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "selection/SelectionState.h"
+#include "core/selection/SelectionState.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
-#include "ui/CBitComboBox.h"
+#include "gui/ui/CBitComboBox.h"
 
-#include "ui/SkinFont.h"
+#include "gui/ui/SkinFont.h"
 
 #include <QAbstractItemView>
 #include <QPainter>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ui/SkinImages.h"
+#include "gui/ui/SkinImages.h"
 
 #include <QColor>
-#include "ui/DropDown.h"
+#include "gui/ui/DropDown.h"
 
 #include <QComboBox>
 

@@ -1,4 +1,4 @@
-#include "ui/CBitmapButtonEx.h"
+#include "gui/ui/CBitmapButtonEx.h"
 
 #include <QPainter>
 

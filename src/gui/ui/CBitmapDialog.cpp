@@ -1,4 +1,4 @@
-#include "ui/CBitmapDialog.h"
+#include "gui/ui/CBitmapDialog.h"
 
 #include <QChildEvent>
 #include <QImage>

@@ -1,6 +1,6 @@
-#include "ui/CButtonEx.h"
+#include "gui/ui/CButtonEx.h"
 
-#include "ui/SkinFont.h"
+#include "gui/ui/SkinFont.h"
 
 #include <QBitmap>
 #include <QEnterEvent>

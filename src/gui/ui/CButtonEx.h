@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/SkinImages.h"
+#include "gui/ui/SkinImages.h"
 
 #include <QAbstractButton>
 #include <QColor>

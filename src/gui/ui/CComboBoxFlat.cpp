@@ -1,7 +1,7 @@
-#include "ui/CComboBoxFlat.h"
+#include "gui/ui/CComboBoxFlat.h"
 
-#include "ui/SkinFont.h"
-#include "ui/SkinImages.h"
+#include "gui/ui/SkinFont.h"
+#include "gui/ui/SkinImages.h"
 
 #include <QPainter>
 #include <QStyle>

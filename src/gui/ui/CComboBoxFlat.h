@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/DropDown.h"
+#include "gui/ui/DropDown.h"
 
 #include <QComboBox>
 

@@ -1,8 +1,8 @@
-#include "ui/CLineEditFlat.h"
+#include "gui/ui/CLineEditFlat.h"
 
-#include "ui/FlatFrame.h"
-#include "ui/SkinFont.h"
-#include "ui/SkinImages.h"
+#include "gui/ui/FlatFrame.h"
+#include "gui/ui/SkinFont.h"
+#include "gui/ui/SkinImages.h"
 
 #include <QRegularExpressionValidator>
 

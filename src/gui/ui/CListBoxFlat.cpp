@@ -1,8 +1,8 @@
-#include "ui/CListBoxFlat.h"
+#include "gui/ui/CListBoxFlat.h"
 
-#include "ui/FlatFrame.h"
-#include "ui/SkinFont.h"
-#include "ui/SkinImages.h"
+#include "gui/ui/FlatFrame.h"
+#include "gui/ui/SkinFont.h"
+#include "gui/ui/SkinImages.h"
 
 #include <QKeyEvent>
 

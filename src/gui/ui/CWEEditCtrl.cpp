@@ -1,7 +1,7 @@
-#include "ui/CWEEditCtrl.h"
+#include "gui/ui/CWEEditCtrl.h"
 
-#include "ui/FlatFrame.h"
-#include "ui/SkinFont.h"
+#include "gui/ui/FlatFrame.h"
+#include "gui/ui/SkinFont.h"
 
 namespace numsieve::gui {
 

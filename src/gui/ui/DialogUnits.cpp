@@ -1,4 +1,4 @@
-#include "ui/DialogUnits.h"
+#include "gui/ui/DialogUnits.h"
 
 namespace numsieve::gui {
 

@@ -1,6 +1,6 @@
-#include "ui/DropDown.h"
+#include "gui/ui/DropDown.h"
 
-#include "ui/FlatFrame.h"
+#include "gui/ui/FlatFrame.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "ui/FlatFrame.h"
+#include "gui/ui/FlatFrame.h"
 
 namespace numsieve::gui {
 

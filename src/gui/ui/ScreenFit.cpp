@@ -1,4 +1,4 @@
-#include "ui/ScreenFit.h"
+#include "gui/ui/ScreenFit.h"
 
 #include <QGuiApplication>
 #include <QScreen>

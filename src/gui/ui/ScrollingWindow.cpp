@@ -1,6 +1,6 @@
-#include "ui/ScrollingWindow.h"
+#include "gui/ui/ScrollingWindow.h"
 
-#include "ui/ScreenFit.h"
+#include "gui/ui/ScreenFit.h"
 
 #include <QCloseEvent>
 #include <QScrollBar>

@@ -1,4 +1,4 @@
-#include "ui/SkinFont.h"
+#include "gui/ui/SkinFont.h"
 
 #include <QFontMetrics>
 

@@ -1,6 +1,6 @@
-#include "ui/SkinImages.h"
+#include "gui/ui/SkinImages.h"
 
-#include "ui/SkinFont.h"
+#include "gui/ui/SkinFont.h"
 
 #include <QGuiApplication>
 #include <QLinearGradient>
