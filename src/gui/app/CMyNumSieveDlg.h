@@ -15,6 +15,7 @@
 
 #include <array>
 #include <memory>
+#include <span>
 
 class QAbstractButton;
 class QMenu;
@@ -50,7 +51,8 @@ public:
         int configurationMs = 1;
     };
 
-    // Command ids of the buttons and menu items.
+    // Command ids of the buttons and menu items; what each shows and does is
+    // in the one table of commands.
     enum Command {
         IdLotteryManager = 1000, IdResults = 1001, IdForum = 1002, IdAnalysis = 1003, IdMore = 1004,
         IdSaveScheme = 1005, IdLoadScheme = 1006, IdMinimise = 1007, IdSelect = 1008, IdFilter = 1009,
@@ -118,6 +120,12 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
+    struct CommandEntry;
+    // Every command of the window, in the order its buttons and menu items
+    // show: the buttons, the 更多 menu and runCommand are all built from it.
+    static std::span<const CommandEntry> commands();
+    static const CommandEntry *findCommand(int id);
+
     void startUp();
     void createButtons();
     void createPanels();
@@ -149,6 +157,10 @@ private:
     void runFilter();
     void runIntersect();
     void popupMenu(int buttonId, QPoint offset);
+    // 保存号码 and 打印号码 open their menus above their buttons.
+    void popupListMenu(int buttonId);
+    void openAnalysis();
+    void openTrend();
     void addAdvancedCondition();
 
     AppServices &m_services;
