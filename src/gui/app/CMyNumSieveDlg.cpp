@@ -16,10 +16,7 @@
 #include "gui/history/CDialogManger.h"
 #include "core/history/DataFolder.h"
 #include "gui/online/CDialogSoftUpdate.h"
-#include "core/online/HttpGet.h"
 #include "core/online/OnlineHosts.h"
-#include "core/selection/DigitRow.h"
-#include "core/text/TextFile.h"
 #include "gui/results/CDialogRight.h"
 #include "core/results/ListCommands.h"
 #include "core/results/NumberListFile.h"
@@ -43,11 +40,9 @@
 #include <QMenu>
 #include <QScrollArea>
 #include <QStyle>
-#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
-#include <functional>
 
 namespace numsieve::gui {
 
@@ -114,7 +109,7 @@ std::span<const CMyNumSieveDlg::CommandEntry> CMyNumSieveDlg::commands()
         {IdClose, Place::Caption, nullptr, 0, {}, [](W &w) { w.requestExit(); }},
         {IdSaveScheme, Place::Row, u"保存条件", 8, {}, [](W &w) { w.saveScheme(); }},
         {IdLoadScheme, Place::Row, u"导入条件", 112, {}, [](W &w) { w.loadScheme(); }},
-        {IdBuy, Place::Row, u"购买彩票", 298, {}, [](W &w) { w.openPurchaseLink(); }},
+        {IdBuy, Place::Row, u"购买彩票", 298, {}, [](W &w) { w.m_online->openPurchaseLink(w.m_services, &w); }},
         {IdSelect, Place::Row, u"选号 >>>", 420, {}, [](W &w) { w.runSelect(); }},
         {IdFilter, Place::Row, u"过滤 >>>", 525, {}, [](W &w) { w.runFilter(); }},
         {IdIntersect, Place::Row, u"号码交集", 630, {}, [](W &w) { w.runIntersect(); }},
@@ -180,77 +175,15 @@ void CMyNumSieveDlg::startUp()
     createButtons();
 
     createPanels();
-    startOnlineTimers(OnlineIntervals{});
-    reportReadProblems();
-}
-
-void CMyNumSieveDlg::startOnlineTimers(const OnlineIntervals &intervals)
-{
-    // Each request is made fresh from online.data when its timer fires; with
-    // no host there, nothing is sent and nothing is said.
-    m_buyLink = defaultPurchaseLink(loadOnlineHosts(m_dataFolder));
-    const std::tuple<QTimer **, int, int, bool, void (CMyNumSieveDlg::*)()> timers[] = {
-        {&m_versionTimer, 10001, intervals.versionCheckMs, true, &CMyNumSieveDlg::checkVersion},
-        {&m_presenceFirstTimer, 10002, intervals.presenceFirstMs, true, &CMyNumSieveDlg::sendPresence},
-        {&m_presenceTimer, 10003, intervals.presenceEveryMs, false, &CMyNumSieveDlg::sendPresence},
-        {&m_configurationTimer, 10004, intervals.configurationMs, true, &CMyNumSieveDlg::fetchConfiguration},
-    };
-    for (const auto &[timer, id, interval, once, handler] : timers) {
-        if (!*timer) {
-            *timer = new QTimer(this);
-            (*timer)->setObjectName(QString::number(id));
-            connect(*timer, &QTimer::timeout, this, handler);
-        }
-        (*timer)->setSingleShot(once);
-        (*timer)->start(interval);
-    }
-}
-
-namespace {
-
-// Runs one background GET; the answer reaches `read` only when a file came
-// back. Every failure is silent.
-void fetchQuietly(QObject *owner, const QUrl &url, std::function<void(const QStringList &)> read)
-{
-    auto *get = new HttpGet(owner);
-    QObject::connect(get, &HttpGet::finished, owner, [get, read = std::move(read)](const HttpAnswer &answer) {
-        get->deleteLater();
-        if (answer.status == HttpAnswer::File && read)
-            read(decodeLines(answer.body));
+    m_online = new OnlineServices(m_dataFolder, this);
+    connect(m_online, &OnlineServices::updateOffered, this, &CMyNumSieveDlg::openSoftwareUpdate);
+    connect(m_online, &OnlineServices::purchaseOffered, this, [this] {
+        for (QAbstractButton *b : std::as_const(m_buttons))
+            if (b->property("commandId").toInt() == IdBuy)
+                b->show();
     });
-    get->start(url);
-}
-
-} // namespace
-
-void CMyNumSieveDlg::checkVersion()
-{
-    fetchQuietly(this, siteFileUrl(loadOnlineHosts(m_dataFolder).product, SiteFile::Update, RandomSource::global().next()),
-                 [this](const QStringList &lines) {
-                     if (offersUpdate(kVersion, parseUpdateFile(lines)))
-                         openSoftwareUpdate();
-                 });
-}
-
-void CMyNumSieveDlg::sendPresence()
-{
-    fetchQuietly(this, siteFileUrl(loadOnlineHosts(m_dataFolder).product, SiteFile::Presence, RandomSource::global().next()),
-                 {});
-}
-
-void CMyNumSieveDlg::fetchConfiguration()
-{
-    fetchQuietly(this,
-                 siteFileUrl(loadOnlineHosts(m_dataFolder).product, SiteFile::Configuration, RandomSource::global().next()),
-                 [this](const QStringList &lines) {
-                     const PurchaseOffer offer = parseConfigurationFile(lines);
-                     if (!offer.show)
-                         return;
-                     m_buyLink = offer.link;
-                     for (QAbstractButton *b : std::as_const(m_buttons))
-                         if (b->property("commandId").toInt() == IdBuy)
-                             b->show();
-                 });
+    m_online->start(OnlineIntervals{});
+    reportReadProblems();
 }
 
 void CMyNumSieveDlg::openSoftwareUpdate()
@@ -311,14 +244,6 @@ void CMyNumSieveDlg::openSitePage(SitePage page)
         openWebLink(m_services, this, url->toString());
     else
         m_services.warn(this, url.error());
-}
-
-void CMyNumSieveDlg::openPurchaseLink()
-{
-    if (m_buyLink.isEmpty())
-        m_services.warn(this, QStringLiteral("没有设置购买彩票的网址，无法打开网页。"));
-    else
-        openWebLink(m_services, this, m_buyLink);
 }
 
 void CMyNumSieveDlg::createButtons()
