@@ -97,6 +97,14 @@ QAbstractButton *CDialogManger::button(int id) const
 
 void CDialogManger::createControls()
 {
+    createLists();
+    createEdits();
+    createButtons();
+    followLists();
+}
+
+void CDialogManger::createLists()
+{
     auto *lotteries = new QGroupBox(QStringLiteral("彩票"), this);
     lotteries->setGeometry(dluToPixels(QRect(7, 7, 171, 264)));
     auto *draws = new QGroupBox(QStringLiteral("号码"), this);
@@ -124,7 +132,10 @@ void CDialogManger::createControls()
         label->move(dluToPixels(at));
         label->adjustSize();
     }
+}
 
+void CDialogManger::createEdits()
+{
     const std::pair<C, QRect> edits[] = {{C::IdEdit, {14, 235, 50, 13}},
                                          {C::NameEdit, {68, 235, 104, 13}},
                                          {C::IssueEdit, {194, 217, 50, 13}},
@@ -144,7 +155,10 @@ void CDialogManger::createControls()
     m_edits.value(C::IdEdit)->setMaxLength(LotteryManager::kIdMaxLength);
     m_edits.value(C::NumberEdit)->setValidator(new QRegularExpressionValidator(digits, this));
     m_edits.value(C::NumberEdit)->setMaxLength(LotteryManager::kNumberMaxLength);
+}
 
+void CDialogManger::createButtons()
+{
     addButton(C::LotteryUp, QStringLiteral("↑"), QRect(146, 222, 12, 10));
     addButton(C::LotteryDown, QStringLiteral("↓"), QRect(159, 222, 12, 10));
     addButton(IdPrizes, QStringLiteral("奖金..."), QRect(QPoint(122, 199), kButtonUnits))
@@ -176,7 +190,10 @@ void CDialogManger::createControls()
     addButton(IdCancel, QStringLiteral("取消"), QRect(QPoint(308, 277), kButtonUnits));
     addButton(IdSave, QStringLiteral("保存"), QRect(QPoint(362, 277), kButtonUnits));
     static_cast<QPushButton *>(ok)->setDefault(true);
+}
 
+void CDialogManger::followLists()
+{
     // The manager's rows follow the highlight, whatever changed it, so that
     // 修改 and 删除 act on exactly the entry the user sees chosen.
     connect(m_lotteryList, &QListWidget::itemSelectionChanged, this, [this] {
