@@ -226,7 +226,7 @@ void CDialogManger::runCommand(int id)
     case C::LotteryDown: m_manager.moveLotteryDown(); break;
     case C::AddLottery:
         messages = m_manager.addLottery(m_dataFolder, [this](const QString &question) {
-            return m_services.confirm(this, QStringLiteral("提示"), question);
+            return m_services.confirm(this, msg::kCaption, question);
         });
         break;
     case C::ModifyLottery: messages = m_manager.modifyLottery(); break;
@@ -237,7 +237,7 @@ void CDialogManger::runCommand(int id)
     case C::ModifyDraw: messages = m_manager.modifyDraw(); break;
     case C::DeleteDraw: m_manager.deleteDraw(); break;
     case C::DeleteAllDraws:
-        if (m_services.confirm(this, QStringLiteral("提示"), LotteryManager::kDeleteAllQuestion))
+        if (m_services.confirm(this, msg::kCaption, LotteryManager::kDeleteAllQuestion))
             m_manager.deleteAllDraws();
         break;
     case C::DownloadDraws: download(); break;
@@ -311,7 +311,7 @@ void CDialogManger::download()
     // replaces them only when the user says so.
     auto mode = LotteryManager::DownloadMode::Merge;
     if (const auto question = m_manager.downloadQuestion(draws)) {
-        switch (m_services.choose(this, QStringLiteral("提示"), *question, QStringLiteral("替换"), QStringLiteral("合并"))) {
+        switch (m_services.choose(this, msg::kCaption, *question, QStringLiteral("替换"), QStringLiteral("合并"))) {
         case Answer::Yes: mode = LotteryManager::DownloadMode::Replace; break;
         case Answer::No: break;
         case Answer::Cancel: return;
@@ -371,7 +371,7 @@ std::optional<Differing> CDialogManger::askDiffering(const QList<Draw> &draws)
                                             "（换成新的号码时，保存前会先备份原来的文件）")
                                  .arg(differing.size())
                                  .arg(lines.join(QLatin1Char('\n')));
-    switch (m_services.choose(this, QStringLiteral("提示"), question, QStringLiteral("保留本地的"), QStringLiteral("换成新的"))) {
+    switch (m_services.choose(this, msg::kCaption, question, QStringLiteral("保留本地的"), QStringLiteral("换成新的"))) {
     case Answer::Yes: return Differing::KeepHeld;
     case Answer::No: return Differing::TakeOffered;
     case Answer::Cancel: break;
@@ -478,7 +478,7 @@ bool CDialogManger::save()
 
 void CDialogManger::reject()
 {
-    if (!m_manager.savesSameAs(m_saved) && !m_services.confirm(this, QStringLiteral("提示"), kDiscardQuestion))
+    if (!m_manager.savesSameAs(m_saved) && !m_services.confirm(this, msg::kCaption, kDiscardQuestion))
         return;
     QDialog::reject();
 }
