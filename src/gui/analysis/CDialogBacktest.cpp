@@ -31,6 +31,19 @@ const QString kSummaryTitle = QStringLiteral("回测结果");
 const QColor kMissColor(120, 150, 190);
 const QColor kSpentColor(60, 100, 170);
 
+// A form row for each figure: its caption and its value, "—" until a run.
+template <std::size_t N>
+void addFigureRows(QFormLayout *form, const QString (&titles)[N], std::array<QLabel *, N> &captions,
+                   std::array<QLabel *, N> &values)
+{
+    for (std::size_t row = 0; row < N; ++row) {
+        values[row] = new QLabel(QStringLiteral("—"));
+        values[row]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        captions[row] = new QLabel(titles[row] + QStringLiteral("："));
+        form->addRow(captions[row], values[row]);
+    }
+}
+
 } // namespace
 
 CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspace, const AnalysedLottery &lottery,
@@ -41,90 +54,9 @@ CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspa
 {
     setWindowTitle(QStringLiteral("方案回测"));
 
-    m_warning = new QLabel;
-    m_warning->setWordWrap(true);
-    m_warning->setStyleSheet(QStringLiteral("color: rgb(180, 30, 20);"));
-    m_warning->hide();
-
-    m_summaryBox = new QGroupBox(kSummaryTitle);
-    auto *summaryLayout = new QVBoxLayout(m_summaryBox);
-    auto *form = new QFormLayout;
-    const QString titles[kSummaryRows] = {QStringLiteral("回测期数"), QStringLiteral("命中"),
-                                          QStringLiteral("命中率"),   QStringLiteral("平均注数"),
-                                          QStringLiteral("期望命中"), QStringLiteral("提升倍数"),
-                                          QStringLiteral("偶然达到概率")};
-    for (int row = 0; row < kSummaryRows; ++row) {
-        m_summary[std::size_t(row)] = new QLabel(QStringLiteral("—"));
-        m_summary[std::size_t(row)]->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        m_captions[std::size_t(row)] = new QLabel(titles[row] + QStringLiteral("："));
-        form->addRow(m_captions[std::size_t(row)], m_summary[std::size_t(row)]);
-    }
-    const QString explained[][2] = {
-        {QStringLiteral("期望命中"),
-         QStringLiteral("每期剩下的号码若换成随便选的同样多的号码，靠运气能命中的次数："
-                        "各期剩余号码占全部可能开奖号码的比例之和。")},
-        {QStringLiteral("提升倍数"),
-         QStringLiteral("提升倍数 = 命中 ÷ 期望命中。1 表示条件和随便选同样多的号码一样好；大于 1 较好，小于 1 较差。")},
-        {QStringLiteral("偶然达到概率"),
-         QStringLiteral("每期都随便选同样多的号码时，靠运气至少命中这么多次的确切概率。只有很小（比如小于5%）"
-                        "才说明条件比运气好；它说的是已经开出的这些期，不保证以后的开奖。")},
-    };
-    for (const SummaryRow row : {ExpectedHits, Lift, PChance}) {
-        const QString &tip = explained[row - ExpectedHits][1];
-        m_captions[std::size_t(row)]->setToolTip(tip);
-        m_summary[std::size_t(row)]->setToolTip(tip);
-    }
-    summaryLayout->addLayout(form);
-    summaryLayout->addWidget(m_warning);
-    summaryLayout->addStretch(1);
-
-    // The same lists as bought, beside what random lists of their sizes win.
-    auto *moneyBox = new QGroupBox(QStringLiteral("投入与中奖（每期买下剩下的号码）"));
-    auto *moneyLayout = new QVBoxLayout(moneyBox);
-    m_prizesLabel = new QLabel(m_lottery.prizes ? QStringLiteral("奖金：") + prizesText(*m_lottery.prizes)
-                                                : noPrizesText(m_lottery));
-    m_prizesLabel->setWordWrap(true);
-    m_prizesLabel->setTextFormat(Qt::PlainText);
-    moneyLayout->addWidget(m_prizesLabel);
-    auto *moneyForm = new QFormLayout;
-    const QString moneyTitles[kMoneyRows] = {QStringLiteral("投入"), QStringLiteral("中奖"), QStringLiteral("回报率"),
-                                             QStringLiteral("随机平均中奖"), QStringLiteral("中奖偶然概率")};
-    for (int row = 0; row < kMoneyRows; ++row) {
-        m_money[std::size_t(row)] = new QLabel(QStringLiteral("—"));
-        m_money[std::size_t(row)]->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        m_moneyCaptions[std::size_t(row)] = new QLabel(moneyTitles[row] + QStringLiteral("："));
-        moneyForm->addRow(m_moneyCaptions[std::size_t(row)], m_money[std::size_t(row)]);
-    }
-    const int price = m_lottery.prizes ? m_lottery.prizes->price : 0;
-    const QString moneyExplained[kMoneyRows][2] = {
-        {QStringLiteral("投入"), QStringLiteral("每期把剩下的号码每个买一注（每注%1元）要花的钱。").arg(price)},
-        {QStringLiteral("中奖"),
-         QStringLiteral("直选：剩下的号码里有开奖号码，中直选奖；组选：剩下的组选里有开奖号码的组选，"
-                        "按开奖号码中组选三或组选六奖，豹子不中组选奖。")},
-        {QStringLiteral("回报率"), QStringLiteral("回报率 = 中奖 ÷ 投入。")},
-        {QStringLiteral("随机平均中奖"),
-         QStringLiteral(
-             "每期随便选同样多的号码，平均能中的奖金（确切值，括号里是它的回报率）。"
-             "任何号码的平均回报都是这么多，由奖金表决定：条件改变不了它，只能让过去的运气好一些或差一些。")},
-        {QStringLiteral("中奖偶然概率"),
-         QStringLiteral("每期都随便选同样多的号码时，中奖至少这么多的确切概率。过去的回报比平均高，"
-                        "除非这个概率很小（比如小于1%），都是运气；就算很小，以后的开奖也不欠它什么。")},
-    };
-    for (int row = 0; row < kMoneyRows; ++row) {
-        m_moneyCaptions[std::size_t(row)]->setToolTip(moneyExplained[row][1]);
-        m_money[std::size_t(row)]->setToolTip(moneyExplained[row][1]);
-    }
-    moneyLayout->addLayout(moneyForm);
-    moneyLayout->addStretch(1);
-    // Without prizes the box only says so: the counts above are all there is.
-    for (QLabel *label : m_money)
-        label->setVisible(m_lottery.prizes.has_value());
-    for (QLabel *label : m_moneyCaptions)
-        label->setVisible(m_lottery.prizes.has_value());
-
     auto *left = new QVBoxLayout;
-    left->addWidget(m_summaryBox, 3);
-    left->addWidget(moneyBox, 2);
+    left->addWidget(createSummaryBox(), 3);
+    left->addWidget(createMoneyBox(), 2);
 
     m_table = figureTable(0, {QStringLiteral("条件"), QStringLiteral("淘汰开奖号"), QStringLiteral("平均淘汰比例")},
                           QStringLiteral("平均淘汰比例"));
@@ -137,31 +69,12 @@ CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspa
     figures->addLayout(left, 1);
     figures->addWidget(tableBox, 1);
 
-    QStringList note;
-    for (const auto &[name, text] : explained)
-        note << (text.startsWith(name) ? text : name + QStringLiteral("：") + text);
-    if (m_lottery.prizes)
-        for (const MoneyRow row : {ExpectedWon, PWon})
-            note << moneyExplained[row][0] + QStringLiteral("：") + moneyExplained[row][1];
-    m_note = new QLabel(note.join(QLatin1Char('\n')));
-    m_note->setWordWrap(true);
-
-    m_survivorChart = new QChartView(newChart(QStringLiteral("每期剩余注数")));
-    m_survivorChart->setRenderHint(QPainter::Antialiasing);
-    m_survivorChart->setMinimumHeight(200);
-    m_cumulativeChart = new QChartView(newChart(QStringLiteral("累计命中与偶然的期望")));
-    m_cumulativeChart->setRenderHint(QPainter::Antialiasing);
-    m_cumulativeChart->setMinimumHeight(200);
-    m_moneyChart = new QChartView(newChart(QStringLiteral("累计投入与中奖")));
-    m_moneyChart->setRenderHint(QPainter::Antialiasing);
-    m_moneyChart->setMinimumHeight(200);
-    m_moneyChart->setVisible(m_lottery.prizes.has_value());
-
     auto *body = new QWidget;
     auto *bodyLayout = new QVBoxLayout(body);
     bodyLayout->setContentsMargins(0, 0, 0, 0);
     bodyLayout->addLayout(figures);
-    bodyLayout->addWidget(m_note);
+    bodyLayout->addWidget(createNote());
+    createCharts();
     bodyLayout->addWidget(m_survivorChart, 1);
     bodyLayout->addWidget(m_cumulativeChart, 1);
     bodyLayout->addWidget(m_moneyChart, 1);
@@ -191,6 +104,124 @@ CDialogBacktest::CDialogBacktest(AppServices &services, const Workspace &workspa
         statusLabel()->setText(
             QStringLiteral("用当前的选号、条件、容错和直选/组选设置，逐期只以之前的开奖号码为历史重新过滤，"
                            "看开奖号是否在剩下的号码里。"));
+}
+
+QGroupBox *CDialogBacktest::createSummaryBox()
+{
+    m_warning = new QLabel;
+    m_warning->setWordWrap(true);
+    m_warning->setStyleSheet(QStringLiteral("color: rgb(180, 30, 20);"));
+    m_warning->hide();
+
+    m_summaryBox = new QGroupBox(kSummaryTitle);
+    auto *summaryLayout = new QVBoxLayout(m_summaryBox);
+    auto *form = new QFormLayout;
+    const QString titles[kSummaryRows] = {QStringLiteral("回测期数"), QStringLiteral("命中"),
+                                          QStringLiteral("命中率"),   QStringLiteral("平均注数"),
+                                          QStringLiteral("期望命中"), QStringLiteral("提升倍数"),
+                                          QStringLiteral("偶然达到概率")};
+    addFigureRows(form, titles, m_captions, m_summary);
+    const auto explained = summaryExplained();
+    for (const SummaryRow row : {ExpectedHits, Lift, PChance}) {
+        const QString &tip = explained[row - ExpectedHits][1];
+        m_captions[std::size_t(row)]->setToolTip(tip);
+        m_summary[std::size_t(row)]->setToolTip(tip);
+    }
+    summaryLayout->addLayout(form);
+    summaryLayout->addWidget(m_warning);
+    summaryLayout->addStretch(1);
+    return m_summaryBox;
+}
+
+QGroupBox *CDialogBacktest::createMoneyBox()
+{
+    // The same lists as bought, beside what random lists of their sizes win.
+    auto *moneyBox = new QGroupBox(QStringLiteral("投入与中奖（每期买下剩下的号码）"));
+    auto *moneyLayout = new QVBoxLayout(moneyBox);
+    m_prizesLabel = new QLabel(m_lottery.prizes ? QStringLiteral("奖金：") + prizesText(*m_lottery.prizes)
+                                                : noPrizesText(m_lottery));
+    m_prizesLabel->setWordWrap(true);
+    m_prizesLabel->setTextFormat(Qt::PlainText);
+    moneyLayout->addWidget(m_prizesLabel);
+    auto *moneyForm = new QFormLayout;
+    const QString moneyTitles[kMoneyRows] = {QStringLiteral("投入"), QStringLiteral("中奖"), QStringLiteral("回报率"),
+                                             QStringLiteral("随机平均中奖"), QStringLiteral("中奖偶然概率")};
+    addFigureRows(moneyForm, moneyTitles, m_moneyCaptions, m_money);
+    const auto moneyExplained = moneyExplanations();
+    for (int row = 0; row < kMoneyRows; ++row) {
+        m_moneyCaptions[std::size_t(row)]->setToolTip(moneyExplained[std::size_t(row)][1]);
+        m_money[std::size_t(row)]->setToolTip(moneyExplained[std::size_t(row)][1]);
+    }
+    moneyLayout->addLayout(moneyForm);
+    moneyLayout->addStretch(1);
+    // Without prizes the box only says so: the counts above are all there is.
+    for (QLabel *label : m_money)
+        label->setVisible(m_lottery.prizes.has_value());
+    for (QLabel *label : m_moneyCaptions)
+        label->setVisible(m_lottery.prizes.has_value());
+    return moneyBox;
+}
+
+QLabel *CDialogBacktest::createNote()
+{
+    QStringList note;
+    for (const auto &[name, text] : summaryExplained())
+        note << (text.startsWith(name) ? text : name + QStringLiteral("：") + text);
+    if (m_lottery.prizes) {
+        const auto moneyExplained = moneyExplanations();
+        for (const MoneyRow row : {ExpectedWon, PWon})
+            note << moneyExplained[row][0] + QStringLiteral("：") + moneyExplained[row][1];
+    }
+    m_note = new QLabel(note.join(QLatin1Char('\n')));
+    m_note->setWordWrap(true);
+    return m_note;
+}
+
+void CDialogBacktest::createCharts()
+{
+    m_survivorChart = new QChartView(newChart(QStringLiteral("每期剩余注数")));
+    m_survivorChart->setRenderHint(QPainter::Antialiasing);
+    m_survivorChart->setMinimumHeight(200);
+    m_cumulativeChart = new QChartView(newChart(QStringLiteral("累计命中与偶然的期望")));
+    m_cumulativeChart->setRenderHint(QPainter::Antialiasing);
+    m_cumulativeChart->setMinimumHeight(200);
+    m_moneyChart = new QChartView(newChart(QStringLiteral("累计投入与中奖")));
+    m_moneyChart->setRenderHint(QPainter::Antialiasing);
+    m_moneyChart->setMinimumHeight(200);
+    m_moneyChart->setVisible(m_lottery.prizes.has_value());
+}
+
+CDialogBacktest::Explanations<3> CDialogBacktest::summaryExplained()
+{
+    return {{
+        {QStringLiteral("期望命中"),
+         QStringLiteral("每期剩下的号码若换成随便选的同样多的号码，靠运气能命中的次数："
+                        "各期剩余号码占全部可能开奖号码的比例之和。")},
+        {QStringLiteral("提升倍数"),
+         QStringLiteral("提升倍数 = 命中 ÷ 期望命中。1 表示条件和随便选同样多的号码一样好；大于 1 较好，小于 1 较差。")},
+        {QStringLiteral("偶然达到概率"),
+         QStringLiteral("每期都随便选同样多的号码时，靠运气至少命中这么多次的确切概率。只有很小（比如小于5%）"
+                        "才说明条件比运气好；它说的是已经开出的这些期，不保证以后的开奖。")},
+    }};
+}
+
+CDialogBacktest::Explanations<CDialogBacktest::kMoneyRows> CDialogBacktest::moneyExplanations() const
+{
+    const int price = m_lottery.prizes ? m_lottery.prizes->price : 0;
+    return {{
+        {QStringLiteral("投入"), QStringLiteral("每期把剩下的号码每个买一注（每注%1元）要花的钱。").arg(price)},
+        {QStringLiteral("中奖"),
+         QStringLiteral("直选：剩下的号码里有开奖号码，中直选奖；组选：剩下的组选里有开奖号码的组选，"
+                        "按开奖号码中组选三或组选六奖，豹子不中组选奖。")},
+        {QStringLiteral("回报率"), QStringLiteral("回报率 = 中奖 ÷ 投入。")},
+        {QStringLiteral("随机平均中奖"),
+         QStringLiteral(
+             "每期随便选同样多的号码，平均能中的奖金（确切值，括号里是它的回报率）。"
+             "任何号码的平均回报都是这么多，由奖金表决定：条件改变不了它，只能让过去的运气好一些或差一些。")},
+        {QStringLiteral("中奖偶然概率"),
+         QStringLiteral("每期都随便选同样多的号码时，中奖至少这么多的确切概率。过去的回报比平均高，"
+                        "除非这个概率很小（比如小于1%），都是运气；就算很小，以后的开奖也不欠它什么。")},
+    }};
 }
 
 QString CDialogBacktest::summaryText(SummaryRow row) const

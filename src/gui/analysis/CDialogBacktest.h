@@ -67,6 +67,16 @@ protected:
     void showRun(const QList<BacktestResult> &results) override;
 
 private:
+    // Each figure's name and what it means, for its tool tip and the note.
+    template <std::size_t N>
+    using Explanations = std::array<std::array<QString, 2>, N>;
+    static Explanations<3> summaryExplained();   // 期望命中, 提升倍数, 偶然达到概率
+    Explanations<kMoneyRows> moneyExplanations() const;
+    QGroupBox *createSummaryBox();
+    QGroupBox *createMoneyBox();
+    QLabel *createNote();
+    void createCharts();
+
     void showSummary(const BacktestResult &result);
     void showMoney(const BacktestResult &result);
     void showCharts(const BacktestResult &result);

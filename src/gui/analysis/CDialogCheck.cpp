@@ -71,49 +71,13 @@ CDialogCheck::CDialogCheck(AppServices &services, const AnalysedLottery &lottery
 {
     setWindowTitle(QStringLiteral("对奖"));
 
-    m_issue = new QComboBox;
-    for (qsizetype i = m_lottery.draws.size() - 1; i >= 0; --i)
-        m_issue->addItem(m_lottery.draws.at(i).issue, int(i));
-    m_issue->setEnabled(!m_lottery.draws.isEmpty());
-    m_draw = new QLabel;
-    m_draw->setTextFormat(Qt::PlainText);
-    auto *drawRow = new QHBoxLayout;
-    drawRow->addWidget(new QLabel(
-        QStringLiteral("彩种：%1　奖期").arg(m_lottery.name.isEmpty() ? QStringLiteral("—") : m_lottery.name)));
-    drawRow->addWidget(m_issue);
-    drawRow->addWidget(m_draw, 1);
-
+    QHBoxLayout *drawRow = createDrawRow();
     m_prizesLabel = new QLabel(m_lottery.prizes ? QStringLiteral("奖金：") + prizesText(*m_lottery.prizes)
                                                 : noPrizesText(m_lottery));
     m_prizesLabel->setWordWrap(true);
     m_prizesLabel->setTextFormat(Qt::PlainText);
 
-    // The main window's lists, of the kind its view mode works on.
-    const bool straight = m_tables.viewMode() == ViewMode::Straight;
-    const ListKind kind = straight ? ListKind::Straight : ListKind::Group;
-    auto *stageRow = new QHBoxLayout;
-    stageRow->addWidget(new QLabel(straight ? QStringLiteral("当前直选号码：") : QStringLiteral("当前组选号码：")));
-    const QString stageNames[] = {QStringLiteral("选号"), QStringLiteral("过滤"), QStringLiteral("交集")};
-    int last = 0;
-    for (int stage = 1; stage <= 3; ++stage) {
-        const qsizetype count = m_tables.extract(kind, ResultStage(stage)).size();
-        auto *box = new QCheckBox(QStringLiteral("%1（%2注）").arg(stageNames[stage - 1]).arg(count));
-        box->setEnabled(count > 0);
-        if (count > 0)
-            last = stage;
-        m_stages[std::size_t(stage) - 1] = box;
-        stageRow->addWidget(box);
-    }
-    stageRow->addStretch(1);
-    // The list a player would buy: the furthest stage the numbers reached.
-    if (last > 0)
-        m_stages[std::size_t(last) - 1]->setChecked(true);
-
-    m_addFile = new QPushButton(QStringLiteral("添加文件..."));
-    m_remove = new QPushButton(QStringLiteral("移除文件"));
-    m_remove->setEnabled(false);
-    stageRow->addWidget(m_addFile);
-    stageRow->addWidget(m_remove);
+    QHBoxLayout *stageRow = createStageRow();
 
     m_table = figureTable(0,
                           {QStringLiteral("号码表"), QStringLiteral("类型"), QStringLiteral("注数"),
@@ -166,6 +130,53 @@ CDialogCheck::CDialogCheck(AppServices &services, const AnalysedLottery &lottery
         m_draw->setWordWrap(true);
     }
     refresh();
+}
+
+QHBoxLayout *CDialogCheck::createDrawRow()
+{
+    m_issue = new QComboBox;
+    for (qsizetype i = m_lottery.draws.size() - 1; i >= 0; --i)
+        m_issue->addItem(m_lottery.draws.at(i).issue, int(i));
+    m_issue->setEnabled(!m_lottery.draws.isEmpty());
+    m_draw = new QLabel;
+    m_draw->setTextFormat(Qt::PlainText);
+    auto *drawRow = new QHBoxLayout;
+    drawRow->addWidget(new QLabel(
+        QStringLiteral("彩种：%1　奖期").arg(m_lottery.name.isEmpty() ? QStringLiteral("—") : m_lottery.name)));
+    drawRow->addWidget(m_issue);
+    drawRow->addWidget(m_draw, 1);
+    return drawRow;
+}
+
+QHBoxLayout *CDialogCheck::createStageRow()
+{
+    // The main window's lists, of the kind its view mode works on.
+    const bool straight = m_tables.viewMode() == ViewMode::Straight;
+    const ListKind kind = straight ? ListKind::Straight : ListKind::Group;
+    auto *stageRow = new QHBoxLayout;
+    stageRow->addWidget(new QLabel(straight ? QStringLiteral("当前直选号码：") : QStringLiteral("当前组选号码：")));
+    const QString stageNames[] = {QStringLiteral("选号"), QStringLiteral("过滤"), QStringLiteral("交集")};
+    int last = 0;
+    for (int stage = 1; stage <= 3; ++stage) {
+        const qsizetype count = m_tables.extract(kind, ResultStage(stage)).size();
+        auto *box = new QCheckBox(QStringLiteral("%1（%2注）").arg(stageNames[stage - 1]).arg(count));
+        box->setEnabled(count > 0);
+        if (count > 0)
+            last = stage;
+        m_stages[std::size_t(stage) - 1] = box;
+        stageRow->addWidget(box);
+    }
+    stageRow->addStretch(1);
+    // The list a player would buy: the furthest stage the numbers reached.
+    if (last > 0)
+        m_stages[std::size_t(last) - 1]->setChecked(true);
+
+    m_addFile = new QPushButton(QStringLiteral("添加文件..."));
+    m_remove = new QPushButton(QStringLiteral("移除文件"));
+    m_remove->setEnabled(false);
+    stageRow->addWidget(m_addFile);
+    stageRow->addWidget(m_remove);
+    return stageRow;
 }
 
 QComboBox *CDialogCheck::kindBox(int row) const

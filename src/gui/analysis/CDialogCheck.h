@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -72,6 +73,10 @@ private:
         int file = -1;   // index into m_files, or -1 for a stage
     };
 
+    // 彩种 and 奖期 with the drawn number.
+    QHBoxLayout *createDrawRow();
+    // The main window's lists by stage, and the number files' buttons.
+    QHBoxLayout *createStageRow();
     QList<Shown> shownLists() const;
     // The drawn number of the issue chosen, or -1 when it is not three digits.
     int drawn() const;

@@ -66,57 +66,13 @@ CDialogCompare::CDialogCompare(AppServices &services, const AnalysedLottery &lot
 {
     setWindowTitle(QStringLiteral("方案对比"));
 
-    m_schemes = new QListWidget;
-    m_schemes->setMinimumHeight(60);
-    m_schemes->setMaximumHeight(90);
-    m_add = new QPushButton(QStringLiteral("添加方案..."));
-    m_remove = new QPushButton(QStringLiteral("移除方案"));
-    m_remove->setEnabled(false);
-    auto *schemeButtons = new QVBoxLayout;
-    schemeButtons->addWidget(m_add);
-    schemeButtons->addWidget(m_remove);
-    schemeButtons->addStretch(1);
-    auto *schemeRow = new QHBoxLayout;
-    schemeRow->addWidget(m_schemes, 1);
-    schemeRow->addLayout(schemeButtons);
-
+    QHBoxLayout *schemeRow = createSchemeRow();
     auto *prizes = new QLabel(m_lottery.prizes ? QStringLiteral("奖金：") + prizesText(*m_lottery.prizes)
                                                : noPrizesText(m_lottery));
     prizes->setWordWrap(true);
     prizes->setTextFormat(Qt::PlainText);
 
-    m_table = figureTable(0,
-                          {QStringLiteral("方案"), QStringLiteral("回测期数"), QStringLiteral("平均注数"),
-                           QStringLiteral("命中"), QStringLiteral("期望命中"), QStringLiteral("提升倍数"),
-                           QStringLiteral("偶然达到概率"), QStringLiteral("投入"), QStringLiteral("中奖"),
-                           QStringLiteral("回报率"), QStringLiteral("中奖偶然概率")},
-                          QStringLiteral("回报率"));
-    m_table->setFixedHeight(kTableHeight);
-    for (const Column column : {Spent, Won, ReturnRate, PWon})
-        m_table->setColumnHidden(column, !m_lottery.prizes);
-    m_best = new QLabel;
-    m_best->setWordWrap(true);
-    m_best->setTextFormat(Qt::PlainText);
-    auto *note = new QLabel(
-        QStringLiteral(
-            "每个方案都用同样的开奖号码回测。偶然达到概率：每期都随便选同样多的号码时，靠运气至少命中这么多次的确切概率，"
-            "最小的一个标★。")
-        + (m_lottery.prizes
-               ? QStringLiteral("任何方案的随机平均回报都由奖金表决定；回报率高于它，除非中奖偶然概率很小，都是运气。")
-               : QString()));
-    note->setWordWrap(true);
-
-    m_chart = new QChartView(newChart(QStringLiteral("累计命中（实线）与偶然的期望（虚线）")));
-    m_chart->setRenderHint(QPainter::Antialiasing);
-    m_chart->setMinimumHeight(320);
-
-    auto *body = new QWidget;
-    auto *bodyLayout = new QVBoxLayout(body);
-    bodyLayout->setContentsMargins(0, 0, 0, 0);
-    bodyLayout->addWidget(m_table);
-    bodyLayout->addWidget(m_best);
-    bodyLayout->addWidget(note);
-    bodyLayout->addWidget(m_chart, 1);
+    QWidget *body = createBody();
 
     m_exportCsv = new QPushButton(QStringLiteral("导出CSV..."));
     m_exportPicture = new QPushButton(QStringLiteral("导出图片..."));
@@ -157,6 +113,61 @@ CDialogCompare::CDialogCompare(AppServices &services, const AnalysedLottery &lot
     if (!m_lottery.draws.isEmpty())
         statusLabel()->setText(QStringLiteral("按“添加方案...”选择要对比的方案文件（保存条件存下的 .cnd 文件），"
                                               "再按开始：每个方案都用同样的开奖号码逐期回测。"));
+}
+
+QHBoxLayout *CDialogCompare::createSchemeRow()
+{
+    m_schemes = new QListWidget;
+    m_schemes->setMinimumHeight(60);
+    m_schemes->setMaximumHeight(90);
+    m_add = new QPushButton(QStringLiteral("添加方案..."));
+    m_remove = new QPushButton(QStringLiteral("移除方案"));
+    m_remove->setEnabled(false);
+    auto *schemeButtons = new QVBoxLayout;
+    schemeButtons->addWidget(m_add);
+    schemeButtons->addWidget(m_remove);
+    schemeButtons->addStretch(1);
+    auto *schemeRow = new QHBoxLayout;
+    schemeRow->addWidget(m_schemes, 1);
+    schemeRow->addLayout(schemeButtons);
+    return schemeRow;
+}
+
+QWidget *CDialogCompare::createBody()
+{
+    m_table = figureTable(0,
+                          {QStringLiteral("方案"), QStringLiteral("回测期数"), QStringLiteral("平均注数"),
+                           QStringLiteral("命中"), QStringLiteral("期望命中"), QStringLiteral("提升倍数"),
+                           QStringLiteral("偶然达到概率"), QStringLiteral("投入"), QStringLiteral("中奖"),
+                           QStringLiteral("回报率"), QStringLiteral("中奖偶然概率")},
+                          QStringLiteral("回报率"));
+    m_table->setFixedHeight(kTableHeight);
+    for (const Column column : {Spent, Won, ReturnRate, PWon})
+        m_table->setColumnHidden(column, !m_lottery.prizes);
+    m_best = new QLabel;
+    m_best->setWordWrap(true);
+    m_best->setTextFormat(Qt::PlainText);
+    auto *note = new QLabel(
+        QStringLiteral(
+            "每个方案都用同样的开奖号码回测。偶然达到概率：每期都随便选同样多的号码时，靠运气至少命中这么多次的确切概率，"
+            "最小的一个标★。")
+        + (m_lottery.prizes
+               ? QStringLiteral("任何方案的随机平均回报都由奖金表决定；回报率高于它，除非中奖偶然概率很小，都是运气。")
+               : QString()));
+    note->setWordWrap(true);
+
+    m_chart = new QChartView(newChart(QStringLiteral("累计命中（实线）与偶然的期望（虚线）")));
+    m_chart->setRenderHint(QPainter::Antialiasing);
+    m_chart->setMinimumHeight(320);
+
+    auto *body = new QWidget;
+    auto *bodyLayout = new QVBoxLayout(body);
+    bodyLayout->setContentsMargins(0, 0, 0, 0);
+    bodyLayout->addWidget(m_table);
+    bodyLayout->addWidget(m_best);
+    bodyLayout->addWidget(note);
+    bodyLayout->addWidget(m_chart, 1);
+    return body;
 }
 
 void CDialogCompare::addSchemeFile()

@@ -7,6 +7,7 @@
 #include <optional>
 
 class QChartView;
+class QHBoxLayout;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -70,6 +71,10 @@ private:
         Workspace workspace;
     };
 
+    // The list of scheme files with 添加方案... and 移除方案.
+    QHBoxLayout *createSchemeRow();
+    // The figures, the note and the chart, which scroll together.
+    QWidget *createBody();
     void clearComparison();
     void showTable(const SchemeComparison &comparison);
     void showChart(const SchemeComparison &comparison);

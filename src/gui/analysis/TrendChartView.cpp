@@ -225,78 +225,104 @@ void TrendChartView::paintEvent(QPaintEvent *)
 std::pair<int, int> TrendChartView::paintChart(QPainter &p, QSize area, int hx, int vy) const
 {
     p.fillRect(QRect(QPoint(0, 0), area), Qt::white);
-    const QFontMetrics fm(font());
-    const int left = valuesLeft();
-    const int width = area.width();
-    const int footTop = area.height() - m_footHeight;
-    const QRect body(left, m_headerHeight, std::max(0, width - left), std::max(0, footTop - m_headerHeight));
-    const int rows = m_model->rowCount();
+    Frame f;
+    f.left = valuesLeft();
+    f.width = area.width();
+    f.footTop = area.height() - m_footHeight;
+    f.body = QRect(f.left, m_headerHeight, std::max(0, f.width - f.left), std::max(0, f.footTop - m_headerHeight));
+    f.hx = hx;
+    f.vy = vy;
+    f.firstRow = std::max(0, vy / m_rowHeight);
+    f.lastRow = std::min(m_model->rowCount() - 1, (vy + f.body.height()) / m_rowHeight);
+    f.firstColumn = std::max(0, valueColumnAt(hx));
+    f.lastColumn = std::min(m_model->valueColumnCount() - 1, valueColumnAt(hx + f.body.width()));
+    f.shift = QPoint(f.left - hx, m_headerHeight - vy);
+
+    paintBody(p, f);
+    // The lines run under the balls.
+    p.setRenderHint(QPainter::Antialiasing);
+    if (m_lines)
+        paintLines(p, f);
+    paintBalls(p, f);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    paintIssueColumns(p, f);
+    paintHeader(p, f);
+    paintFoot(p, f);
+    return m_model->rowCount() > 0 ? std::pair(f.firstRow, f.lastRow) : std::pair(-1, -1);
+}
+
+void TrendChartView::paintBody(QPainter &p, const Frame &f) const
+{
+    // The body: stripes, grid, omissions.
     const int columns = m_model->valueColumnCount();
     const TrendTable &table = m_model->table();
-    const QList<TrendGroup> &groups = m_model->groups();
-
-    const int firstRow = std::max(0, vy / m_rowHeight);
-    const int lastRow = std::min(rows - 1, (vy + body.height()) / m_rowHeight);
-    const int firstColumn = std::max(0, valueColumnAt(hx));
-    const int lastColumn = std::min(columns - 1, valueColumnAt(hx + body.width()));
-    // Body coordinates to the viewport's.
-    const auto place = [&](QRect r) { return r.translated(left - hx, m_headerHeight - vy); };
-
-    // The body: stripes, grid, omissions.
-    p.setClipRect(body);
-    for (int row = firstRow; row <= lastRow; ++row) {
-        const QRect line = place(QRect(0, row * m_rowHeight, int(m_x.last()), m_rowHeight));
+    p.setClipRect(f.body);
+    for (int row = f.firstRow; row <= f.lastRow; ++row) {
+        const QRect line = f.place(QRect(0, row * m_rowHeight, int(m_x.last()), m_rowHeight));
         if (row % 2)
             p.fillRect(line, kStripe);
         p.setPen(kGrid);
         p.drawLine(line.bottomLeft(), line.bottomRight());
     }
-    for (int c = firstColumn; c <= lastColumn + 1 && c < m_x.size(); ++c) {
+    for (int c = f.firstColumn; c <= f.lastColumn + 1 && c < m_x.size(); ++c) {
         const bool groupEdge = c == 0 || c == columns || m_groupOf.value(c) != m_groupOf.value(c - 1);
         p.setPen(groupEdge ? kGroupEdge : kGrid);
-        const int x = left + m_x.at(c) - hx;
-        p.drawLine(x, body.top(), x, body.bottom());
+        const int x = f.left + m_x.at(c) - f.hx;
+        p.drawLine(x, f.body.top(), x, f.body.bottom());
     }
     const int tableFirst = m_model->firstRow();
     if (m_omissions) {
         p.setPen(kOmission);
-        for (int row = firstRow; row <= lastRow; ++row)
-            for (int c = firstColumn; c <= lastColumn; ++c)
+        for (int row = f.firstRow; row <= f.lastRow; ++row)
+            for (int c = f.firstColumn; c <= f.lastColumn; ++c)
                 if (!table.hit(tableFirst + row, m_model->tableColumn(c)))
-                    p.drawText(place(cellRect(row, c)), Qt::AlignCenter,
+                    p.drawText(f.place(cellRect(row, c)), Qt::AlignCenter,
                                QString::number(table.omission(tableFirst + row, m_model->tableColumn(c))));
     }
+}
+
+void TrendChartView::paintLines(QPainter &p, const Frame &f) const
+{
     // Lines from each draw's hit to the next one's, for the groups where a
-    // draw has exactly one value; they run under the balls.
-    p.setRenderHint(QPainter::Antialiasing);
-    if (m_lines) {
-        int groupStart = 0;
-        for (int g = 0; g < groups.size(); ++g) {
-            const ColumnRange range = trendGroupColumns(groups.at(g));
-            if (groups.at(g) != TrendGroup::Anywhere) {
-                p.setPen(QPen(groupColour(groups.at(g)), 1.5));
-                for (int row = std::max(0, firstRow - 1); row < std::min(rows - 1, lastRow + 1); ++row) {
-                    const int a = table.hitColumn(tableFirst + row, groups.at(g));
-                    const int b = table.hitColumn(tableFirst + row + 1, groups.at(g));
-                    if (a < 0 || b < 0)
-                        continue;
-                    p.drawLine(place(cellRect(row, groupStart + a - range.first)).center(),
-                               place(cellRect(row + 1, groupStart + b - range.first)).center());
-                }
+    // draw has exactly one value.
+    const int rows = m_model->rowCount();
+    const TrendTable &table = m_model->table();
+    const QList<TrendGroup> &groups = m_model->groups();
+    const int tableFirst = m_model->firstRow();
+    int groupStart = 0;
+    for (int g = 0; g < groups.size(); ++g) {
+        const ColumnRange range = trendGroupColumns(groups.at(g));
+        if (groups.at(g) != TrendGroup::Anywhere) {
+            p.setPen(QPen(groupColour(groups.at(g)), 1.5));
+            for (int row = std::max(0, f.firstRow - 1); row < std::min(rows - 1, f.lastRow + 1); ++row) {
+                const int a = table.hitColumn(tableFirst + row, groups.at(g));
+                const int b = table.hitColumn(tableFirst + row + 1, groups.at(g));
+                if (a < 0 || b < 0)
+                    continue;
+                p.drawLine(f.place(cellRect(row, groupStart + a - range.first)).center(),
+                           f.place(cellRect(row + 1, groupStart + b - range.first)).center());
             }
-            groupStart += range.count;
         }
+        groupStart += range.count;
     }
+}
+
+void TrendChartView::paintBalls(QPainter &p, const Frame &f) const
+{
+    const QFontMetrics fm(font());
+    const TrendTable &table = m_model->table();
+    const QList<TrendGroup> &groups = m_model->groups();
+    const int tableFirst = m_model->firstRow();
     QFont bold = font();
     bold.setBold(true);
     p.setFont(bold);
-    for (int row = firstRow; row <= lastRow; ++row) {
-        for (int c = firstColumn; c <= lastColumn; ++c) {
+    for (int row = f.firstRow; row <= f.lastRow; ++row) {
+        for (int c = f.firstColumn; c <= f.lastColumn; ++c) {
             const int column = m_model->tableColumn(c);
             const int count = table.hitCount(tableFirst + row, column);
             if (count == 0)
                 continue;
-            const QRect cell = place(cellRect(row, c));
+            const QRect cell = f.place(cellRect(row, c));
             const QString text = shownValue(trendColumns().at(column).value);
             const int diameter = m_rowHeight - 3;
             const int ballWidth = std::max(diameter, fm.horizontalAdvance(text) + 8);
@@ -316,12 +342,16 @@ std::pair<int, int> TrendChartView::paintChart(QPainter &p, QSize area, int hx, 
     }
     p.setFont(font());
     p.setBrush(Qt::NoBrush);
-    p.setRenderHint(QPainter::Antialiasing, false);
+}
 
+void TrendChartView::paintIssueColumns(QPainter &p, const Frame &f) const
+{
     // The issue and number columns.
-    p.setClipRect(QRect(0, body.top(), left, body.height()));
-    for (int row = firstRow; row <= lastRow; ++row) {
-        const int y = m_headerHeight + row * m_rowHeight - vy;
+    const TrendTable &table = m_model->table();
+    const int tableFirst = m_model->firstRow();
+    p.setClipRect(QRect(0, f.body.top(), f.left, f.body.height()));
+    for (int row = f.firstRow; row <= f.lastRow; ++row) {
+        const int y = m_headerHeight + row * m_rowHeight - f.vy;
         const QRect issue(0, y, m_issueWidth, m_rowHeight);
         const QRect number(m_issueWidth, y, m_numberWidth, m_rowHeight);
         p.fillRect(issue.united(number), row % 2 ? kStripe : QColor(Qt::white));
@@ -333,26 +363,30 @@ std::pair<int, int> TrendChartView::paintChart(QPainter &p, QSize area, int hx, 
         p.drawText(number, Qt::AlignCenter, d.number);
     }
     p.setPen(kGroupEdge);
-    p.drawLine(m_issueWidth, body.top(), m_issueWidth, body.bottom());
+    p.drawLine(m_issueWidth, f.body.top(), m_issueWidth, f.body.bottom());
+}
 
+void TrendChartView::paintHeader(QPainter &p, const Frame &f) const
+{
     // The header: group names over their values.
-    p.setClipRect(QRect(0, 0, width, m_headerHeight));
-    p.fillRect(QRect(0, 0, width, m_headerHeight), kHeaderBack);
+    p.setClipRect(QRect(0, 0, f.width, m_headerHeight));
+    p.fillRect(QRect(0, 0, f.width, m_headerHeight), kHeaderBack);
     p.setPen(Qt::black);
     p.drawText(QRect(0, 0, m_issueWidth, m_headerHeight), Qt::AlignCenter, QStringLiteral("奖期"));
     p.drawText(QRect(m_issueWidth, 0, m_numberWidth, m_headerHeight), Qt::AlignCenter, QStringLiteral("开奖号"));
-    p.setClipRect(QRect(left, 0, std::max(0, width - left), m_headerHeight));
-    for (int c = firstColumn; c <= lastColumn; ++c) {
-        const QRect cell(left + m_x.at(c) - hx, m_rowHeight, m_x.at(c + 1) - m_x.at(c), m_rowHeight);
+    p.setClipRect(QRect(f.left, 0, std::max(0, f.width - f.left), m_headerHeight));
+    for (int c = f.firstColumn; c <= f.lastColumn; ++c) {
+        const QRect cell(f.left + m_x.at(c) - f.hx, m_rowHeight, m_x.at(c + 1) - m_x.at(c), m_rowHeight);
         p.setPen(kGrid);
         p.drawLine(cell.topRight(), cell.bottomRight());
         p.setPen(Qt::black);
         p.drawText(cell, Qt::AlignCenter, shownValue(trendColumns().at(m_model->tableColumn(c)).value));
     }
     int groupStart = 0;
-    for (TrendGroup g : groups) {
+    for (TrendGroup g : m_model->groups()) {
         const int count = trendGroupColumns(g).count;
-        const QRect span(left + m_x.at(groupStart) - hx, 0, m_x.at(groupStart + count) - m_x.at(groupStart), m_rowHeight);
+        const QRect span(f.left + m_x.at(groupStart) - f.hx, 0, m_x.at(groupStart + count) - m_x.at(groupStart),
+                         m_rowHeight);
         p.setPen(kGroupEdge);
         p.drawRect(span.adjusted(0, 0, 0, m_rowHeight));
         p.setPen(groupColour(g));
@@ -361,18 +395,21 @@ std::pair<int, int> TrendChartView::paintChart(QPainter &p, QSize area, int hx, 
     }
     p.setClipping(false);
     p.setPen(kGroupEdge);
-    p.drawLine(0, m_headerHeight - 1, width, m_headerHeight - 1);
+    p.drawLine(0, m_headerHeight - 1, f.width, m_headerHeight - 1);
+}
 
+void TrendChartView::paintFoot(QPainter &p, const Frame &f) const
+{
     // The foot: the statistics, a column far from chance marked.
-    p.fillRect(QRect(0, footTop, width, m_footHeight), kFootBack);
+    p.fillRect(QRect(0, f.footTop, f.width, m_footHeight), kFootBack);
     for (int foot = 0; foot < TrendModel::kFootRows; ++foot) {
-        const int y = footTop + foot * m_rowHeight;
+        const int y = f.footTop + foot * m_rowHeight;
         p.setClipping(false);
         p.setPen(Qt::black);
-        p.drawText(QRect(0, y, left, m_rowHeight), Qt::AlignCenter, m_model->footName(TrendModel::FootRow(foot)));
-        p.setClipRect(QRect(left, footTop, std::max(0, width - left), m_footHeight));
-        for (int c = firstColumn; c <= lastColumn; ++c) {
-            const QRect cell(left + m_x.at(c) - hx, y, m_x.at(c + 1) - m_x.at(c), m_rowHeight);
+        p.drawText(QRect(0, y, f.left, m_rowHeight), Qt::AlignCenter, m_model->footName(TrendModel::FootRow(foot)));
+        p.setClipRect(QRect(f.left, f.footTop, std::max(0, f.width - f.left), m_footHeight));
+        for (int c = f.firstColumn; c <= f.lastColumn; ++c) {
+            const QRect cell(f.left + m_x.at(c) - f.hx, y, m_x.at(c + 1) - m_x.at(c), m_rowHeight);
             const bool marked = m_model->stats(c).marked();
             if (marked)
                 p.fillRect(cell, kMarkBack);
@@ -384,8 +421,7 @@ std::pair<int, int> TrendChartView::paintChart(QPainter &p, QSize area, int hx, 
     }
     p.setClipping(false);
     p.setPen(kGroupEdge);
-    p.drawLine(0, footTop, width, footTop);
-    return rows > 0 ? std::pair(firstRow, lastRow) : std::pair(-1, -1);
+    p.drawLine(0, f.footTop, f.width, f.footTop);
 }
 
 } // namespace numsieve::gui

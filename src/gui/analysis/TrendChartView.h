@@ -2,6 +2,8 @@
 
 #include <QAbstractScrollArea>
 #include <QList>
+#include <QPoint>
+#include <QRect>
 
 #include <utility>
 
@@ -48,9 +50,32 @@ protected:
     bool viewportEvent(QEvent *event) override;
 
 private:
+    // One painting: the area's parts, its scroll position and the rows and
+    // value columns in sight.
+    struct Frame {
+        int left = 0;      // where the value columns begin
+        int width = 0;
+        int footTop = 0;
+        QRect body;        // the scrolling part, between header and foot
+        int hx = 0;
+        int vy = 0;
+        int firstRow = 0;
+        int lastRow = -1;
+        int firstColumn = 0;
+        int lastColumn = -1;
+        QPoint shift;      // from body coordinates to the area's
+        QRect place(QRect r) const { return r.translated(shift); }
+    };
+
     // Paints the chart into an area of the given size scrolled to (hx, vy);
     // returns the first and last row painted (-1 when none).
     std::pair<int, int> paintChart(QPainter &p, QSize area, int hx, int vy) const;
+    void paintBody(QPainter &p, const Frame &f) const;
+    void paintLines(QPainter &p, const Frame &f) const;
+    void paintBalls(QPainter &p, const Frame &f) const;
+    void paintIssueColumns(QPainter &p, const Frame &f) const;
+    void paintHeader(QPainter &p, const Frame &f) const;
+    void paintFoot(QPainter &p, const Frame &f) const;
     QString toolTipAt(QPoint pos) const;
     void relayout();
     void updateScrollBars();

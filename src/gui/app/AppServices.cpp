@@ -1,5 +1,6 @@
 #include "gui/app/AppServices.h"
 
+#include "core/Messages.h"
 #include "core/online/ProductSite.h"
 #include "core/results/NumberListFile.h"
 
@@ -54,7 +55,7 @@ QMessageBox::StandardButton runBox(QWidget *parent, QMessageBox::Icon icon, cons
 
 void DesktopServices::warn(QWidget *parent, const QString &text)
 {
-    runBox(parent, QMessageBox::Warning, QStringLiteral("提示"), text, QMessageBox::Ok, QMessageBox::Ok);
+    runBox(parent, QMessageBox::Warning, msg::kCaption, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 Answer DesktopServices::ask(QWidget *parent, const QString &caption, const QString &text)
@@ -148,7 +149,7 @@ QString chooseSavePath(AppServices &services, QWidget *parent, const QString &fi
     // The dialog asked about the name as typed; a name that only now got its
     // extension may name another file that exists.
     if (path != chosen && QFileInfo::exists(path)
-        && !services.confirm(parent, QStringLiteral("提示"),
+        && !services.confirm(parent, msg::kCaption,
                              QStringLiteral("%1 已存在。\n要替换它吗？").arg(QFileInfo(path).fileName())))
         return {};
     return path;

@@ -16,10 +16,7 @@
 #include "gui/history/CDialogManger.h"
 #include "core/history/DataFolder.h"
 #include "gui/online/CDialogSoftUpdate.h"
-#include "core/online/HttpGet.h"
 #include "core/online/OnlineHosts.h"
-#include "core/selection/DigitRow.h"
-#include "core/text/TextFile.h"
 #include "gui/results/CDialogRight.h"
 #include "core/results/ListCommands.h"
 #include "core/results/NumberListFile.h"
@@ -43,11 +40,9 @@
 #include <QMenu>
 #include <QScrollArea>
 #include <QStyle>
-#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
-#include <functional>
 
 namespace numsieve::gui {
 
@@ -63,18 +58,11 @@ constexpr QRect kLeftPanelRect{2, 60, 408, 259};
 constexpr QRect kConditionPanelRect{2, 319, 408, 378};
 constexpr QRect kMapRect{410, 60, 609, 637};
 
-// The bottom command buttons, left to right.
-struct CommandButton {
-    int id;
-    const char16_t *caption;
-    int x;
-};
-constexpr CommandButton kCommandButtons[] = {
-    {CMyNumSieveDlg::IdSaveScheme, u"保存条件", 8},    {CMyNumSieveDlg::IdLoadScheme, u"导入条件", 112},
-    {CMyNumSieveDlg::IdBuy, u"购买彩票", 298},         {CMyNumSieveDlg::IdSelect, u"选号 >>>", 420},
-    {CMyNumSieveDlg::IdFilter, u"过滤 >>>", 525},      {CMyNumSieveDlg::IdIntersect, u"号码交集", 630},
-    {CMyNumSieveDlg::IdPrint, u"打印号码", 740},       {CMyNumSieveDlg::IdSaveNumbers, u"保存号码", 855},
-};
+// Where a command shows: a pictured button of the top row, a caption
+// button at the window's top right, a button of the bottom row or an item of
+// the 更多 menu.
+enum class Place { Top, Caption, Row, More };
+
 constexpr int kCommandButtonTop = 703;
 // However short the screen, the panels and the map keep this much in sight.
 constexpr int kLeastPanelHeight = 200;
@@ -94,12 +82,58 @@ protected:
     }
 };
 
-bool isCommandRowButton(int id)
+} // namespace
+
+struct CMyNumSieveDlg::CommandEntry {
+    int id;
+    Place place;
+    const char16_t *caption;    // a bottom button's or a menu item's text
+    int x;                      // a bottom button's left edge
+    SkinImages::TopButton top;  // a top button's picture
+    void (*run)(CMyNumSieveDlg &);
+};
+
+std::span<const CMyNumSieveDlg::CommandEntry> CMyNumSieveDlg::commands()
 {
-    return std::ranges::any_of(kCommandButtons, [id](const CommandButton &c) { return c.id == id; });
+    using W = CMyNumSieveDlg;
+    using Top = SkinImages::TopButton;
+    static constexpr CommandEntry table[] = {
+        // Side by side after the program's mark.
+        {IdLotteryManager, Place::Top, nullptr, 0, Top::Lotteries, [](W &w) { w.openLotteryManager(); }},
+        {IdResults, Place::Top, nullptr, 0, Top::Draws, [](W &w) { w.openSitePage(SitePage::DrawResults); }},
+        {IdAnalysis, Place::Top, nullptr, 0, Top::Analysis, [](W &w) { w.openAnalysis(); }},
+        {IdForum, Place::Top, nullptr, 0, Top::Forum, [](W &w) { w.openSitePage(SitePage::Forum); }},
+        // Right below its button.
+        {IdMore, Place::Top, nullptr, 0, Top::More, [](W &w) { w.popupMenu(IdMore, QPoint(537, 42)); }},
+        {IdMinimise, Place::Caption, nullptr, 0, {}, [](W &w) { w.window()->showMinimized(); }},
+        {IdClose, Place::Caption, nullptr, 0, {}, [](W &w) { w.requestExit(); }},
+        {IdSaveScheme, Place::Row, u"保存条件", 8, {}, [](W &w) { w.saveScheme(); }},
+        {IdLoadScheme, Place::Row, u"导入条件", 112, {}, [](W &w) { w.loadScheme(); }},
+        {IdBuy, Place::Row, u"购买彩票", 298, {}, [](W &w) { w.m_online->openPurchaseLink(w.m_services, &w); }},
+        {IdSelect, Place::Row, u"选号 >>>", 420, {}, [](W &w) { w.runSelect(); }},
+        {IdFilter, Place::Row, u"过滤 >>>", 525, {}, [](W &w) { w.runFilter(); }},
+        {IdIntersect, Place::Row, u"号码交集", 630, {}, [](W &w) { w.runIntersect(); }},
+        {IdPrint, Place::Row, u"打印号码", 740, {}, [](W &w) { w.popupListMenu(IdPrint); }},
+        {IdSaveNumbers, Place::Row, u"保存号码", 855, {}, [](W &w) { w.popupListMenu(IdSaveNumbers); }},
+        {IdBacktest, Place::More, u"方案回测...", 0, {}, [](W &w) { w.openBacktest(); }},
+        {IdCompare, Place::More, u"方案对比...", 0, {}, [](W &w) { w.openCompare(); }},
+        {IdFilterReport, Place::More, u"过滤报告...", 0, {}, [](W &w) { w.openFilterReport(); }},
+        {IdCheck, Place::More, u"对奖...", 0, {}, [](W &w) { w.openCheck(); }},
+        {IdTrend, Place::More, u"走势图...", 0, {}, [](W &w) { w.openTrend(); }},
+        {IdSoftwareUpdate, Place::More, u"软件更新", 0, {}, [](W &w) { w.openSoftwareUpdate(); }},
+        {IdReport, Place::More, u"提交错误/建议", 0, {}, [](W &w) { w.openSitePage(SitePage::Report); }},
+        {IdHelp, Place::More, u"使用帮助", 0, {}, [](W &w) { w.openSitePage(SitePage::Help); }},
+        {IdAbout, Place::More, u"关于...", 0, {}, [](W &w) { w.showAbout(); }},
+    };
+    return table;
 }
 
-} // namespace
+const CMyNumSieveDlg::CommandEntry *CMyNumSieveDlg::findCommand(int id)
+{
+    const std::span<const CommandEntry> all = commands();
+    const auto found = std::ranges::find(all, id, &CommandEntry::id);
+    return found == all.end() ? nullptr : &*found;
+}
 
 CMyNumSieveDlg::CMyNumSieveDlg(AppServices &services, const QString &programFolder, QWidget *parent)
     : CMyNumSieveDlg(services, programFolder, QDir(programFolder).filePath(QStringLiteral("data")), parent)
@@ -141,77 +175,15 @@ void CMyNumSieveDlg::startUp()
     createButtons();
 
     createPanels();
-    startOnlineTimers(OnlineIntervals{});
-    reportReadProblems();
-}
-
-void CMyNumSieveDlg::startOnlineTimers(const OnlineIntervals &intervals)
-{
-    // Each request is made fresh from online.data when its timer fires; with
-    // no host there, nothing is sent and nothing is said.
-    m_buyLink = defaultPurchaseLink(loadOnlineHosts(m_dataFolder));
-    const std::tuple<QTimer **, int, int, bool, void (CMyNumSieveDlg::*)()> timers[] = {
-        {&m_versionTimer, 10001, intervals.versionCheckMs, true, &CMyNumSieveDlg::checkVersion},
-        {&m_presenceFirstTimer, 10002, intervals.presenceFirstMs, true, &CMyNumSieveDlg::sendPresence},
-        {&m_presenceTimer, 10003, intervals.presenceEveryMs, false, &CMyNumSieveDlg::sendPresence},
-        {&m_configurationTimer, 10004, intervals.configurationMs, true, &CMyNumSieveDlg::fetchConfiguration},
-    };
-    for (const auto &[timer, id, interval, once, handler] : timers) {
-        if (!*timer) {
-            *timer = new QTimer(this);
-            (*timer)->setObjectName(QString::number(id));
-            connect(*timer, &QTimer::timeout, this, handler);
-        }
-        (*timer)->setSingleShot(once);
-        (*timer)->start(interval);
-    }
-}
-
-namespace {
-
-// Runs one background GET; the answer reaches `read` only when a file came
-// back. Every failure is silent.
-void fetchQuietly(QObject *owner, const QUrl &url, std::function<void(const QStringList &)> read)
-{
-    auto *get = new HttpGet(owner);
-    QObject::connect(get, &HttpGet::finished, owner, [get, read = std::move(read)](const HttpAnswer &answer) {
-        get->deleteLater();
-        if (answer.status == HttpAnswer::File && read)
-            read(decodeLines(answer.body));
+    m_online = new OnlineServices(m_dataFolder, this);
+    connect(m_online, &OnlineServices::updateOffered, this, &CMyNumSieveDlg::openSoftwareUpdate);
+    connect(m_online, &OnlineServices::purchaseOffered, this, [this] {
+        for (QAbstractButton *b : std::as_const(m_buttons))
+            if (b->property("commandId").toInt() == IdBuy)
+                b->show();
     });
-    get->start(url);
-}
-
-} // namespace
-
-void CMyNumSieveDlg::checkVersion()
-{
-    fetchQuietly(this, siteFileUrl(loadOnlineHosts(m_dataFolder).product, SiteFile::Update, RandomSource::global().next()),
-                 [this](const QStringList &lines) {
-                     if (offersUpdate(kVersion, parseUpdateFile(lines)))
-                         openSoftwareUpdate();
-                 });
-}
-
-void CMyNumSieveDlg::sendPresence()
-{
-    fetchQuietly(this, siteFileUrl(loadOnlineHosts(m_dataFolder).product, SiteFile::Presence, RandomSource::global().next()),
-                 {});
-}
-
-void CMyNumSieveDlg::fetchConfiguration()
-{
-    fetchQuietly(this,
-                 siteFileUrl(loadOnlineHosts(m_dataFolder).product, SiteFile::Configuration, RandomSource::global().next()),
-                 [this](const QStringList &lines) {
-                     const PurchaseOffer offer = parseConfigurationFile(lines);
-                     if (!offer.show)
-                         return;
-                     m_buyLink = offer.link;
-                     for (QAbstractButton *b : std::as_const(m_buttons))
-                         if (b->property("commandId").toInt() == IdBuy)
-                             b->show();
-                 });
+    m_online->start(OnlineIntervals{});
+    reportReadProblems();
 }
 
 void CMyNumSieveDlg::openSoftwareUpdate()
@@ -274,57 +246,45 @@ void CMyNumSieveDlg::openSitePage(SitePage page)
         m_services.warn(this, url.error());
 }
 
-void CMyNumSieveDlg::openPurchaseLink()
-{
-    if (m_buyLink.isEmpty())
-        m_services.warn(this, QStringLiteral("没有设置购买彩票的网址，无法打开网页。"));
-    else
-        openWebLink(m_services, this, m_buyLink);
-}
-
 void CMyNumSieveDlg::createButtons()
 {
-    using Top = SkinImages::TopButton;
-    const std::pair<int, Top> top[] = {{IdLotteryManager, Top::Lotteries}, {IdResults, Top::Draws},
-                                       {IdAnalysis, Top::Analysis},        {IdForum, Top::Forum},
-                                       {IdMore, Top::More}};
-    // Side by side after the program's mark; the "更多" menu opens right
-    // below its button at (537, 42).
-    int x = 537 - 4 * SkinImages::topButtonSize.width();
-    for (const auto &[id, kind] : top) {
-        auto *b = new CButtonEx(this);
-        b->setImages(SkinImages::topButton(kind));
-        b->setTextColourEnabled(false);
-        b->setGeometry(QRect(QPoint(x, 2), SkinImages::topButtonSize));
-        b->setToolTip(SkinImages::topButtonCaption(kind));
-        b->setProperty("commandId", id);
-        x += SkinImages::topButtonSize.width();
-        m_buttons.append(b);
-    }
+    // The top row starts so that "更多" ends at 537, where its menu opens.
+    int topX = 537 - 4 * SkinImages::topButtonSize.width();
     const int right = SkinImages::mainSize.width() - 10;
     const QSize caption = SkinImages::captionButtonSize;
-    for (const auto &[id, looks, offset] :
-         {std::tuple{IdMinimise, SkinImages::minimiseButton(), 2 * caption.width() + 2},
-          std::tuple{IdClose, SkinImages::closeButton(), caption.width()}}) {
-        auto *b = new CButtonEx(this);
-        b->setImages(looks);
-        b->setTextColourEnabled(false);
-        b->setGeometry(QRect(QPoint(right - offset, 6), caption));
-        b->setProperty("commandId", id);
-        m_buttons.append(b);
-    }
-    for (const CommandButton &c : kCommandButtons) {
-        const QString text = QString::fromUtf16(c.caption);
-        auto *b = new CBitmapButtonEx(this);
-        const BitmapLooks looks = SkinImages::commandButton(text);
-        b->setImages(looks.up, looks.down, looks.disabled);
-        b->move(c.x, kCommandButtonTop);
-        b->setText(text);
-        b->setAccessibleName(text);
-        b->setProperty("commandId", c.id);
-        // Hidden until the configuration offers a buy link.
-        b->setVisible(c.id != IdBuy);
-        m_buttons.append(b);
+    for (const CommandEntry &c : commands()) {
+        QAbstractButton *button = nullptr;
+        if (c.place == Place::Top) {
+            auto *b = new CButtonEx(this);
+            b->setImages(SkinImages::topButton(c.top));
+            b->setTextColourEnabled(false);
+            b->setGeometry(QRect(QPoint(topX, 2), SkinImages::topButtonSize));
+            b->setToolTip(SkinImages::topButtonCaption(c.top));
+            topX += SkinImages::topButtonSize.width();
+            button = b;
+        } else if (c.place == Place::Caption) {
+            const bool close = c.id == IdClose;
+            auto *b = new CButtonEx(this);
+            b->setImages(close ? SkinImages::closeButton() : SkinImages::minimiseButton());
+            b->setTextColourEnabled(false);
+            b->setGeometry(QRect(QPoint(right - (close ? caption.width() : 2 * caption.width() + 2), 6), caption));
+            button = b;
+        } else if (c.place == Place::Row) {
+            const QString text = QString::fromUtf16(c.caption);
+            auto *b = new CBitmapButtonEx(this);
+            const BitmapLooks looks = SkinImages::commandButton(text);
+            b->setImages(looks.up, looks.down, looks.disabled);
+            b->move(c.x, kCommandButtonTop);
+            b->setText(text);
+            b->setAccessibleName(text);
+            // Hidden until the configuration offers a buy link.
+            b->setVisible(c.id != IdBuy);
+            button = b;
+        } else {
+            continue;
+        }
+        button->setProperty("commandId", c.id);
+        m_buttons.append(button);
     }
     for (QAbstractButton *b : m_buttons)
         connect(b, &QAbstractButton::clicked, this, [this, b] { runCommand(b->property("commandId").toInt()); });
@@ -459,47 +419,24 @@ void CMyNumSieveDlg::refreshPanels()
 
 void CMyNumSieveDlg::runCommand(int id)
 {
-    switch (id) {
-    case IdMinimise: window()->showMinimized(); return;
-    case IdClose: requestExit(); return;
-    case IdMore: popupMenu(IdMore, QPoint(537, 42)); return;
-    case IdSaveNumbers:
-    case IdPrint:
-        // Above the button, clear of the row.
-        popupMenu(id, QPoint(id == IdPrint ? 740 : 855,
-                             (m_workspace.tables.viewMode() == ViewMode::Straight ? 648 : 540) - m_shortfall));
-        return;
-    case IdSaveScheme: saveScheme(); return;
-    case IdLoadScheme: loadScheme(); return;
-    case IdSelect: runSelect(); return;
-    case IdFilter: runFilter(); return;
-    case IdIntersect: runIntersect(); return;
-    case IdBuy: openPurchaseLink(); return;
-    case IdResults: openSitePage(SitePage::DrawResults); return;
-    case IdAnalysis:
-        // Without an analysis site of our own, the chart is drawn here.
-        if (loadOnlineHosts(m_dataFolder).analysis.isEmpty())
-            runCommand(IdTrend);
-        else
-            openSitePage(SitePage::Analysis);
-        return;
-    case IdForum: openSitePage(SitePage::Forum); return;
-    case IdReport: openSitePage(SitePage::Report); return;
-    case IdHelp: openSitePage(SitePage::Help); return;
-    case IdSoftwareUpdate: openSoftwareUpdate(); return;
-    case IdBacktest: openBacktest(); return;
-    case IdCompare: openCompare(); return;
-    case IdFilterReport: openFilterReport(); return;
-    case IdCheck: openCheck(); return;
-    case IdTrend:
-        CDialogTrend::showFor(m_services, this, m_leftPanel->registry(), m_leftPanel->selectedLottery());
-        return;
-    case IdAbout: showAbout(); return;
-    case IdLotteryManager: openLotteryManager(); return;
-    default: break;
-    }
-    if (findListCommand(id))
+    if (const CommandEntry *command = findCommand(id))
+        command->run(*this);
+    else if (findListCommand(id))
         runListCommand(id);
+}
+
+void CMyNumSieveDlg::openTrend()
+{
+    CDialogTrend::showFor(m_services, this, m_leftPanel->registry(), m_leftPanel->selectedLottery());
+}
+
+void CMyNumSieveDlg::openAnalysis()
+{
+    // Without an analysis site of our own, the chart is drawn here.
+    if (loadOnlineHosts(m_dataFolder).analysis.isEmpty())
+        runCommand(IdTrend);
+    else
+        openSitePage(SitePage::Analysis);
 }
 
 QMenu *CMyNumSieveDlg::commandMenu(int buttonId)
@@ -507,23 +444,22 @@ QMenu *CMyNumSieveDlg::commandMenu(int buttonId)
     delete m_menu;
     m_menu = new QMenu(this);
     if (buttonId == IdMore) {
-        const std::pair<int, QString> items[] = {{IdBacktest, QStringLiteral("方案回测...")},
-                                                 {IdCompare, QStringLiteral("方案对比...")},
-                                                 {IdFilterReport, QStringLiteral("过滤报告...")},
-                                                 {IdCheck, QStringLiteral("对奖...")},
-                                                 {IdTrend, QStringLiteral("走势图...")},
-                                                 {IdSoftwareUpdate, QStringLiteral("软件更新")},
-                                                 {IdReport, QStringLiteral("提交错误/建议")},
-                                                 {IdHelp, QStringLiteral("使用帮助")},
-                                                 {IdAbout, QStringLiteral("关于...")}};
-        for (const auto &[id, text] : items)
-            m_menu->addAction(text)->setData(id);
+        for (const CommandEntry &c : commands())
+            if (c.place == Place::More)
+                m_menu->addAction(QString::fromUtf16(c.caption))->setData(c.id);
     } else {
         for (const ListCommand *c : listMenu(buttonId == IdPrint, m_workspace.tables.viewMode()))
             m_menu->addAction(c->menuText)->setData(c->id);
     }
     connect(m_menu, &QMenu::triggered, this, [this](QAction *a) { runCommand(a->data().toInt()); });
     return m_menu;
+}
+
+void CMyNumSieveDlg::popupListMenu(int buttonId)
+{
+    // Above the button, clear of the row.
+    popupMenu(buttonId, QPoint(findCommand(buttonId)->x,
+                               (m_workspace.tables.viewMode() == ViewMode::Straight ? 648 : 540) - m_shortfall));
 }
 
 void CMyNumSieveDlg::popupMenu(int buttonId, QPoint offset)
@@ -755,10 +691,10 @@ void CMyNumSieveDlg::shortenBy(int shortfall, int bar)
     m_map->setGeometry(kMapRect.translated(bar, 0).adjusted(0, 0, 0, -shortfall));
 
     for (QAbstractButton *b : std::as_const(m_buttons)) {
-        const int id = b->property("commandId").toInt();
-        if (id == IdMinimise || id == IdClose)
+        const Place place = findCommand(b->property("commandId").toInt())->place;
+        if (place == Place::Caption)
             b->move(b->pos() + QPoint(bar, 0));
-        else if (isCommandRowButton(id))
+        else if (place == Place::Row)
             b->move(b->pos() - QPoint(0, shortfall));
     }
 }

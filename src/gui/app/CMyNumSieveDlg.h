@@ -5,6 +5,7 @@
 #include "gui/app/AppServices.h"
 #include "gui/app/CDialogProgress.h"
 #include "gui/app/WindowMessages.h"
+#include "gui/online/OnlineServices.h"
 #include "core/history/LotteryRegistry.h"
 #include "core/online/ProductSite.h"
 #include "gui/ui/CBitmapDialog.h"
@@ -15,11 +16,11 @@
 
 #include <array>
 #include <memory>
+#include <span>
 
 class QAbstractButton;
 class QMenu;
 class QScrollArea;
-class QTimer;
 
 namespace numsieve::gui {
 
@@ -41,16 +42,11 @@ public:
     static inline const QString kTitle = QStringLiteral("三位筛号器");
     static inline const QString kVersion = kVersionText;
 
-    // The background requests of the online services: the version check and
-    // the configuration once, the presence request once and then repeatedly.
-    struct OnlineIntervals {
-        int versionCheckMs = 50000;
-        int presenceFirstMs = 25000;
-        int presenceEveryMs = 900000;
-        int configurationMs = 1;
-    };
+    // The intervals of the online services' background requests.
+    using OnlineIntervals = numsieve::gui::OnlineIntervals;
 
-    // Command ids of the buttons and menu items.
+    // Command ids of the buttons and menu items; what each shows and does is
+    // in the one table of commands.
     enum Command {
         IdLotteryManager = 1000, IdResults = 1001, IdForum = 1002, IdAnalysis = 1003, IdMore = 1004,
         IdSaveScheme = 1005, IdLoadScheme = 1006, IdMinimise = 1007, IdSelect = 1008, IdFilter = 1009,
@@ -96,9 +92,9 @@ public:
     void refreshPanels();
     // (Re)starts the four timers of the background requests; start-up starts
     // them with the standard intervals.
-    void startOnlineTimers(const OnlineIntervals &intervals);
+    void startOnlineTimers(const OnlineIntervals &intervals) { m_online->start(intervals); }
     // What 购买彩票 opens; the configuration file may change it.
-    QString purchaseLink() const { return m_buyLink; }
+    QString purchaseLink() const { return m_online->purchaseLink(); }
     // The close button: asks before closing; a second request while asking
     // closes at once without saving.
     void requestExit();
@@ -118,6 +114,12 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
+    struct CommandEntry;
+    // Every command of the window, in the order its buttons and menu items
+    // show: the buttons, the 更多 menu and runCommand are all built from it.
+    static std::span<const CommandEntry> commands();
+    static const CommandEntry *findCommand(int id);
+
     void startUp();
     void createButtons();
     void createPanels();
@@ -136,19 +138,19 @@ private:
     void showAbout();
     void openLotteryManager();
     void openSitePage(SitePage page);
-    void openPurchaseLink();
     void openSoftwareUpdate();
     void openBacktest();
     void openFilterReport();
     void openCheck();
     void openCompare();
-    void checkVersion();
-    void sendPresence();
-    void fetchConfiguration();
     void runSelect();
     void runFilter();
     void runIntersect();
     void popupMenu(int buttonId, QPoint offset);
+    // 保存号码 and 打印号码 open their menus above their buttons.
+    void popupListMenu(int buttonId);
+    void openAnalysis();
+    void openTrend();
     void addAdvancedCondition();
 
     AppServices &m_services;
@@ -159,11 +161,7 @@ private:
     QString m_programFolder;
     QString m_dataFolder;
     QString m_printFile;
-    QString m_buyLink;
-    QTimer *m_versionTimer = nullptr;
-    QTimer *m_presenceFirstTimer = nullptr;
-    QTimer *m_presenceTimer = nullptr;
-    QTimer *m_configurationTimer = nullptr;
+    OnlineServices *m_online = nullptr;
 
     ModelessDialogTracker m_progress;
     QStringList m_progressLog;

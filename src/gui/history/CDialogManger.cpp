@@ -97,6 +97,14 @@ QAbstractButton *CDialogManger::button(int id) const
 
 void CDialogManger::createControls()
 {
+    createLists();
+    createEdits();
+    createButtons();
+    followLists();
+}
+
+void CDialogManger::createLists()
+{
     auto *lotteries = new QGroupBox(QStringLiteral("彩票"), this);
     lotteries->setGeometry(dluToPixels(QRect(7, 7, 171, 264)));
     auto *draws = new QGroupBox(QStringLiteral("号码"), this);
@@ -124,7 +132,10 @@ void CDialogManger::createControls()
         label->move(dluToPixels(at));
         label->adjustSize();
     }
+}
 
+void CDialogManger::createEdits()
+{
     const std::pair<C, QRect> edits[] = {{C::IdEdit, {14, 235, 50, 13}},
                                          {C::NameEdit, {68, 235, 104, 13}},
                                          {C::IssueEdit, {194, 217, 50, 13}},
@@ -144,7 +155,10 @@ void CDialogManger::createControls()
     m_edits.value(C::IdEdit)->setMaxLength(LotteryManager::kIdMaxLength);
     m_edits.value(C::NumberEdit)->setValidator(new QRegularExpressionValidator(digits, this));
     m_edits.value(C::NumberEdit)->setMaxLength(LotteryManager::kNumberMaxLength);
+}
 
+void CDialogManger::createButtons()
+{
     addButton(C::LotteryUp, QStringLiteral("↑"), QRect(146, 222, 12, 10));
     addButton(C::LotteryDown, QStringLiteral("↓"), QRect(159, 222, 12, 10));
     addButton(IdPrizes, QStringLiteral("奖金..."), QRect(QPoint(122, 199), kButtonUnits))
@@ -176,7 +190,10 @@ void CDialogManger::createControls()
     addButton(IdCancel, QStringLiteral("取消"), QRect(QPoint(308, 277), kButtonUnits));
     addButton(IdSave, QStringLiteral("保存"), QRect(QPoint(362, 277), kButtonUnits));
     static_cast<QPushButton *>(ok)->setDefault(true);
+}
 
+void CDialogManger::followLists()
+{
     // The manager's rows follow the highlight, whatever changed it, so that
     // 修改 and 删除 act on exactly the entry the user sees chosen.
     connect(m_lotteryList, &QListWidget::itemSelectionChanged, this, [this] {
@@ -209,7 +226,7 @@ void CDialogManger::runCommand(int id)
     case C::LotteryDown: m_manager.moveLotteryDown(); break;
     case C::AddLottery:
         messages = m_manager.addLottery(m_dataFolder, [this](const QString &question) {
-            return m_services.confirm(this, QStringLiteral("提示"), question);
+            return m_services.confirm(this, msg::kCaption, question);
         });
         break;
     case C::ModifyLottery: messages = m_manager.modifyLottery(); break;
@@ -220,7 +237,7 @@ void CDialogManger::runCommand(int id)
     case C::ModifyDraw: messages = m_manager.modifyDraw(); break;
     case C::DeleteDraw: m_manager.deleteDraw(); break;
     case C::DeleteAllDraws:
-        if (m_services.confirm(this, QStringLiteral("提示"), LotteryManager::kDeleteAllQuestion))
+        if (m_services.confirm(this, msg::kCaption, LotteryManager::kDeleteAllQuestion))
             m_manager.deleteAllDraws();
         break;
     case C::DownloadDraws: download(); break;
@@ -294,7 +311,7 @@ void CDialogManger::download()
     // replaces them only when the user says so.
     auto mode = LotteryManager::DownloadMode::Merge;
     if (const auto question = m_manager.downloadQuestion(draws)) {
-        switch (m_services.choose(this, QStringLiteral("提示"), *question, QStringLiteral("替换"), QStringLiteral("合并"))) {
+        switch (m_services.choose(this, msg::kCaption, *question, QStringLiteral("替换"), QStringLiteral("合并"))) {
         case Answer::Yes: mode = LotteryManager::DownloadMode::Replace; break;
         case Answer::No: break;
         case Answer::Cancel: return;
@@ -354,7 +371,7 @@ std::optional<Differing> CDialogManger::askDiffering(const QList<Draw> &draws)
                                             "（换成新的号码时，保存前会先备份原来的文件）")
                                  .arg(differing.size())
                                  .arg(lines.join(QLatin1Char('\n')));
-    switch (m_services.choose(this, QStringLiteral("提示"), question, QStringLiteral("保留本地的"), QStringLiteral("换成新的"))) {
+    switch (m_services.choose(this, msg::kCaption, question, QStringLiteral("保留本地的"), QStringLiteral("换成新的"))) {
     case Answer::Yes: return Differing::KeepHeld;
     case Answer::No: return Differing::TakeOffered;
     case Answer::Cancel: break;
@@ -461,7 +478,7 @@ bool CDialogManger::save()
 
 void CDialogManger::reject()
 {
-    if (!m_manager.savesSameAs(m_saved) && !m_services.confirm(this, QStringLiteral("提示"), kDiscardQuestion))
+    if (!m_manager.savesSameAs(m_saved) && !m_services.confirm(this, msg::kCaption, kDiscardQuestion))
         return;
     QDialog::reject();
 }

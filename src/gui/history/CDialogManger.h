@@ -52,6 +52,11 @@ public:
 
 private:
     void createControls();
+    void createLists();
+    void createEdits();
+    void createButtons();
+    // The manager follows the lists' highlight and double clicks.
+    void followLists();
     QAbstractButton *addButton(int id, const QString &text, QRect units);
     void showMessages(const QStringList &messages);
     void showState();

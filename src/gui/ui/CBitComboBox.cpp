@@ -5,7 +5,6 @@
 #include <QAbstractItemView>
 #include <QPainter>
 #include <QStyledItemDelegate>
-#include <QWheelEvent>
 
 namespace numsieve::gui {
 
@@ -51,9 +50,8 @@ private:
 } // namespace
 
 CBitComboBox::CBitComboBox(QWidget *parent)
-    : QComboBox(parent)
+    : DropDownBox(parent)
 {
-    setUpDropDown(this);
     setFont(skinFont());
     setItemDelegate(new ItemDelegate(this));
     view()->setStyleSheet(QStringLiteral("QAbstractItemView { background: #738a9a; "
@@ -90,27 +88,6 @@ QSize CBitComboBox::sizeHint() const
 QSize CBitComboBox::minimumSizeHint() const
 {
     return sizeHint();
-}
-
-void CBitComboBox::wheelEvent(QWheelEvent *event)
-{
-    if (!m_wheelFocus.allowsWheel(this)) {
-        event->ignore();
-        return;
-    }
-    QComboBox::wheelEvent(event);
-}
-
-void CBitComboBox::focusInEvent(QFocusEvent *event)
-{
-    m_wheelFocus.focusIn(event->reason());
-    QComboBox::focusInEvent(event);
-}
-
-void CBitComboBox::focusOutEvent(QFocusEvent *event)
-{
-    m_wheelFocus.focusOut(event->reason());
-    QComboBox::focusOutEvent(event);
 }
 
 void CBitComboBox::paintEvent(QPaintEvent *)

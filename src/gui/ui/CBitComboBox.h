@@ -1,11 +1,9 @@
 #pragma once
 
+#include "gui/ui/DropDown.h"
 #include "gui/ui/SkinImages.h"
 
 #include <QColor>
-#include "gui/ui/DropDown.h"
-
-#include <QComboBox>
 
 namespace numsieve::gui {
 
@@ -14,7 +12,7 @@ namespace numsieve::gui {
 // painted on their own colours, the selected one on the selected colours,
 // over a (115, 138, 154) list with a frame. A wheel turn changes the choice
 // only while the box has a focus the user gave it.
-class CBitComboBox : public QComboBox
+class CBitComboBox : public DropDownBox
 {
     Q_OBJECT
 
@@ -36,13 +34,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void wheelEvent(QWheelEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     ComboParts m_parts;
-    WheelFocus m_wheelFocus;
     QColor m_selectedBackground{22, 84, 156};
     QColor m_selectedText{255, 255, 255};
     QColor m_normalBackground{242, 248, 255};

@@ -5,14 +5,12 @@
 
 #include <QPainter>
 #include <QStyle>
-#include <QWheelEvent>
 
 namespace numsieve::gui {
 
 CComboBoxFlat::CComboBoxFlat(QWidget *parent)
-    : QComboBox(parent)
+    : DropDownBox(parent)
 {
-    setUpDropDown(this);
     setFont(skinFont());
 }
 
@@ -20,27 +18,6 @@ QRect CComboBoxFlat::dropButtonRect() const
 {
     const int w = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     return QRect(width() - 2 - w, 2, w, height() - 4);
-}
-
-void CComboBoxFlat::wheelEvent(QWheelEvent *event)
-{
-    if (!m_wheelFocus.allowsWheel(this)) {
-        event->ignore();
-        return;
-    }
-    QComboBox::wheelEvent(event);
-}
-
-void CComboBoxFlat::focusInEvent(QFocusEvent *event)
-{
-    m_wheelFocus.focusIn(event->reason());
-    QComboBox::focusInEvent(event);
-}
-
-void CComboBoxFlat::focusOutEvent(QFocusEvent *event)
-{
-    m_wheelFocus.focusOut(event->reason());
-    QComboBox::focusOutEvent(event);
 }
 
 void CComboBoxFlat::paintEvent(QPaintEvent *)

@@ -2,15 +2,13 @@
 
 #include "gui/ui/DropDown.h"
 
-#include <QComboBox>
-
 namespace numsieve::gui {
 
 // A drop-down list drawn flat: white face, a (136, 172, 213) frame with a
 // white line inside, and a white drop area as wide as a scroll bar with the
 // arrow in the frame colour. A wheel turn changes the choice only while the
 // box has a focus the user gave it.
-class CComboBoxFlat : public QComboBox
+class CComboBoxFlat : public DropDownBox
 {
     Q_OBJECT
 
@@ -22,12 +20,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void wheelEvent(QWheelEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
-
-private:
-    WheelFocus m_wheelFocus;
 };
 
 } // namespace numsieve::gui

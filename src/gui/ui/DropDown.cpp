@@ -5,10 +5,12 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QListView>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 namespace numsieve::gui {
 
@@ -70,21 +72,33 @@ void setUpDropDown(QComboBox *box)
         list->setUniformItemSizes(true);
 }
 
-void WheelFocus::focusIn(Qt::FocusReason reason)
+DropDownBox::DropDownBox(QWidget *parent)
+    : QComboBox(parent)
 {
-    if (!passing(reason))
-        m_given = true;
+    setUpDropDown(this);
 }
 
-void WheelFocus::focusOut(Qt::FocusReason reason)
+void DropDownBox::wheelEvent(QWheelEvent *event)
 {
-    if (!passing(reason))
-        m_given = false;
+    if (!m_focusGiven || !hasFocus()) {
+        event->ignore();
+        return;
+    }
+    QComboBox::wheelEvent(event);
 }
 
-bool WheelFocus::allowsWheel(const QComboBox *box) const
+void DropDownBox::focusInEvent(QFocusEvent *event)
 {
-    return m_given && box->hasFocus();
+    if (!passing(event->reason()))
+        m_focusGiven = true;
+    QComboBox::focusInEvent(event);
+}
+
+void DropDownBox::focusOutEvent(QFocusEvent *event)
+{
+    if (!passing(event->reason()))
+        m_focusGiven = false;
+    QComboBox::focusOutEvent(event);
 }
 
 } // namespace numsieve::gui

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QtCore/qnamespace.h>
-
-class QComboBox;
+#include <QComboBox>
 
 namespace numsieve::gui {
 
@@ -13,21 +11,27 @@ namespace numsieve::gui {
 // only, never by a wheel turn that merely passes over it.
 void setUpDropDown(QComboBox *box);
 
-// Whether a wheel turn over a closed box may change its choice: only while
-// the box holds a focus the user gave it, by a click, a tab or a command.
-// The focus a window hands its first control when it is activated is not
-// such a choice: at start the lottery selector has it, and a turn meant for
-// the map must not change the lottery. Otherwise the box lets the turn go
-// on to its parent, which scrolls the map.
-class WheelFocus
+// The base of the skinned drop-down lists: set up as above, and a wheel
+// turn over the closed box changes its choice only while the box holds a
+// focus the user gave it, by a click, a tab or a command. The focus a window
+// hands its first control when it is activated is not such a choice: at
+// start the lottery selector has it, and a turn meant for the map must not
+// change the lottery. Otherwise the box lets the turn go on to its parent,
+// which scrolls the map.
+class DropDownBox : public QComboBox
 {
+    Q_OBJECT
+
 public:
-    void focusIn(Qt::FocusReason reason);
-    void focusOut(Qt::FocusReason reason);
-    bool allowsWheel(const QComboBox *box) const;
+    explicit DropDownBox(QWidget *parent = nullptr);
+
+protected:
+    void wheelEvent(QWheelEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    bool m_given = false;
+    bool m_focusGiven = false;
 };
 
 } // namespace numsieve::gui
