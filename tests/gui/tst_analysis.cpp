@@ -67,18 +67,13 @@ void TestAnalysis::init()
     m_window.reset();
     m_dir = std::make_unique<QTemporaryDir>();
     m_services = FakeServices();
-    QDir().mkpath(m_dir->filePath("data"));
-    QVERIFY(writeBytes(m_dir->filePath("data/lottery.data"), "1$3D\r\n"));
-    QByteArray file;
     m_draws.clear();
     quint32 seed = 20260101;
     for (int i = 0; i < kDraws; ++i) {
         seed = seed * 1103515245u + 12345u;
-        const Draw draw{QString::number(2020001 + i), QString::asprintf("%03u", (seed >> 8) % 1000)};
-        m_draws.append(draw);
-        file += draw.issue.toLatin1() + '$' + draw.number.toLatin1() + "\r\n";
+        m_draws.append({QString::number(2020001 + i), QString::asprintf("%03u", (seed >> 8) % 1000)});
     }
-    QVERIFY(writeBytes(m_dir->filePath("data/lottery_1.data"), file));
+    QVERIFY(DataFolderBuilder(m_dir->filePath("data")).lottery("1", "3D", m_draws).write());
 
     m_window = std::make_unique<CMyNumSieveDlg>(m_services, m_dir->path());
     Workspace &ws = m_window->workspace();

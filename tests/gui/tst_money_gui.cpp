@@ -87,10 +87,6 @@ void TestMoneyGui::init()
     m_window.reset();
     m_dir = std::make_unique<QTemporaryDir>();
     m_services = FakeServices();
-    QDir().mkpath(m_dir->filePath("data"));
-    QVERIFY(writeBytes(data("lottery.data"), "1$3D\r\n"));
-    QVERIFY(writeBytes(data("prize.data"), kPrizeLine));
-    QByteArray file;
     m_draws.clear();
     quint32 seed = 20260301;
     for (int i = 0; i < 200; ++i) {
@@ -98,9 +94,9 @@ void TestMoneyGui::init()
         const QString number = i < 197 ? QString::asprintf("%03u", (seed >> 8) % 1000)
                                        : QString("112,777,381").section(',', i - 197, i - 197);
         m_draws.append({QString::number(2026001 + i), number});
-        file += m_draws.last().issue.toLatin1() + '$' + number.toLatin1() + "\r\n";
     }
-    QVERIFY(writeBytes(data("lottery_1.data"), file));
+    QVERIFY(DataFolderBuilder(m_dir->filePath("data")).lottery("1", "3D", m_draws).write());
+    QVERIFY(writeBytes(data("prize.data"), kPrizeLine));
     m_window = std::make_unique<CMyNumSieveDlg>(m_services, m_dir->path());
     Workspace &ws = m_window->workspace();
     ws.selection.hundreds.selectAll();
