@@ -49,7 +49,10 @@ inline bool writeBytes(const QString &path, const QByteArray &bytes)
 class DataFolderBuilder
 {
 public:
-    explicit DataFolderBuilder(const QString &folder) : m_folder(folder) {}
+    explicit DataFolderBuilder(const QString &folder)
+        : m_folder(folder)
+    {
+    }
 
     DataFolderBuilder &lottery(const QString &id, const QString &name)
     {

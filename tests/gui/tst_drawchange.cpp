@@ -61,10 +61,7 @@ void TestDrawChange::init()
     m_draws.clear();
     for (int i = 0; i < 150; ++i)
         m_draws += QByteArray::number(2024001 + i) + '$' + QByteArray::number(100 + (i * 37) % 900) + "\r\n";
-    QVERIFY(DataFolderBuilder(m_dir->filePath("data"))
-                .lottery("1", "福彩3D", m_draws)
-                .lottery("2", "排列三", "5$789\r\n")
-                .write());
+    QVERIFY(writeTwoLotteryFolder(m_dir->filePath("data"), m_draws));
 }
 
 void TestDrawChange::viewsFollow_data()

@@ -111,7 +111,8 @@ void TestMainWindow::startUpWithDraws()
     QCOMPARE(w.map()->numberInfo()->lines().at(23), QString("欲出几率　　2.00"));
 
     // Reloading after the files changed keeps the lottery and sees the new draws.
-    QVERIFY(DataFolderBuilder(m_dir->filePath("data")).lottery("2", "排列三").lottery("1", "福彩3D", "1$123\r\n").write());
+    QVERIFY(
+        DataFolderBuilder(m_dir->filePath("data")).lottery("2", "排列三").lottery("1", "福彩3D", "1$123\r\n").write());
     w.sendMessage(WM_LOTTERY_RELOAD);
     QCOMPARE(w.workspace().selectionNumbers, QStringList{"123"});
     QCOMPARE(w.map()->drawList(), QStringList{"123"});

@@ -76,10 +76,7 @@ void TestManager::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     m_services = FakeServices();
-    QVERIFY(DataFolderBuilder(m_dir->filePath("data"))
-                .lottery("1", "福彩3D", "2024001$123\r\n2024002$456\r\n")
-                .lottery("2", "排列三", "5$789\r\n")
-                .write());
+    QVERIFY(writeTwoLotteryFolder(m_dir->filePath("data"), "2024001$123\r\n2024002$456\r\n"));
 }
 
 void TestManager::withManager(CMyNumSieveDlg &w, const std::function<void(CDialogManger &)> &edit)

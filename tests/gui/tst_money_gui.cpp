@@ -75,7 +75,7 @@ private:
 void TestMoneyGui::init()
 {
     QList<Draw> draws = seededDraws(20260301, 197, 2026001);
-    for (const char *number : {"112", "777", "381"})   // the newest three
+    for (const char *number : {"112", "777", "381"}) // the newest three
         draws.append({QString::number(2026001 + draws.size()), number});
     QVERIFY(writeFolder(draws));
     QVERIFY(writeBytes(data("prize.data"), kPrizeLine));

@@ -48,10 +48,7 @@ void TestTableImport::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     m_services = FakeServices();
-    QVERIFY(DataFolderBuilder(m_dir->filePath("data"))
-                .lottery("1", "福彩3D", "2024001$123\r\n")
-                .lottery("2", "排列三", "5$789\r\n")
-                .write());
+    QVERIFY(writeTwoLotteryFolder(m_dir->filePath("data"), "2024001$123\r\n"));
 }
 
 void TestTableImport::withManager(CMyNumSieveDlg &w, const std::function<void(CDialogManger &)> &edit,
