@@ -62,18 +62,13 @@ private Q_SLOTS:
 private:
     QString scheme(const QString &name, const std::function<void(Workspace &)> &setUp);
     QTemporaryDir m_dir;
-    QString m_data;
+    QString m_data = m_dir.filePath("data");
 };
 
 void TestCli::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    m_data = m_dir.filePath("data");
-    QVERIFY(QDir().mkpath(m_data));
-    QVERIFY(writeBytes(m_data + "/lottery.data", gbk("1$福彩3D\r\n7$自选\r\n")));
-    // oldest first: the newest draw of lottery 1 is 124
-    QVERIFY(writeBytes(m_data + "/lottery_1.data", "2026001$321\r\n2026002$555\r\n2026003$124\r\n"));
-    QVERIFY(writeBytes(m_data + "/lottery_7.data", "1$999\r\n"));
+    QVERIFY(writeCliDataFolder(m_data, "1$999\r\n"));
 }
 
 QString TestCli::scheme(const QString &name, const std::function<void(Workspace &)> &setUp)

@@ -71,10 +71,7 @@ void TestCliDraws::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     m_data = m_dir->filePath("data");
-    QVERIFY(QDir().mkpath(m_data));
-    QVERIFY(writeBytes(m_data + "/lottery.data", gbk("1$福彩3D\r\n7$自选\r\n")));
-    QVERIFY(writeBytes(m_data + "/lottery_1.data", "2026001$321\r\n"));
-    QVERIFY(writeBytes(m_data + "/lottery_7.data", ""));
+    QVERIFY(DataFolderBuilder(m_data).lottery("1", "福彩3D", "2026001$321\r\n").lottery("7", "自选", "").write());
 }
 
 void TestCliDraws::addAndList()
@@ -241,8 +238,7 @@ void TestCliDraws::publishedFeedIsDownloaded()
     StaticHttpServer server(site);
     QVERIFY(server.isListening());
     const QString member = m_dir->filePath("member");
-    QVERIFY(QDir().mkpath(member));
-    QVERIFY(writeBytes(member + "/lottery.data", "1$3D\r\n"));
+    QVERIFY(DataFolderBuilder(member).lottery("1", "3D").write());
     QVERIFY(writeBytes(member + "/online.data", "analysis$" + server.host().toLatin1() + "\r\n"));
     r = cli({"draws", "download", "--lottery", "1", "--data", member});
     QCOMPARE(r.exitCode, 0);

@@ -28,17 +28,13 @@ private Q_SLOTS:
 
 private:
     QTemporaryDir m_dir;
-    QString m_data;
+    QString m_data = m_dir.filePath("data");
 };
 
 void TestCliTrend::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    m_data = m_dir.filePath("data");
-    QVERIFY(QDir().mkpath(m_data));
-    QVERIFY(writeBytes(m_data + "/lottery.data", gbk("1$福彩3D\r\n7$自选\r\n")));
-    QVERIFY(writeBytes(m_data + "/lottery_1.data", "2026001$321\r\n2026002$555\r\n2026003$124\r\n"));
-    QVERIFY(writeBytes(m_data + "/lottery_7.data", "1$999\r\n2$990\r\n"));
+    QVERIFY(writeCliDataFolder(m_data, "1$999\r\n2$990\r\n"));
 }
 
 void TestCliTrend::output_data()

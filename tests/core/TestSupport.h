@@ -1,8 +1,11 @@
 #pragma once
 
+#include "core/history/Draw.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QList>
 #include <QProcess>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -11,6 +14,8 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
+
+#include <utility>
 
 namespace testsupport {
 
@@ -35,6 +40,56 @@ inline bool writeBytes(const QString &path, const QByteArray &bytes)
         return false;
     return f.write(bytes) == bytes.size();
 }
+
+// Makes a data folder as the program keeps it: lottery.data lists each
+// lottery as "id$name" in GBK, lottery_<id>.data holds its draws as
+// "issue$number" lines, every line ending in CR LF. A lottery given no draw
+// file is only listed, so a test can see the program make the file itself;
+// "" gives an empty one.
+class DataFolderBuilder
+{
+public:
+    explicit DataFolderBuilder(const QString &folder)
+        : m_folder(folder)
+    {
+    }
+
+    DataFolderBuilder &lottery(const QString &id, const QString &name)
+    {
+        m_registry += id + '$' + name + QStringLiteral("\r\n");
+        return *this;
+    }
+    DataFolderBuilder &lottery(const QString &id, const QString &name, const QByteArray &drawFile)
+    {
+        m_drawFiles.append({id, drawFile});
+        return lottery(id, name);
+    }
+    DataFolderBuilder &lottery(const QString &id, const QString &name, const QList<numsieve::Draw> &draws)
+    {
+        QByteArray file;
+        for (const numsieve::Draw &draw : draws)
+            file += draw.issue.toLatin1() + '$' + draw.number.toLatin1() + "\r\n";
+        return lottery(id, name, file);
+    }
+
+    // Makes the folder where it is missing and writes the registry, then the
+    // draw files in the order given.
+    [[nodiscard]] bool write() const
+    {
+        const QDir folder(m_folder);
+        if (!QDir().mkpath(m_folder) || !writeBytes(folder.filePath(QStringLiteral("lottery.data")), gbk(m_registry)))
+            return false;
+        for (const auto &[id, bytes] : m_drawFiles)
+            if (!writeBytes(folder.filePath(QStringLiteral("lottery_%1.data").arg(id)), bytes))
+                return false;
+        return true;
+    }
+
+private:
+    QString m_folder;
+    QString m_registry;
+    QList<std::pair<QString, QByteArray>> m_drawFiles;
+};
 
 // The entry as the file system has it, without following a link: its kind,
 // its size and, for a small file, its bytes.

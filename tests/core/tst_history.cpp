@@ -242,8 +242,7 @@ void TestHistory::loadCreatesFolderAndMissingFiles()
     QCOMPARE(folderEntries(data), QStringList{"lottery.data"});
     QCOMPARE(QFileInfo(registryFilePath(data)).size(), 0);
 
-    QVERIFY(writeBytes(registryFilePath(data), gbk(crlf({"1$福彩3D", "2$排列三"}))));
-    QVERIFY(writeBytes(drawFilePath(data, "1"), "1$123\r\n"));
+    QVERIFY(DataFolderBuilder(data).lottery("1", "福彩3D", "1$123\r\n").lottery("2", "排列三").write());
     const LotteryRegistry registry = loadRegistry(data);
     QCOMPARE(registry.count(), 2);
     QCOMPARE(registry.at(0).numbers(), QStringList{"123"});
@@ -277,9 +276,10 @@ void TestHistory::folderProblemsSaidAsWhatTheyAre()
 
     QTemporaryDir dir;
     const QString data = dir.path();
-    QVERIFY(writeBytes(registryFilePath(data), gbk(crlf({"1$福彩3D", "2$排列三"}))));
-    QVERIFY(writeBytes(drawFilePath(data, "1"), "a$111\r\nb$222\r\n"));
-    QVERIFY(writeBytes(drawFilePath(data, "2"), "c$333\r\n"));
+    QVERIFY(DataFolderBuilder(data)
+                .lottery("1", "福彩3D", "a$111\r\nb$222\r\n")
+                .lottery("2", "排列三", "c$333\r\n")
+                .write());
     const QString lock = dataLockPath(data);
     if (setup == "lock folder")
         QVERIFY(QDir().mkpath(lock));
@@ -319,9 +319,7 @@ void TestHistory::failureMidwayKeepsEveryFileAndLeavesNoTemporaries()
 {
     QTemporaryDir dir;
     const QString data = dir.path();
-    QVERIFY(writeBytes(registryFilePath(data), "1$A\r\n3$C\r\n"));
-    QVERIFY(writeBytes(drawFilePath(data, "1"), "old$111\r\n"));
-    QVERIFY(writeBytes(drawFilePath(data, "3"), "old$333\r\n"));
+    QVERIFY(DataFolderBuilder(data).lottery("1", "A", "old$111\r\n").lottery("3", "C", "old$333\r\n").write());
     // Something that can never be replaced by a file stands where lottery 2's
     // draws should go.
     QVERIFY(QDir(data).mkdir("lottery_2.data"));
@@ -598,8 +596,7 @@ void TestHistory::saveReplacesOnlyRegularFilesOfTheFolder()
 {
     QTemporaryDir dir;
     const QString data = dir.filePath("data");
-    QVERIFY(QDir().mkpath(data));
-    QVERIFY(writeBytes(registryFilePath(data), "1$A\r\n2$B\r\n"));
+    QVERIFY(DataFolderBuilder(data).lottery("1", "A").lottery("2", "B").write());
     // Lottery 1's file is a link to a file outside the folder, lottery 2's a
     // link to a file inside it.
     const QString outside = dir.filePath("outside.data");
@@ -708,8 +705,7 @@ void TestHistory::backupOnlyWhenALineIsLost()
     QFETCH(bool, backup);
     QTemporaryDir dir;
     const QString data = dir.path();
-    QVERIFY(writeBytes(registryFilePath(data), "1$A\r\n"));
-    QVERIFY(writeBytes(drawFilePath(data, "1"), old));
+    QVERIFY(DataFolderBuilder(data).lottery("1", "A", old).write());
     LotteryRegistry registry = loadRegistry(data);
     registry[0].draws.clear();
     for (const QString &line : draws)

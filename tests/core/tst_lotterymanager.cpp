@@ -304,8 +304,8 @@ void TestLotteryManager::deleteMoveAndSaveLotteries()
 {
     QTemporaryDir dir;
     const QString data = dir.path();
-    QVERIFY(writeBytes(registryFilePath(data), gbk("1$福彩3D\r\n01$自定\r\n5$其他\r\n")));
-    QVERIFY(writeBytes(drawFilePath(data, "01"), "x$999\r\n"));
+    QVERIFY(
+        DataFolderBuilder(data).lottery("1", "福彩3D").lottery("01", "自定", "x$999\r\n").lottery("5", "其他").write());
     M m(loadRegistry(data));
     QCOMPARE(m.deleteLottery(), QStringList{"\"福彩3D\"、\"排列三\"、\"时时乐\"和\"时时彩\"是系统默认彩种，无法删除"});
     m.selectLottery(2);

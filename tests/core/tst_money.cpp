@@ -150,7 +150,7 @@ void TestMoney::prizeFile()
     QFETCH(QByteArray, saved);
     QTemporaryDir dir;
     const QString data = dir.path();
-    QVERIFY(writeBytes(registryFilePath(data), "1$A\r\n2$B\r\n"));
+    QVERIFY(DataFolderBuilder(data).lottery("1", "A").lottery("2", "B").write());
     const QString path = prizeFilePath(data);
     if (file == "fifo")
         QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);

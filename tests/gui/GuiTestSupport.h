@@ -2,6 +2,8 @@
 
 #include "gui/app/AppServices.h"
 
+#include "TestSupport.h"
+
 #include <QAbstractButton>
 #include <QDialog>
 #include <QMenu>
@@ -106,6 +108,16 @@ inline void triggerMenuItem(QMenu *menu, int id, const QString &text)
             return;
         }
     QFAIL("no such menu item");
+}
+
+// The folder the manager, import and draw-change tests open: 福彩3D (1)
+// with the draws given and 排列三 (2) with the one draw 5$789.
+inline bool writeTwoLotteryFolder(const QString &data, const QByteArray &firstDraws)
+{
+    return testsupport::DataFolderBuilder(data)
+        .lottery("1", "福彩3D", firstDraws)
+        .lottery("2", "排列三", "5$789\r\n")
+        .write();
 }
 
 inline QString cellText(const QTableWidget *table, int row, int column)

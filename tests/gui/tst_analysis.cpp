@@ -7,6 +7,7 @@
 #include "core/scheme/SchemeFile.h"
 #include "core/script/ScriptConditionRunner.h"
 
+#include "AnalysisFixture.h"
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
 #include "WorkspaceFingerprint.h"
@@ -30,18 +31,11 @@ using namespace testsupport;
 namespace {
 
 constexpr int kDraws = 1500;
-constexpr int kWait = 120000;
-
-// Opens a 更多 item the way a click on it does.
-void triggerMoreItem(CMyNumSieveDlg &w, int id, const QString &text)
-{
-    triggerMenuItem(w.commandMenu(CMyNumSieveDlg::IdMore), id, text);
-}
 
 } // namespace
 
 // 方案回测 and 过滤报告 from the 更多 menu, against the core's own figures.
-class TestAnalysis : public QObject
+class TestAnalysis : public AnalysisFixture
 {
     Q_OBJECT
 
@@ -54,42 +48,14 @@ private Q_SLOTS:
     void scriptThatHadToBeStopped();
     void emptySelectionIsRefused();
     void filterReport();
-
-private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<CMyNumSieveDlg> m_window;
-    QList<Draw> m_draws;
-    FakeServices m_services;
 };
 
 void TestAnalysis::init()
 {
-    m_window.reset();
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_services = FakeServices();
-    QDir().mkpath(m_dir->filePath("data"));
-    QVERIFY(writeBytes(m_dir->filePath("data/lottery.data"), "1$3D\r\n"));
-    QByteArray file;
-    m_draws.clear();
-    quint32 seed = 20260101;
-    for (int i = 0; i < kDraws; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        const Draw draw{QString::number(2020001 + i), QString::asprintf("%03u", (seed >> 8) % 1000)};
-        m_draws.append(draw);
-        file += draw.issue.toLatin1() + '$' + draw.number.toLatin1() + "\r\n";
-    }
-    QVERIFY(writeBytes(m_dir->filePath("data/lottery_1.data"), file));
-
-    m_window = std::make_unique<CMyNumSieveDlg>(m_services, m_dir->path());
-    Workspace &ws = m_window->workspace();
+    QVERIFY(writeFolder(seededDraws(20260101, kDraws, 2020001)));
+    Workspace &ws = openWindow();
     QCOMPARE(ws.selectionNumbers.size(), qsizetype(kDraws));
-    ws.selection.hundreds.selectAll();
-    ws.selection.tens.selectAll();
-    ws.selection.units.selectAll();
-    ws.addEntries(2, 0, {10, 11, 12, 13, 14, 15, 16, 17});
-    ws.addEntries(4, 0, {4, 5, 6, 7});
-    ws.setTolerable(4, true);
-    ws.toleranceIndex = 1;
+    chooseDigitsSumAndSpan(ws);
     m_window->refreshPanels();
 }
 

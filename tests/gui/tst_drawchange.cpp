@@ -58,13 +58,10 @@ void TestDrawChange::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     m_services = FakeServices();
-    QDir().mkpath(m_dir->filePath("data"));
-    QVERIFY(writeBytes(m_dir->filePath("data/lottery.data"), gbk("1$福彩3D\r\n2$排列三\r\n")));
     m_draws.clear();
     for (int i = 0; i < 150; ++i)
         m_draws += QByteArray::number(2024001 + i) + '$' + QByteArray::number(100 + (i * 37) % 900) + "\r\n";
-    QVERIFY(writeBytes(m_dir->filePath("data/lottery_1.data"), m_draws));
-    QVERIFY(writeBytes(m_dir->filePath("data/lottery_2.data"), "5$789\r\n"));
+    QVERIFY(writeTwoLotteryFolder(m_dir->filePath("data"), m_draws));
 }
 
 void TestDrawChange::viewsFollow_data()

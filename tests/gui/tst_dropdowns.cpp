@@ -125,8 +125,8 @@ private Q_SLOTS:
 
         // The real window, so that a turn the selector leaves reaches the map.
         QTemporaryDir dir;
-        QDir().mkpath(dir.filePath("data"));
-        QVERIFY(testsupport::writeBytes(dir.filePath("data/lottery.data"), testsupport::gbk("1$福彩3D\r\n2$排列三\r\n")));
+        QVERIFY(
+            testsupport::DataFolderBuilder(dir.filePath("data")).lottery("1", "福彩3D").lottery("2", "排列三").write());
         guitest::FakeServices services;
         CMyNumSieveDlg w(services, dir.path());
         w.sendMessage(WM_SHOW_CONDITION_PANEL + 6);

@@ -74,9 +74,7 @@ private Q_SLOTS:
 void TestEndToEnd::filterIntersectAndSaveThroughTheWindow()
 {
     QTemporaryDir dir;
-    QDir().mkpath(dir.filePath("data"));
-    QVERIFY(writeBytes(dir.filePath("data/lottery.data"), gbk("1$福彩3D\r\n")));
-    QVERIFY(writeBytes(dir.filePath("data/lottery_1.data"), "1$381\r\n2$527\r\n3$096\r\n"));
+    QVERIFY(DataFolderBuilder(dir.filePath("data")).lottery("1", "福彩3D", "1$381\r\n2$527\r\n3$096\r\n").write());
     const QString intersectFile = dir.filePath("mine.txt");
     QStringList mine;
     for (int n = 100; n < 1000; n += 7)

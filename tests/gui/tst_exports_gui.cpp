@@ -48,9 +48,8 @@ void TestExportsGui::refusedTargetsLeftAsTheyWere()
     QFETCH(QString, message);
 
     QTemporaryDir dir;
-    QVERIFY(QDir().mkpath(dir.filePath("data")) && QDir().mkpath(dir.filePath("out")));
-    QVERIFY(writeBytes(dir.filePath("data/lottery.data"), "1$A\r\n"));
-    QVERIFY(writeBytes(dir.filePath("data/lottery_1.data"), "2026001$321\r\n2026002$555\r\n"));
+    QVERIFY(DataFolderBuilder(dir.filePath("data")).lottery("1", "A", "2026001$321\r\n2026002$555\r\n").write());
+    QVERIFY(QDir().mkpath(dir.filePath("out")));
     QVERIFY(writeBytes(dir.filePath("theirs.txt"), "theirs\r\n"));
     const QString path = dir.filePath(picture ? "out/chart.png" : "out/table.csv");
     if (target == "pipe")

@@ -93,9 +93,10 @@ void TestMainWindow::startUpOnEmptyFolder()
 
 void TestMainWindow::startUpWithDraws()
 {
-    QDir().mkpath(m_dir->filePath("data"));
-    QVERIFY(writeBytes(m_dir->filePath("data/lottery.data"), gbk("1$福彩3D\r\n2$排列三\r\n")));
-    QVERIFY(writeBytes(m_dir->filePath("data/lottery_1.data"), "1$123\r\n2$456\r\n3$123\r\n4$789\r\n"));
+    QVERIFY(DataFolderBuilder(m_dir->filePath("data"))
+                .lottery("1", "福彩3D", "1$123\r\n2$456\r\n3$123\r\n4$789\r\n")
+                .lottery("2", "排列三")
+                .write());
     CMyNumSieveDlg w(m_services, m_dir->path());
     QCOMPARE(w.workspace().selectionNumbers, (QStringList{"123", "456", "123", "789"}));
     QCOMPARE(w.map()->drawList(), w.workspace().selectionNumbers);
@@ -110,8 +111,8 @@ void TestMainWindow::startUpWithDraws()
     QCOMPARE(w.map()->numberInfo()->lines().at(23), QString("欲出几率　　2.00"));
 
     // Reloading after the files changed keeps the lottery and sees the new draws.
-    QVERIFY(writeBytes(m_dir->filePath("data/lottery.data"), gbk("2$排列三\r\n1$福彩3D\r\n")));
-    QVERIFY(writeBytes(m_dir->filePath("data/lottery_1.data"), "1$123\r\n"));
+    QVERIFY(
+        DataFolderBuilder(m_dir->filePath("data")).lottery("2", "排列三").lottery("1", "福彩3D", "1$123\r\n").write());
     w.sendMessage(WM_LOTTERY_RELOAD);
     QCOMPARE(w.workspace().selectionNumbers, QStringList{"123"});
     QCOMPARE(w.map()->drawList(), QStringList{"123"});
@@ -448,8 +449,7 @@ void TestMainWindow::aboutBox()
 void TestMainWindow::oneProgramPerDataFolder()
 {
     const QString data = m_dir->filePath("data");
-    QVERIFY(QDir().mkpath(data));
-    QVERIFY(writeBytes(data + "/lottery.data", "1$A\r\n"));
+    QVERIFY(DataFolderBuilder(data).lottery("1", "A").write());
     const auto first = lockDataFolder(m_services, data);
     QVERIFY(first);
     const QStringList before = QDir(data).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
@@ -463,9 +463,7 @@ void TestMainWindow::oneProgramPerDataFolder()
 void TestMainWindow::readOnlyFolderOpensForReading()
 {
     const QString data = m_dir->filePath("data");
-    QVERIFY(QDir().mkpath(data));
-    QVERIFY(writeBytes(data + "/lottery.data", "1$A\r\n"));
-    QVERIFY(writeBytes(data + "/lottery_1.data", "2024001$123\r\n"));
+    QVERIFY(DataFolderBuilder(data).lottery("1", "A", "2024001$123\r\n").write());
     ReadOnlyFolder readOnly(data);
     if (!readOnly.effective())
         QSKIP("this machine cannot make a folder read-only");

@@ -76,10 +76,7 @@ void TestManager::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     m_services = FakeServices();
-    QDir().mkpath(m_dir->filePath("data"));
-    QVERIFY(writeBytes(m_dir->filePath("data/lottery.data"), "1$\xB8\xA3\xB2\xCA" "3D\r\n2$\xC5\xC5\xC1\xD0\xC8\xFD\r\n"));
-    QVERIFY(writeBytes(m_dir->filePath("data/lottery_1.data"), "2024001$123\r\n2024002$456\r\n"));
-    QVERIFY(writeBytes(m_dir->filePath("data/lottery_2.data"), "5$789\r\n"));
+    QVERIFY(writeTwoLotteryFolder(m_dir->filePath("data"), "2024001$123\r\n2024002$456\r\n"));
 }
 
 void TestManager::withManager(CMyNumSieveDlg &w, const std::function<void(CDialogManger &)> &edit)

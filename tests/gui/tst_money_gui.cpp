@@ -10,6 +10,7 @@
 #include "core/scheme/SchemeFile.h"
 #include "core/script/ScriptConditionRunner.h"
 
+#include "AnalysisFixture.h"
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
 #include "WorkspaceFingerprint.h"
@@ -37,15 +38,9 @@ using namespace testsupport;
 
 namespace {
 
-constexpr int kWait = 120000;
 constexpr int kSteps = 20;
 const QString kNoPrizes = "没有设置这个彩种的奖金，只统计命中。在彩票管理中按“奖金...”设置后，也算投入和中奖。";
 const QByteArray kPrizeLine = "1$2$1040$346$173\r\n";
-
-void triggerMoreItem(CMyNumSieveDlg &w, int id, const QString &text)
-{
-    triggerMenuItem(w.commandMenu(CMyNumSieveDlg::IdMore), id, text);
-}
 
 QPointF lastPoint(QChartView *view, int series)
 {
@@ -57,7 +52,7 @@ QPointF lastPoint(QChartView *view, int series)
 
 // What the money windows show, 对奖 and 方案对比, against the core's own
 // figures for a small history whose newest draws are 112, 777 and 381.
-class TestMoneyGui : public QObject
+class TestMoneyGui : public AnalysisFixture
 {
     Q_OBJECT
 
@@ -75,42 +70,18 @@ private:
     QString data(const QString &name) const { return m_dir->filePath("data/" + name); }
     // A scheme file of the window's state, changed by `change`.
     QString schemeFile(const QString &name, const std::function<void(Workspace &)> &change = {});
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<CMyNumSieveDlg> m_window;
-    QList<Draw> m_draws;
-    FakeServices m_services;
 };
 
 void TestMoneyGui::init()
 {
-    m_window.reset();
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_services = FakeServices();
-    QDir().mkpath(m_dir->filePath("data"));
-    QVERIFY(writeBytes(data("lottery.data"), "1$3D\r\n"));
+    QList<Draw> draws = seededDraws(20260301, 197, 2026001);
+    for (const char *number : {"112", "777", "381"}) // the newest three
+        draws.append({QString::number(2026001 + draws.size()), number});
+    QVERIFY(writeFolder(draws));
     QVERIFY(writeBytes(data("prize.data"), kPrizeLine));
-    QByteArray file;
-    m_draws.clear();
-    quint32 seed = 20260301;
-    for (int i = 0; i < 200; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        const QString number = i < 197 ? QString::asprintf("%03u", (seed >> 8) % 1000)
-                                       : QString("112,777,381").section(',', i - 197, i - 197);
-        m_draws.append({QString::number(2026001 + i), number});
-        file += m_draws.last().issue.toLatin1() + '$' + number.toLatin1() + "\r\n";
-    }
-    QVERIFY(writeBytes(data("lottery_1.data"), file));
-    m_window = std::make_unique<CMyNumSieveDlg>(m_services, m_dir->path());
-    Workspace &ws = m_window->workspace();
-    ws.selection.hundreds.selectAll();
-    ws.selection.tens.selectAll();
-    ws.selection.units.selectAll();
+    Workspace &ws = openWindow();
+    chooseDigitsSumAndSpan(ws);
     ws.selection.groupDigits.selectAll();
-    ws.addEntries(2, 0, {10, 11, 12, 13, 14, 15, 16, 17});
-    ws.addEntries(4, 0, {4, 5, 6, 7});
-    ws.setTolerable(4, true);
-    ws.toleranceIndex = 1;
     m_window->refreshPanels();
 }
 

@@ -71,9 +71,7 @@ void TestOnline::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     m_services = FakeServices();
-    QDir().mkpath(m_dir->filePath("data"));
-    QVERIFY(writeBytes(m_dir->filePath("data/lottery.data"), "1$3D\r\n"));
-    QVERIFY(writeBytes(m_dir->filePath("data/lottery_1.data"), "2026001$123\r\n"));
+    QVERIFY(DataFolderBuilder(m_dir->filePath("data")).lottery("1", "3D", "2026001$123\r\n").write());
     m_site = m_dir->filePath("site");
 }
 

@@ -130,15 +130,9 @@ std::unique_ptr<CMyNumSieveDlg> TestScreens::newWindow(AppServices &services) co
 
 void TestScreens::initTestCase()
 {
-    QDir().mkpath(m_dir.filePath("data"));
-    QVERIFY(writeBytes(m_dir.filePath("data/lottery.data"), "1$3D\r\n"));
-    QByteArray file;
-    for (int i = 0; i < 60; ++i) {
-        const Draw draw{QString::number(2026001 + i), QString::asprintf("%03d", (i * 379 + 17) % 1000)};
-        m_draws.append(draw);
-        file += draw.issue.toLatin1() + '$' + draw.number.toLatin1() + "\r\n";
-    }
-    QVERIFY(writeBytes(m_dir.filePath("data/lottery_1.data"), file));
+    for (int i = 0; i < 60; ++i)
+        m_draws.append({QString::number(2026001 + i), QString::asprintf("%03d", (i * 379 + 17) % 1000)});
+    QVERIFY(DataFolderBuilder(m_dir.filePath("data")).lottery("1", "3D", m_draws).write());
     m_window = newWindow(m_services);
 }
 

@@ -48,10 +48,7 @@ void TestTableImport::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     m_services = FakeServices();
-    QDir().mkpath(m_dir->filePath("data"));
-    QVERIFY(writeBytes(m_dir->filePath("data/lottery.data"), gbk("1$福彩3D\r\n2$排列三\r\n")));
-    QVERIFY(writeBytes(m_dir->filePath("data/lottery_1.data"), "2024001$123\r\n"));
-    QVERIFY(writeBytes(m_dir->filePath("data/lottery_2.data"), "5$789\r\n"));
+    QVERIFY(writeTwoLotteryFolder(m_dir->filePath("data"), "2024001$123\r\n"));
 }
 
 void TestTableImport::withManager(CMyNumSieveDlg &w, const std::function<void(CDialogManger &)> &edit,

@@ -58,14 +58,14 @@ void TestTrendGui::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     m_services = FakeServices();
-    QDir().mkpath(m_dir->filePath("data"));
-    QVERIFY(writeBytes(m_dir->filePath("data/lottery.data"), gbk("1$福彩3D\r\n2$排列三\r\n")));
     QRandomGenerator rng(99);
-    QByteArray file;
+    QList<Draw> draws;
     for (int i = 0; i < 1200; ++i)
-        file += QByteArray::number(2020001 + i) + '$' + numberText(rng.bounded(1000)).toLatin1() + "\r\n";
-    QVERIFY(writeBytes(m_dir->filePath("data/lottery_1.data"), file));
-    QVERIFY(writeBytes(m_dir->filePath("data/lottery_2.data"), "2026001$321\r\n2026002$555\r\n2026003$124\r\n"));
+        draws.append({QString::number(2020001 + i), numberText(rng.bounded(1000))});
+    QVERIFY(DataFolderBuilder(m_dir->filePath("data"))
+                .lottery("1", "福彩3D", draws)
+                .lottery("2", "排列三", "2026001$321\r\n2026002$555\r\n2026003$124\r\n")
+                .write());
 }
 
 void TestTrendGui::opensBesideTheMainWindow()
