@@ -145,47 +145,44 @@ int importTable(LotteryManager &manager, const QString &path, bool dryRun, Diffe
 int runDrawsCommand(const QStringList &args)
 {
     QString problem;
-    const auto a = parse(args, {QStringLiteral("--data"), QStringLiteral("--lottery"), QStringLiteral("--wait"),
-                                QStringLiteral("--set")},
-                         {QStringLiteral("--replace"), QStringLiteral("--table"), QStringLiteral("--dry-run"),
-                          QStringLiteral("--take-new")},
-                         &problem);
+    const auto a = parseArguments(
+        args, Positional::Taken,
+        {QStringLiteral("--data"), QStringLiteral("--lottery"), QStringLiteral("--wait"), QStringLiteral("--set")}, {},
+        {QStringLiteral("--replace"), QStringLiteral("--table"), QStringLiteral("--dry-run"),
+         QStringLiteral("--take-new")});
     if (!a)
-        return usage(problem);
-    const auto data = single(*a, QStringLiteral("--data"), &problem);
-    const auto lottery = single(*a, QStringLiteral("--lottery"), &problem);
-    const auto wait = single(*a, QStringLiteral("--wait"), &problem);
-    const auto prizesSet = single(*a, QStringLiteral("--set"), &problem);
-    if (!data || !lottery || !wait || !prizesSet)
-        return usage(problem);
+        return a.error();
+    const QString lottery = a->value(QStringLiteral("--lottery"));
+    const QString wait = a->value(QStringLiteral("--wait"));
+    const QString prizesSet = a->value(QStringLiteral("--set"));
     bool waitIsNumber = true;
-    const int waitSeconds = wait->isEmpty() ? 0 : wait->toInt(&waitIsNumber);
+    const int waitSeconds = wait.isEmpty() ? 0 : wait.toInt(&waitIsNumber);
     if (!waitIsNumber || waitSeconds < 0 || waitSeconds > 86400)
         return usage(QStringLiteral("--wait takes seconds, 0 to 86400"));
     const QString verb = a->positional.value(0);
-    if (lottery->isEmpty())
+    if (lottery.isEmpty())
         return usage(QStringLiteral("draws needs --lottery ID"));
 
-    const auto folder = dataFolder(*data);
+    const auto folder = dataFolder(a->value(QStringLiteral("--data")));
     if (!folder)
         return refused(folder.error());
     const QString dataDir = *folder;
     // Whatever writes holds the folder from reading to saving, so that it
     // neither saves over the window's work nor the window over its own.
-    if (a->flags.contains(QStringLiteral("--replace")) && verb != QLatin1String("download"))
+    if (a->flag(QStringLiteral("--replace")) && verb != QLatin1String("download"))
         return usage(QStringLiteral("--replace goes with draws download"));
-    const bool table = a->flags.contains(QStringLiteral("--table"));
-    const bool dryRun = a->flags.contains(QStringLiteral("--dry-run"));
+    const bool table = a->flag(QStringLiteral("--table"));
+    const bool dryRun = a->flag(QStringLiteral("--dry-run"));
     if (table && verb != QLatin1String("import"))
         return usage(QStringLiteral("--table goes with draws import"));
     if (dryRun && !table)
         return usage(QStringLiteral("--dry-run goes with draws import --table"));
     // An issue held with another number keeps the held one unless asked.
-    const bool takeNew = a->flags.contains(QStringLiteral("--take-new"));
+    const bool takeNew = a->flag(QStringLiteral("--take-new"));
     if (takeNew && verb != QLatin1String("import") && verb != QLatin1String("download"))
         return usage(QStringLiteral("--take-new goes with draws import or draws download"));
     const Differing differing = takeNew ? Differing::TakeOffered : Differing::KeepHeld;
-    const bool setsPrizes = a->options.contains(QStringLiteral("--set"));
+    const bool setsPrizes = a->given(QStringLiteral("--set"));
     if (setsPrizes && verb != QLatin1String("prizes"))
         return usage(QStringLiteral("--set goes with draws prizes"));
     const bool writes = (verb == QLatin1String("add") || verb == QLatin1String("import") || verb == QLatin1String("download")
@@ -206,9 +203,9 @@ int runDrawsCommand(const QStringList &args)
     if (const QString problem = manager.registry().readProblem(); !problem.isEmpty())
         return refused(writes ? keptUnreadableMessage(problem) : problem);
     const QList<Lottery> &lotteries = manager.registry().lotteries();
-    const auto found = std::ranges::find(lotteries, *lottery, &Lottery::id);
+    const auto found = std::ranges::find(lotteries, lottery, &Lottery::id);
     if (found == lotteries.end())
-        return refused(noLotteryMessage(*lottery));
+        return refused(noLotteryMessage(lottery));
     if (!found->readProblem.isEmpty())
         return refused(writes ? keptUnreadableMessage(found->readProblem) : found->readProblem);
     // A fresh manager lists the lotteries in the order of the working copy.
@@ -260,8 +257,8 @@ int runDrawsCommand(const QStringList &args)
             return usage(problem);
         if (setsPrizes) {
             std::optional<Prizes> prizes;
-            if (*prizesSet != QLatin1String("none")) {
-                const auto parsed = parsePrizeList(*prizesSet);
+            if (prizesSet != QLatin1String("none")) {
+                const auto parsed = parsePrizeList(prizesSet);
                 if (!parsed)
                     return refused(parsed.error());
                 prizes = *parsed;
@@ -296,8 +293,8 @@ int runDrawsCommand(const QStringList &args)
             return refused(outcome.message);
         // A short list (a server that keeps only the latest draws) must not
         // cost the draws it lacks unless asked to.
-        const auto mode = a->flags.contains(QStringLiteral("--replace")) ? LotteryManager::DownloadMode::Replace
-                                                                         : LotteryManager::DownloadMode::Merge;
+        const auto mode = a->flag(QStringLiteral("--replace")) ? LotteryManager::DownloadMode::Replace
+                                                               : LotteryManager::DownloadMode::Merge;
         const auto applied = manager.applyDownload(outcome.draws, mode, differing);
         if (!applied)
             return refused(applied.error());
@@ -315,34 +312,29 @@ int runDrawsCommand(const QStringList &args)
 
 int runPublishCommand(const QStringList &args)
 {
-    QString problem;
-    const QStringList valueOptions = {QStringLiteral("--data"), QStringLiteral("--out"), QStringLiteral("--version"),
-                                      QStringLiteral("--download"), QStringLiteral("--purchase")};
-    const auto a = parse(args, valueOptions, {}, &problem);
+    // Listed last to first, so that of several options given twice publish
+    // names the first of --data, --out, --version, --download, --purchase as
+    // it always has; it reports them before a stray positional argument.
+    const auto a = parseArguments(args, Positional::Taken,
+                                  {QStringLiteral("--purchase"), QStringLiteral("--download"),
+                                   QStringLiteral("--version"), QStringLiteral("--out"), QStringLiteral("--data")});
     if (!a)
-        return usage(problem);
-    QMap<QString, QString> values;
-    for (const QString &option : valueOptions) {
-        const auto value = single(*a, option, &problem);
-        if (!value)
-            return usage(problem);
-        values.insert(option, *value);
-    }
+        return a.error();
     if (!a->positional.isEmpty())
         return usage(QStringLiteral("unexpected argument ") + a->positional.first());
-    if (values.value(QStringLiteral("--out")).isEmpty())
+    const QString outFolder = a->value(QStringLiteral("--out"));
+    if (outFolder.isEmpty())
         return usage(QStringLiteral("publish needs --out FOLDER"));
 
-    const auto data = dataFolder(values.value(QStringLiteral("--data")));
+    const auto data = dataFolder(a->value(QStringLiteral("--data")));
     if (!data)
         return refused(data.error());
     PublishOptions options;
-    if (a->options.contains(QStringLiteral("--version")))
-        options.version = values.value(QStringLiteral("--version"));
-    options.downloadLink = values.value(QStringLiteral("--download"));
-    options.purchaseLink = values.value(QStringLiteral("--purchase"));
-    const auto written = publishFeed(loadRegistry(*data),
-                                     values.value(QStringLiteral("--out")), options);
+    if (a->given(QStringLiteral("--version")))
+        options.version = a->value(QStringLiteral("--version"));
+    options.downloadLink = a->value(QStringLiteral("--download"));
+    options.purchaseLink = a->value(QStringLiteral("--purchase"));
+    const auto written = publishFeed(loadRegistry(*data), outFolder, options);
     if (!written)
         return refused(written.error());
     for (const QString &file : *written)
