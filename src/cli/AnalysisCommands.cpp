@@ -33,7 +33,6 @@ std::expected<AnalysisOptions, int> analysisOptions(const QStringList &args, boo
     if (!a)
         return std::unexpected(a.error());
     const QStringList schemes = a->values(QStringLiteral("--scheme"));
-    const QString format = a->value(QStringLiteral("--format"));
     const QString last = a->value(QStringLiteral("--last"));
     if (schemes.isEmpty() || schemes.contains(QString()))
         return std::unexpected(usage(a->command + QStringLiteral(" needs --scheme FILE")));
@@ -41,12 +40,10 @@ std::expected<AnalysisOptions, int> analysisOptions(const QStringList &args, boo
         return std::unexpected(usage(QStringLiteral("--scheme may be given once")));
 
     AnalysisOptions options;
-    static const QMap<QString, ReportFormat> formats{{QStringLiteral("text"), ReportFormat::Text},
-                                                     {QStringLiteral("csv"), ReportFormat::Csv},
-                                                     {QStringLiteral("json"), ReportFormat::Json}};
-    if (!format.isEmpty() && !formats.contains(format))
-        return std::unexpected(usage(QStringLiteral("--format takes text, csv or json")));
-    options.format = formats.value(format, ReportFormat::Text);
+    const auto format = formatOption(*a);
+    if (!format)
+        return std::unexpected(format.error());
+    options.format = *format;
     if (!last.isEmpty()) {
         bool ok = false;
         options.last = last.toInt(&ok);

@@ -130,4 +130,15 @@ std::expected<Arguments, int> parseArguments(const QStringList &args, Positional
     return a;
 }
 
+std::expected<ReportFormat, int> formatOption(const Arguments &a)
+{
+    static const QMap<QString, ReportFormat> formats{{QStringLiteral("text"), ReportFormat::Text},
+                                                     {QStringLiteral("csv"), ReportFormat::Csv},
+                                                     {QStringLiteral("json"), ReportFormat::Json}};
+    const QString name = a.value(QStringLiteral("--format"));
+    if (!name.isEmpty() && !formats.contains(name))
+        return std::unexpected(usage(QStringLiteral("--format takes text, csv or json")));
+    return formats.value(name, ReportFormat::Text);
+}
+
 } // namespace numsieve::cli

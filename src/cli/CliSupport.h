@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Workspace.h"
+#include "core/analysis/ReportFormat.h"
 #include "core/history/Draw.h"
 #include "core/history/PrizeFile.h"
 
@@ -71,5 +72,9 @@ std::expected<SchemeRun, QString> loadSchemeRun(const QString &scheme, const QSt
 // `once` is named).
 std::expected<Arguments, int> parseArguments(const QStringList &args, Positional positional, const QStringList &once,
                                              const QStringList &repeated = {}, const QStringList &flags = {});
+
+// The form --format names: text when not given; the usage status once the
+// problem is printed when it names none of text, csv and json.
+std::expected<ReportFormat, int> formatOption(const Arguments &a);
 
 } // namespace numsieve::cli

@@ -31,13 +31,10 @@ int runTrendCommand(const QStringList &args)
     const QString lottery = a->value(QStringLiteral("--lottery"));
     const QString last = a->value(QStringLiteral("--last"));
     const QString group = a->value(QStringLiteral("--group"));
-    const QString format = a->value(QStringLiteral("--format"));
 
-    static const QMap<QString, TrendFormat> formats{{QStringLiteral("text"), TrendFormat::Text},
-                                                    {QStringLiteral("csv"), TrendFormat::Csv},
-                                                    {QStringLiteral("json"), TrendFormat::Json}};
-    if (!format.isEmpty() && !formats.contains(format))
-        return usage(QStringLiteral("--format takes text, csv or json"));
+    const auto format = formatOption(*a);
+    if (!format)
+        return format.error();
     const QList<TrendGroup> groups = group.isEmpty() ? kAllGroups : trendGroupsNamed(group);
     if (groups.isEmpty())
         return usage(QStringLiteral("--group takes position, distribution, sum, span, tail or shape"));
@@ -71,8 +68,8 @@ int runTrendCommand(const QStringList &args)
     // Written as it is made: all the draws of a long history as json are
     // gigabytes of text. A reader knows the lottery by its name; json keeps
     // the id a script selects it by.
-    writeTrend(table, format == QLatin1String("json") ? found->id : found->name, window, groups,
-               formats.value(format, TrendFormat::Text), [](const QString &piece) { out() << piece; });
+    writeTrend(table, *format == ReportFormat::Json ? found->id : found->name, window, groups, *format,
+               [](const QString &piece) { out() << piece; });
     out().flush();
     return Ok;
 }
