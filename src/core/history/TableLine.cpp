@@ -242,7 +242,6 @@ LineFacts factsOf(QStringView line, Split split)
     return facts;
 }
 
-// What a header cell says of its column.
 bool namesIssue(QStringView cell)
 {
     return cell.contains(u"期号") || cell.contains(u"奖期") || cell.contains(u"期次") || cell.contains(u"期数");
