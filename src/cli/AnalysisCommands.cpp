@@ -25,44 +25,35 @@ struct AnalysisOptions {
 // scheme run. Returns the exit status when the command cannot go on.
 std::expected<AnalysisOptions, int> analysisOptions(const QStringList &args, bool withLast)
 {
-    QString problem;
-    QStringList valueOptions{QStringLiteral("--scheme"), QStringLiteral("--data"), QStringLiteral("--lottery"),
-                             QStringLiteral("--intersect"), QStringLiteral("--format")};
+    QStringList once{QStringLiteral("--data"), QStringLiteral("--lottery"), QStringLiteral("--format")};
     if (withLast)
-        valueOptions << QStringLiteral("--last");
-    const auto a = parse(args, valueOptions, {}, &problem);
+        once << QStringLiteral("--last");
+    const auto a =
+        parseArguments(args, Positional::Refused, once, {QStringLiteral("--scheme"), QStringLiteral("--intersect")});
     if (!a)
-        return std::unexpected(usage(problem));
-    if (!a->positional.isEmpty())
-        return std::unexpected(usage(QStringLiteral("unexpected argument ") + a->positional.first()));
-    const QStringList schemes = a->options.value(QStringLiteral("--scheme"));
-    const auto data = single(*a, QStringLiteral("--data"), &problem);
-    const auto lottery = single(*a, QStringLiteral("--lottery"), &problem);
-    const auto format = single(*a, QStringLiteral("--format"), &problem);
-    const auto last = single(*a, QStringLiteral("--last"), &problem);
-    if (!data || !lottery || !format || !last)
-        return std::unexpected(usage(problem));
+        return std::unexpected(a.error());
+    const QStringList schemes = a->values(QStringLiteral("--scheme"));
+    const QString last = a->value(QStringLiteral("--last"));
     if (schemes.isEmpty() || schemes.contains(QString()))
         return std::unexpected(usage(a->command + QStringLiteral(" needs --scheme FILE")));
     if (!withLast && schemes.size() > 1)
         return std::unexpected(usage(QStringLiteral("--scheme may be given once")));
 
     AnalysisOptions options;
-    static const QMap<QString, ReportFormat> formats{{QStringLiteral("text"), ReportFormat::Text},
-                                                     {QStringLiteral("csv"), ReportFormat::Csv},
-                                                     {QStringLiteral("json"), ReportFormat::Json}};
-    if (!format->isEmpty() && !formats.contains(*format))
-        return std::unexpected(usage(QStringLiteral("--format takes text, csv or json")));
-    options.format = formats.value(*format, ReportFormat::Text);
-    if (!last->isEmpty()) {
+    const auto format = formatOption(*a);
+    if (!format)
+        return std::unexpected(format.error());
+    options.format = *format;
+    if (!last.isEmpty()) {
         bool ok = false;
-        options.last = last->toInt(&ok);
-        if (!ok || options.last < 0 || last->startsWith(QLatin1Char('+')))
+        options.last = last.toInt(&ok);
+        if (!ok || options.last < 0 || last.startsWith(QLatin1Char('+')))
             return std::unexpected(usage(QStringLiteral("--last takes a count of draws, 0 or more")));
     }
 
     for (const QString &scheme : schemes) {
-        auto loaded = loadSchemeRun(scheme, *data, *lottery, a->options.value(QStringLiteral("--intersect")));
+        auto loaded = loadSchemeRun(scheme, a->value(QStringLiteral("--data")), a->value(QStringLiteral("--lottery")),
+                                    a->values(QStringLiteral("--intersect")));
         if (!loaded)
             return std::unexpected(refused(loaded.error()));
         options.runs.append({QFileInfo(scheme).completeBaseName(), std::move(*loaded)});

@@ -15,39 +15,35 @@ namespace numsieve::cli {
 
 int runCheckCommand(const QStringList &args)
 {
-    QString problem;
-    const auto a = parse(args, {QStringLiteral("--data"), QStringLiteral("--lottery"), QStringLiteral("--issue"),
-                                QStringLiteral("--kind")},
-                         {}, &problem);
+    const auto a = parseArguments(
+        args, Positional::Taken,
+        {QStringLiteral("--data"), QStringLiteral("--lottery"), QStringLiteral("--issue"), QStringLiteral("--kind")});
     if (!a)
-        return usage(problem);
-    const auto data = single(*a, QStringLiteral("--data"), &problem);
-    const auto lottery = single(*a, QStringLiteral("--lottery"), &problem);
-    const auto issue = single(*a, QStringLiteral("--issue"), &problem);
-    const auto kind = single(*a, QStringLiteral("--kind"), &problem);
-    if (!data || !lottery || !issue || !kind)
-        return usage(problem);
-    if (lottery->isEmpty())
+        return a.error();
+    const QString lottery = a->value(QStringLiteral("--lottery"));
+    const QString issue = a->value(QStringLiteral("--issue"));
+    const QString kind = a->value(QStringLiteral("--kind"));
+    if (lottery.isEmpty())
         return usage(QStringLiteral("check needs --lottery ID"));
     if (a->positional.isEmpty())
         return usage(QStringLiteral("check needs one or more number list files"));
-    if (!kind->isEmpty() && *kind != QLatin1String("straight") && *kind != QLatin1String("group"))
+    if (!kind.isEmpty() && kind != QLatin1String("straight") && kind != QLatin1String("group"))
         return usage(QStringLiteral("--kind takes straight or group"));
 
-    const auto folder = dataFolder(*data);
+    const auto folder = dataFolder(a->value(QStringLiteral("--data")));
     if (!folder)
         return refused(folder.error());
-    const auto draws = lotteryDraws(*folder, *lottery);
+    const auto draws = lotteryDraws(*folder, lottery);
     if (!draws)
         return refused(draws.error());
     if (draws->isEmpty())
         return refused(QStringLiteral("这个彩种还没有开奖号码 / the lottery has no draws"));
     // The newest draw unless an issue is named.
     const Draw *draw = &draws->last();
-    if (!issue->isEmpty()) {
-        const auto found = std::ranges::find(*draws, *issue, &Draw::issue);
+    if (!issue.isEmpty()) {
+        const auto found = std::ranges::find(*draws, issue, &Draw::issue);
         if (found == draws->end())
-            return refused(QStringLiteral("没有奖期为 %1 的开奖号码 / no draw of issue %1").arg(*issue));
+            return refused(QStringLiteral("没有奖期为 %1 的开奖号码 / no draw of issue %1").arg(issue));
         draw = &*found;
     }
     bool numeric = draw->number.size() == 3;
@@ -56,7 +52,7 @@ int runCheckCommand(const QStringList &args)
         return refused(QStringLiteral("第%1期的开奖号码“%2”不是三位数字").arg(draw->issue, draw->number));
 
     const PrizeFile prizeFile = loadPrizeFile(*folder);
-    const std::optional<Prizes> prizes = prizeFile.prizesOf(*lottery);
+    const std::optional<Prizes> prizes = prizeFile.prizesOf(lottery);
     QTextStream &o = out();
     o << QStringLiteral("第%1期开奖号码 %2").arg(draw->issue, draw->number) << '\n';
     if (!prizeFile.readProblem.isEmpty())
@@ -74,8 +70,8 @@ int runCheckCommand(const QStringList &args)
         values.reserve(numbers->size());
         for (const QString &n : *numbers)
             values.append(n.toInt());
-        const BetKind bets = kind->isEmpty() ? guessBetKind(values)
-                                             : (*kind == QLatin1String("group") ? BetKind::Group : BetKind::Straight);
+        const BetKind bets = kind.isEmpty() ? guessBetKind(values)
+                                            : (kind == QLatin1String("group") ? BetKind::Group : BetKind::Straight);
         const ListCheck check = checkList(bets, values, drawn, prizes);
         total += check.prize;
         o << QStringLiteral("%1：%2注（%3），%4")

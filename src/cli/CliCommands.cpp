@@ -17,7 +17,8 @@
 
 #include <QDir>
 
-#include <optional>
+#include <algorithm>
+#include <iterator>
 
 namespace numsieve::cli {
 
@@ -204,23 +205,17 @@ std::expected<QStringList, QString> drawsOf(const QString &dataDir, const QStrin
 
 int runFilterCommand(const QStringList &args)
 {
-    QString problem;
-    const auto a = parse(args, {QStringLiteral("--scheme"), QStringLiteral("--data"), QStringLiteral("--lottery"),
-                                QStringLiteral("--intersect"), QStringLiteral("--list"), QStringLiteral("--stage")},
-                         {}, &problem);
+    const auto a = parseArguments(args, Positional::Refused,
+                                  {QStringLiteral("--scheme"), QStringLiteral("--data"), QStringLiteral("--lottery"),
+                                   QStringLiteral("--list"), QStringLiteral("--stage")},
+                                  {QStringLiteral("--intersect")});
     if (!a)
-        return usage(problem);
-    if (!a->positional.isEmpty())
-        return usage(QStringLiteral("unexpected argument ") + a->positional.first());
-    const auto scheme = single(*a, QStringLiteral("--scheme"), &problem);
-    const auto data = single(*a, QStringLiteral("--data"), &problem);
-    const auto lottery = single(*a, QStringLiteral("--lottery"), &problem);
-    const auto list = single(*a, QStringLiteral("--list"), &problem);
-    const auto stage = single(*a, QStringLiteral("--stage"), &problem);
-    if (!scheme || !data || !lottery || !list || !stage)
-        return usage(problem);
-    if (scheme->isEmpty())
+        return a.error();
+    const QString scheme = a->value(QStringLiteral("--scheme"));
+    if (scheme.isEmpty())
         return usage(QStringLiteral("filter needs --scheme FILE"));
+    const QString list = a->value(QStringLiteral("--list"));
+    const QString stage = a->value(QStringLiteral("--stage"));
 
     static const QMap<QString, ListKind> kinds{{QStringLiteral("straight"), ListKind::Straight},
                                                {QStringLiteral("group3"), ListKind::GroupThree},
@@ -229,13 +224,14 @@ int runFilterCommand(const QStringList &args)
     static const QMap<QString, ResultStage> stages{{QStringLiteral("selected"), ResultStage::Selected},
                                                    {QStringLiteral("filtered"), ResultStage::Filtered},
                                                    {QStringLiteral("intersected"), ResultStage::Intersected}};
-    if (!list->isEmpty() && !kinds.contains(*list))
+    if (!list.isEmpty() && !kinds.contains(list))
         return usage(QStringLiteral("--list takes straight, group3, group6 or group"));
-    if (!stage->isEmpty() && !stages.contains(*stage))
+    if (!stage.isEmpty() && !stages.contains(stage))
         return usage(QStringLiteral("--stage takes selected, filtered or intersected"));
 
-    const QStringList intersectFiles = a->options.value(QStringLiteral("--intersect"));
-    auto loaded = loadSchemeRun(*scheme, *data, *lottery, intersectFiles);
+    const QStringList intersectFiles = a->values(QStringLiteral("--intersect"));
+    auto loaded = loadSchemeRun(scheme, a->value(QStringLiteral("--data")), a->value(QStringLiteral("--lottery")),
+                                intersectFiles);
     if (!loaded)
         return refused(loaded.error());
     Workspace &w = loaded->workspace;
@@ -245,12 +241,12 @@ int runFilterCommand(const QStringList &args)
     for (const QStringList &numbers : std::as_const(loaded->intersections))
         w.tables.intersect(numbers);
 
-    const ListKind kind = list->isEmpty()
+    const ListKind kind = list.isEmpty()
                               ? (w.tables.viewMode() == ViewMode::Straight ? ListKind::Straight : ListKind::Group)
-                              : kinds.value(*list);
-    const ResultStage wanted = stage->isEmpty()
+                              : kinds.value(list);
+    const ResultStage wanted = stage.isEmpty()
                                    ? (intersectFiles.isEmpty() ? ResultStage::Filtered : ResultStage::Intersected)
-                                   : stages.value(*stage);
+                                   : stages.value(stage);
     for (const QString &number : w.tables.extract(kind, wanted))
         out() << number << '\n';
     out().flush();
@@ -259,15 +255,10 @@ int runFilterCommand(const QStringList &args)
 
 int runInfoCommand(const QStringList &args)
 {
-    QString problem;
-    const auto a = parse(args, {QStringLiteral("--data"), QStringLiteral("--lottery")}, {QStringLiteral("--group")},
-                         &problem);
+    const auto a = parseArguments(args, Positional::Taken, {QStringLiteral("--data"), QStringLiteral("--lottery")}, {},
+                                  {QStringLiteral("--group")});
     if (!a)
-        return usage(problem);
-    const auto data = single(*a, QStringLiteral("--data"), &problem);
-    const auto lottery = single(*a, QStringLiteral("--lottery"), &problem);
-    if (!data || !lottery)
-        return usage(problem);
+        return a.error();
     if (a->positional.size() != 1)
         return usage(QStringLiteral("info needs exactly one NUMBER"));
     const QString &text = a->positional.first();
@@ -276,17 +267,24 @@ int runInfoCommand(const QStringList &args)
     if (!ok || number < 0 || number > 999 || text.startsWith(QLatin1Char('+')))
         return usage(QStringLiteral("NUMBER must be 0 to 999"));
 
-    const auto draws = drawsOf(*data, *lottery);
+    const auto draws = drawsOf(a->value(QStringLiteral("--data")), a->value(QStringLiteral("--lottery")));
     if (!draws)
         return refused(draws.error());
     // A group cell of the map stands for the number in ascending digit order,
     // and the popup shows it so.
-    const bool group = a->flags.contains(QStringLiteral("--group"));
+    const bool group = a->flag(QStringLiteral("--group"));
     for (const QString &line : numberInfoLines(group ? sortedForm(number) : number, *draws, group))
         out() << line << '\n';
     out().flush();
     return Ok;
 }
+
+// Every command, in the order the help names them.
+const std::pair<QLatin1StringView, int (*)(const QStringList &)> kCommands[] = {
+    {QLatin1StringView("filter"), runFilterCommand},     {QLatin1StringView("info"), runInfoCommand},
+    {QLatin1StringView("draws"), runDrawsCommand},       {QLatin1StringView("publish"), runPublishCommand},
+    {QLatin1StringView("backtest"), runBacktestCommand}, {QLatin1StringView("report"), runReportCommand},
+    {QLatin1StringView("trend"), runTrendCommand},       {QLatin1StringView("check"), runCheckCommand}};
 
 } // namespace
 
@@ -331,10 +329,8 @@ int run(const QStringList &arguments)
         out().flush();
         return Ok;
     }
-    static const QStringList commands{QStringLiteral("filter"),   QStringLiteral("info"),     QStringLiteral("draws"),
-                                      QStringLiteral("publish"),  QStringLiteral("backtest"), QStringLiteral("report"),
-                                      QStringLiteral("trend"),    QStringLiteral("check")};
-    if (commands.contains(command) && asksForHelp(arguments.mid(1))) {
+    const auto found = std::ranges::find(kCommands, command, [](const auto &entry) { return entry.first; });
+    if (found != std::end(kCommands) && asksForHelp(arguments.mid(1))) {
         out() << commandHelp(command);
         out().flush();
         return Ok;
@@ -345,22 +341,8 @@ int run(const QStringList &arguments)
         out().flush();
         return Ok;
     }
-    if (command == QLatin1String("filter"))
-        return runFilterCommand(arguments);
-    if (command == QLatin1String("info"))
-        return runInfoCommand(arguments);
-    if (command == QLatin1String("draws"))
-        return runDrawsCommand(arguments);
-    if (command == QLatin1String("publish"))
-        return runPublishCommand(arguments);
-    if (command == QLatin1String("backtest"))
-        return runBacktestCommand(arguments);
-    if (command == QLatin1String("report"))
-        return runReportCommand(arguments);
-    if (command == QLatin1String("trend"))
-        return runTrendCommand(arguments);
-    if (command == QLatin1String("check"))
-        return runCheckCommand(arguments);
+    if (found != std::end(kCommands))
+        return found->second(arguments);
     if (command.isEmpty())
         return usage(QStringLiteral("missing command: filter, info, draws, publish, backtest, report, trend or check"));
     return usage(QStringLiteral("unknown command ") + command);

@@ -100,39 +100,45 @@ std::expected<SchemeRun, QString> loadSchemeRun(const QString &scheme, const QSt
     return run;
 }
 
-std::optional<Arguments> parse(const QStringList &args, const QStringList &valueOptions, const QStringList &flagOptions,
-                               QString *problem)
+std::expected<Arguments, int> parseArguments(const QStringList &args, Positional positional, const QStringList &once,
+                                             const QStringList &repeated, const QStringList &flags)
 {
     Arguments a;
     a.command = args.value(0);
     for (int i = 1; i < args.size(); ++i) {
         const QString &arg = args.at(i);
-        if (valueOptions.contains(arg)) {
-            if (i + 1 >= args.size()) {
-                *problem = arg + QStringLiteral(" needs a value");
-                return std::nullopt;
-            }
+        if (once.contains(arg) || repeated.contains(arg)) {
+            if (i + 1 >= args.size())
+                return std::unexpected(usage(arg + QStringLiteral(" needs a value")));
             a.options[arg].append(args.at(++i));
-        } else if (flagOptions.contains(arg)) {
+        } else if (flags.contains(arg)) {
             a.flags.append(arg);
         } else if (arg.startsWith(QLatin1String("--"))) {
-            *problem = QStringLiteral("unknown option ") + arg;
-            return std::nullopt;
+            return std::unexpected(usage(QStringLiteral("unknown option ") + arg));
         } else {
             a.positional.append(arg);
         }
     }
+    if (positional == Positional::Refused && !a.positional.isEmpty())
+        return std::unexpected(usage(QStringLiteral("unexpected argument ") + a.positional.first()));
+    QString twice;
+    for (const QString &option : once)
+        if (a.options.value(option).size() > 1)
+            twice = option;
+    if (!twice.isEmpty())
+        return std::unexpected(usage(twice + QStringLiteral(" given more than once")));
     return a;
 }
 
-std::optional<QString> single(const Arguments &a, const QString &option, QString *problem)
+std::expected<ReportFormat, int> formatOption(const Arguments &a)
 {
-    const QStringList values = a.options.value(option);
-    if (values.size() > 1) {
-        *problem = option + QStringLiteral(" given more than once");
-        return std::nullopt;
-    }
-    return values.value(0);
+    static const QMap<QString, ReportFormat> formats{{QStringLiteral("text"), ReportFormat::Text},
+                                                     {QStringLiteral("csv"), ReportFormat::Csv},
+                                                     {QStringLiteral("json"), ReportFormat::Json}};
+    const QString name = a.value(QStringLiteral("--format"));
+    if (!name.isEmpty() && !formats.contains(name))
+        return std::unexpected(usage(QStringLiteral("--format takes text, csv or json")));
+    return formats.value(name, ReportFormat::Text);
 }
 
 } // namespace numsieve::cli

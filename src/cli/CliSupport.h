@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Workspace.h"
+#include "core/analysis/ReportFormat.h"
 #include "core/history/Draw.h"
 #include "core/history/PrizeFile.h"
 
@@ -21,7 +22,17 @@ struct Arguments {
     QStringList positional;
     QMap<QString, QStringList> options;
     QStringList flags;
+
+    // The value of an option given at most once; empty when not given.
+    QString value(const QString &option) const { return options.value(option).value(0); }
+    QStringList values(const QString &option) const { return options.value(option); }
+    bool given(const QString &option) const { return options.contains(option); }
+    bool flag(const QString &option) const { return flags.contains(option); }
 };
+
+// Whether a command takes positional arguments; when it does not, any is a
+// usage error.
+enum class Positional { Taken, Refused };
 
 QTextStream &out();
 QTextStream &err();
@@ -53,9 +64,17 @@ struct SchemeRun {
 std::expected<SchemeRun, QString> loadSchemeRun(const QString &scheme, const QString &dataOption,
                                                 const QString &lotteryId, const QStringList &intersectFiles);
 
-std::optional<Arguments> parse(const QStringList &args, const QStringList &valueOptions, const QStringList &flagOptions,
-                               QString *problem);
-// The single value of an option that may be given once (empty when not given).
-std::optional<QString> single(const Arguments &a, const QString &option, QString *problem);
+// The arguments of a command, or the usage status once the problem is
+// printed: the value options `once` may be given once, `repeated` again and
+// again. Problems are looked for in this order: an unknown option or a value
+// option without its value, a positional argument the command refuses, an
+// option of `once` given more than once (of several, the one listed last in
+// `once` is named).
+std::expected<Arguments, int> parseArguments(const QStringList &args, Positional positional, const QStringList &once,
+                                             const QStringList &repeated = {}, const QStringList &flags = {});
+
+// The form --format names: text when not given; the usage status once the
+// problem is printed when it names none of text, csv and json.
+std::expected<ReportFormat, int> formatOption(const Arguments &a);
 
 } // namespace numsieve::cli

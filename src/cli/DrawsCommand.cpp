@@ -140,57 +140,189 @@ int importTable(LotteryManager &manager, const QString &path, bool dryRun, Diffe
     return importAndSave(manager, draws, differing, dataDir, true);
 }
 
+// What every verb of draws works on: the command line, the data folder, and
+// the manager with the lottery named selected.
+struct DrawsContext {
+    const Arguments &a;
+    const QString &dataDir;
+    LotteryManager &manager;
+    const Lottery &lottery;
+};
+
+// An issue held with another number keeps the held one unless asked.
+Differing differingAsked(const Arguments &a)
+{
+    return a.flag(QStringLiteral("--take-new")) ? Differing::TakeOffered : Differing::KeepHeld;
+}
+
+int listDraws(const DrawsContext &c)
+{
+    // Straight from the draws: a long history is not copied into lines first.
+    QTextStream &stream = out();
+    for (const Draw &draw : c.lottery.draws)
+        stream << draw.issue << '$' << draw.number << '\n';
+    stream.flush();
+    return Ok;
+}
+
+int addDraw(const DrawsContext &c)
+{
+    // What the number edit would not let anyone type is a usage error.
+    const QString &number = c.a.positional.at(2);
+    if (!LotteryManager::editAccepts(C::NumberEdit, number))
+        return usage(
+            std::ranges::all_of(number, [](QChar ch) { return ch >= QLatin1Char('0') && ch <= QLatin1Char('9'); })
+                ? QStringLiteral("NUMBER takes at most three digits")
+                : QStringLiteral("NUMBER takes digits only"));
+    c.manager.setEdits({}, {}, c.a.positional.at(1), number);
+    if (!report(c.manager.addDraw()))
+        return Refused;
+    if (const int status = save(c.manager, c.dataDir); status != Ok)
+        return status;
+    printIntake(c.manager.lastIntake());
+    return Ok;
+}
+
+int importDraws(const DrawsContext &c)
+{
+    const QString &path = c.a.positional.at(1);
+    if (c.a.flag(QStringLiteral("--table")))
+        return importTable(c.manager, path, c.a.flag(QStringLiteral("--dry-run")), differingAsked(c.a), c.dataDir);
+    const auto read = LotteryManager::readImportFile(path);
+    if (!read)
+        return refused(read.error());
+    // Faulty lines are reported and the good ones kept all the same; the
+    // count is said only once the draws are saved.
+    const bool clean = report(read->problems);
+    return importAndSave(c.manager, read->draws, differingAsked(c.a), c.dataDir, clean);
+}
+
+int showOrSetPrizes(const DrawsContext &c)
+{
+    if (c.a.given(QStringLiteral("--set"))) {
+        const QString text = c.a.value(QStringLiteral("--set"));
+        std::optional<Prizes> prizes;
+        if (text != QLatin1String("none")) {
+            const auto parsed = parsePrizeList(text);
+            if (!parsed)
+                return refused(parsed.error());
+            prizes = *parsed;
+        }
+        if (!report(c.manager.setCurrentPrizes(prizes)))
+            return Refused;
+        if (const int status = save(c.manager, c.dataDir); status != Ok)
+            return status;
+    }
+    if (const QString problem = c.manager.prizeFile().readProblem; !problem.isEmpty())
+        return refused(problem);
+    const auto prizes = c.manager.currentPrizes();
+    out() << (prizes ? prizesText(*prizes) : QStringLiteral("没有设置奖金 / no prizes set")) << '\n';
+    out().flush();
+    return Ok;
+}
+
+int exportDraws(const DrawsContext &c)
+{
+    if (const auto written = c.manager.exportFile(c.a.positional.at(1)); !written)
+        return refused(written.error());
+    return Ok;
+}
+
+int downloadDraws(const DrawsContext &c)
+{
+    const auto number = c.manager.downloadLotteryNumber();
+    if (!number)
+        return refused(number.error());
+    const DownloadOutcome outcome = downloadDrawsBlocking(c.dataDir, *number);
+    if (!outcome.message.isEmpty())
+        return refused(outcome.message);
+    // A short list (a server that keeps only the latest draws) must not
+    // cost the draws it lacks unless asked to.
+    const auto mode = c.a.flag(QStringLiteral("--replace")) ? LotteryManager::DownloadMode::Replace
+                                                            : LotteryManager::DownloadMode::Merge;
+    const auto applied = c.manager.applyDownload(outcome.draws, mode, differingAsked(c.a));
+    if (!applied)
+        return refused(applied.error());
+    if (applied->intake.changed())
+        if (const int status = save(c.manager, c.dataDir); status != Ok)
+            return status;
+    const bool whole = printIntake(applied->intake);
+    out() << QStringLiteral("downloaded %1, added %2, removed %3\n")
+                 .arg(applied->downloaded)
+                 .arg(applied->added)
+                 .arg(applied->removed);
+    out().flush();
+    return whole ? Ok : Refused;
+}
+
+struct DrawsVerb {
+    QLatin1StringView name;
+    int arguments;     // positional arguments after the verb
+    const char *shape; // its usage, said when they are not so many
+    bool changesDraws;
+    int (*run)(const DrawsContext &);
+};
+
+const DrawsVerb kDrawsVerbs[] = {
+    {QLatin1StringView("list"), 0, "list --lottery ID", false, listDraws},
+    {QLatin1StringView("add"), 2, "add --lottery ID ISSUE NUMBER", true, addDraw},
+    {QLatin1StringView("import"), 1, "import --lottery ID FILE [--table [--dry-run]] [--take-new]", true, importDraws},
+    {QLatin1StringView("prizes"), 0, "prizes --lottery ID [--set PRICE,STRAIGHT,GROUP3,GROUP6|none]", false,
+     showOrSetPrizes},
+    {QLatin1StringView("export"), 1, "export --lottery ID FILE", false, exportDraws},
+    {QLatin1StringView("download"), 0, "download --lottery ID", true, downloadDraws},
+};
+
+// The options that go with one verb, refused with any other.
+QString misplacedOption(const Arguments &a, const QString &verb)
+{
+    if (a.flag(QStringLiteral("--replace")) && verb != QLatin1String("download"))
+        return QStringLiteral("--replace goes with draws download");
+    const bool table = a.flag(QStringLiteral("--table"));
+    if (table && verb != QLatin1String("import"))
+        return QStringLiteral("--table goes with draws import");
+    if (a.flag(QStringLiteral("--dry-run")) && !table)
+        return QStringLiteral("--dry-run goes with draws import --table");
+    if (a.flag(QStringLiteral("--take-new")) && verb != QLatin1String("import") && verb != QLatin1String("download"))
+        return QStringLiteral("--take-new goes with draws import or draws download");
+    if (a.given(QStringLiteral("--set")) && verb != QLatin1String("prizes"))
+        return QStringLiteral("--set goes with draws prizes");
+    return QString();
+}
+
 } // namespace
 
 int runDrawsCommand(const QStringList &args)
 {
-    QString problem;
-    const auto a = parse(args, {QStringLiteral("--data"), QStringLiteral("--lottery"), QStringLiteral("--wait"),
-                                QStringLiteral("--set")},
-                         {QStringLiteral("--replace"), QStringLiteral("--table"), QStringLiteral("--dry-run"),
-                          QStringLiteral("--take-new")},
-                         &problem);
+    const auto a = parseArguments(
+        args, Positional::Taken,
+        {QStringLiteral("--data"), QStringLiteral("--lottery"), QStringLiteral("--wait"), QStringLiteral("--set")}, {},
+        {QStringLiteral("--replace"), QStringLiteral("--table"), QStringLiteral("--dry-run"),
+         QStringLiteral("--take-new")});
     if (!a)
-        return usage(problem);
-    const auto data = single(*a, QStringLiteral("--data"), &problem);
-    const auto lottery = single(*a, QStringLiteral("--lottery"), &problem);
-    const auto wait = single(*a, QStringLiteral("--wait"), &problem);
-    const auto prizesSet = single(*a, QStringLiteral("--set"), &problem);
-    if (!data || !lottery || !wait || !prizesSet)
-        return usage(problem);
+        return a.error();
+    const QString lottery = a->value(QStringLiteral("--lottery"));
+    const QString wait = a->value(QStringLiteral("--wait"));
     bool waitIsNumber = true;
-    const int waitSeconds = wait->isEmpty() ? 0 : wait->toInt(&waitIsNumber);
+    const int waitSeconds = wait.isEmpty() ? 0 : wait.toInt(&waitIsNumber);
     if (!waitIsNumber || waitSeconds < 0 || waitSeconds > 86400)
         return usage(QStringLiteral("--wait takes seconds, 0 to 86400"));
     const QString verb = a->positional.value(0);
-    if (lottery->isEmpty())
+    if (lottery.isEmpty())
         return usage(QStringLiteral("draws needs --lottery ID"));
 
-    const auto folder = dataFolder(*data);
+    const auto folder = dataFolder(a->value(QStringLiteral("--data")));
     if (!folder)
         return refused(folder.error());
     const QString dataDir = *folder;
+    if (const QString problem = misplacedOption(*a, verb); !problem.isEmpty())
+        return usage(problem);
+    const auto found = std::ranges::find(kDrawsVerbs, verb, &DrawsVerb::name);
+    const bool known = found != std::end(kDrawsVerbs);
+    const bool writes =
+        ((known && found->changesDraws) || a->given(QStringLiteral("--set"))) && !a->flag(QStringLiteral("--dry-run"));
     // Whatever writes holds the folder from reading to saving, so that it
     // neither saves over the window's work nor the window over its own.
-    if (a->flags.contains(QStringLiteral("--replace")) && verb != QLatin1String("download"))
-        return usage(QStringLiteral("--replace goes with draws download"));
-    const bool table = a->flags.contains(QStringLiteral("--table"));
-    const bool dryRun = a->flags.contains(QStringLiteral("--dry-run"));
-    if (table && verb != QLatin1String("import"))
-        return usage(QStringLiteral("--table goes with draws import"));
-    if (dryRun && !table)
-        return usage(QStringLiteral("--dry-run goes with draws import --table"));
-    // An issue held with another number keeps the held one unless asked.
-    const bool takeNew = a->flags.contains(QStringLiteral("--take-new"));
-    if (takeNew && verb != QLatin1String("import") && verb != QLatin1String("download"))
-        return usage(QStringLiteral("--take-new goes with draws import or draws download"));
-    const Differing differing = takeNew ? Differing::TakeOffered : Differing::KeepHeld;
-    const bool setsPrizes = a->options.contains(QStringLiteral("--set"));
-    if (setsPrizes && verb != QLatin1String("prizes"))
-        return usage(QStringLiteral("--set goes with draws prizes"));
-    const bool writes = (verb == QLatin1String("add") || verb == QLatin1String("import") || verb == QLatin1String("download")
-                         || setsPrizes)
-                        && !dryRun;
     DataFolderLock lock;
     if (writes) {
         lock = lockDataFolder(dataDir, waitSeconds * 1000);
@@ -206,143 +338,48 @@ int runDrawsCommand(const QStringList &args)
     if (const QString problem = manager.registry().readProblem(); !problem.isEmpty())
         return refused(writes ? keptUnreadableMessage(problem) : problem);
     const QList<Lottery> &lotteries = manager.registry().lotteries();
-    const auto found = std::ranges::find(lotteries, *lottery, &Lottery::id);
-    if (found == lotteries.end())
-        return refused(noLotteryMessage(*lottery));
-    if (!found->readProblem.isEmpty())
-        return refused(writes ? keptUnreadableMessage(found->readProblem) : found->readProblem);
+    const auto held = std::ranges::find(lotteries, lottery, &Lottery::id);
+    if (held == lotteries.end())
+        return refused(noLotteryMessage(lottery));
+    if (!held->readProblem.isEmpty())
+        return refused(writes ? keptUnreadableMessage(held->readProblem) : held->readProblem);
     // A fresh manager lists the lotteries in the order of the working copy.
-    const int row = int(found - lotteries.begin());
-    manager.selectLottery(row);
+    manager.selectLottery(int(held - lotteries.begin()));
 
-    if (verb == QLatin1String("list")) {
-        if (!expectArguments(*a, 0, "list --lottery ID", &problem))
-            return usage(problem);
-        // Straight from the draws: a long history is not copied into lines first.
-        QTextStream &stream = out();
-        for (const Draw &draw : found->draws)
-            stream << draw.issue << '$' << draw.number << '\n';
-        stream.flush();
-        return Ok;
-    }
-    if (verb == QLatin1String("add")) {
-        if (!expectArguments(*a, 2, "add --lottery ID ISSUE NUMBER", &problem))
-            return usage(problem);
-        // What the number edit would not let anyone type is a usage error.
-        const QString &number = a->positional.at(2);
-        if (!LotteryManager::editAccepts(C::NumberEdit, number))
-            return usage(std::ranges::all_of(number, [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); })
-                             ? QStringLiteral("NUMBER takes at most three digits")
-                             : QStringLiteral("NUMBER takes digits only"));
-        manager.setEdits({}, {}, a->positional.at(1), number);
-        if (!report(manager.addDraw()))
-            return Refused;
-        if (const int status = save(manager, dataDir); status != Ok)
-            return status;
-        printIntake(manager.lastIntake());
-        return Ok;
-    }
-    if (verb == QLatin1String("import")) {
-        if (!expectArguments(*a, 1, "import --lottery ID FILE [--table [--dry-run]] [--take-new]", &problem))
-            return usage(problem);
-        if (table)
-            return importTable(manager, a->positional.at(1), dryRun, differing, dataDir);
-        const auto read = LotteryManager::readImportFile(a->positional.at(1));
-        if (!read)
-            return refused(read.error());
-        // Faulty lines are reported and the good ones kept all the same; the
-        // count is said only once the draws are saved.
-        const bool clean = report(read->problems);
-        return importAndSave(manager, read->draws, differing, dataDir, clean);
-    }
-    if (verb == QLatin1String("prizes")) {
-        if (!expectArguments(*a, 0, "prizes --lottery ID [--set PRICE,STRAIGHT,GROUP3,GROUP6|none]", &problem))
-            return usage(problem);
-        if (setsPrizes) {
-            std::optional<Prizes> prizes;
-            if (*prizesSet != QLatin1String("none")) {
-                const auto parsed = parsePrizeList(*prizesSet);
-                if (!parsed)
-                    return refused(parsed.error());
-                prizes = *parsed;
-            }
-            if (!report(manager.setCurrentPrizes(prizes)))
-                return Refused;
-            if (const int status = save(manager, dataDir); status != Ok)
-                return status;
-        }
-        if (const QString problem = manager.prizeFile().readProblem; !problem.isEmpty())
-            return refused(problem);
-        const auto prizes = manager.currentPrizes();
-        out() << (prizes ? prizesText(*prizes) : QStringLiteral("没有设置奖金 / no prizes set")) << '\n';
-        out().flush();
-        return Ok;
-    }
-    if (verb == QLatin1String("export")) {
-        if (!expectArguments(*a, 1, "export --lottery ID FILE", &problem))
-            return usage(problem);
-        if (const auto written = manager.exportFile(a->positional.at(1)); !written)
-            return refused(written.error());
-        return Ok;
-    }
-    if (verb == QLatin1String("download")) {
-        if (!expectArguments(*a, 0, "download --lottery ID", &problem))
-            return usage(problem);
-        const auto number = manager.downloadLotteryNumber();
-        if (!number)
-            return refused(number.error());
-        const DownloadOutcome outcome = downloadDrawsBlocking(dataDir, *number);
-        if (!outcome.message.isEmpty())
-            return refused(outcome.message);
-        // A short list (a server that keeps only the latest draws) must not
-        // cost the draws it lacks unless asked to.
-        const auto mode = a->flags.contains(QStringLiteral("--replace")) ? LotteryManager::DownloadMode::Replace
-                                                                         : LotteryManager::DownloadMode::Merge;
-        const auto applied = manager.applyDownload(outcome.draws, mode, differing);
-        if (!applied)
-            return refused(applied.error());
-        if (applied->intake.changed())
-            if (const int status = save(manager, dataDir); status != Ok)
-                return status;
-        const bool whole = printIntake(applied->intake);
-        out() << QStringLiteral("downloaded %1, added %2, removed %3\n").arg(applied->downloaded).arg(applied->added).arg(applied->removed);
-        out().flush();
-        return whole ? Ok : Refused;
-    }
-    return usage(verb.isEmpty() ? QStringLiteral("draws needs list, add, import, export, download or prizes")
-                                : QStringLiteral("unknown draws command ") + verb);
+    if (!known)
+        return usage(verb.isEmpty() ? QStringLiteral("draws needs list, add, import, export, download or prizes")
+                                    : QStringLiteral("unknown draws command ") + verb);
+    QString problem;
+    if (!expectArguments(*a, found->arguments, found->shape, &problem))
+        return usage(problem);
+    return found->run({*a, dataDir, manager, *held});
 }
 
 int runPublishCommand(const QStringList &args)
 {
-    QString problem;
-    const QStringList valueOptions = {QStringLiteral("--data"), QStringLiteral("--out"), QStringLiteral("--version"),
-                                      QStringLiteral("--download"), QStringLiteral("--purchase")};
-    const auto a = parse(args, valueOptions, {}, &problem);
+    // Listed last to first, so that of several options given twice publish
+    // names the first of --data, --out, --version, --download, --purchase as
+    // it always has; it reports them before a stray positional argument.
+    const auto a = parseArguments(args, Positional::Taken,
+                                  {QStringLiteral("--purchase"), QStringLiteral("--download"),
+                                   QStringLiteral("--version"), QStringLiteral("--out"), QStringLiteral("--data")});
     if (!a)
-        return usage(problem);
-    QMap<QString, QString> values;
-    for (const QString &option : valueOptions) {
-        const auto value = single(*a, option, &problem);
-        if (!value)
-            return usage(problem);
-        values.insert(option, *value);
-    }
+        return a.error();
     if (!a->positional.isEmpty())
         return usage(QStringLiteral("unexpected argument ") + a->positional.first());
-    if (values.value(QStringLiteral("--out")).isEmpty())
+    const QString outFolder = a->value(QStringLiteral("--out"));
+    if (outFolder.isEmpty())
         return usage(QStringLiteral("publish needs --out FOLDER"));
 
-    const auto data = dataFolder(values.value(QStringLiteral("--data")));
+    const auto data = dataFolder(a->value(QStringLiteral("--data")));
     if (!data)
         return refused(data.error());
     PublishOptions options;
-    if (a->options.contains(QStringLiteral("--version")))
-        options.version = values.value(QStringLiteral("--version"));
-    options.downloadLink = values.value(QStringLiteral("--download"));
-    options.purchaseLink = values.value(QStringLiteral("--purchase"));
-    const auto written = publishFeed(loadRegistry(*data),
-                                     values.value(QStringLiteral("--out")), options);
+    if (a->given(QStringLiteral("--version")))
+        options.version = a->value(QStringLiteral("--version"));
+    options.downloadLink = a->value(QStringLiteral("--download"));
+    options.purchaseLink = a->value(QStringLiteral("--purchase"));
+    const auto written = publishFeed(loadRegistry(*data), outFolder, options);
     if (!written)
         return refused(written.error());
     for (const QString &file : *written)

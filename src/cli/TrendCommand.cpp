@@ -23,53 +23,43 @@ const QList<TrendGroup> kAllGroups = {TrendGroup::Hundreds, TrendGroup::Tens,   
 
 int runTrendCommand(const QStringList &args)
 {
-    QString problem;
-    const auto a = parse(args,
-                         {QStringLiteral("--data"), QStringLiteral("--lottery"), QStringLiteral("--last"),
-                          QStringLiteral("--group"), QStringLiteral("--format")},
-                         {}, &problem);
+    const auto a = parseArguments(args, Positional::Refused,
+                                  {QStringLiteral("--data"), QStringLiteral("--lottery"), QStringLiteral("--last"),
+                                   QStringLiteral("--group"), QStringLiteral("--format")});
     if (!a)
-        return usage(problem);
-    if (!a->positional.isEmpty())
-        return usage(QStringLiteral("unexpected argument ") + a->positional.first());
-    const auto data = single(*a, QStringLiteral("--data"), &problem);
-    const auto lottery = single(*a, QStringLiteral("--lottery"), &problem);
-    const auto last = single(*a, QStringLiteral("--last"), &problem);
-    const auto group = single(*a, QStringLiteral("--group"), &problem);
-    const auto format = single(*a, QStringLiteral("--format"), &problem);
-    if (!data || !lottery || !last || !group || !format)
-        return usage(problem);
+        return a.error();
+    const QString lottery = a->value(QStringLiteral("--lottery"));
+    const QString last = a->value(QStringLiteral("--last"));
+    const QString group = a->value(QStringLiteral("--group"));
 
-    static const QMap<QString, TrendFormat> formats{{QStringLiteral("text"), TrendFormat::Text},
-                                                    {QStringLiteral("csv"), TrendFormat::Csv},
-                                                    {QStringLiteral("json"), TrendFormat::Json}};
-    if (!format->isEmpty() && !formats.contains(*format))
-        return usage(QStringLiteral("--format takes text, csv or json"));
-    const QList<TrendGroup> groups = group->isEmpty() ? kAllGroups : trendGroupsNamed(*group);
+    const auto format = formatOption(*a);
+    if (!format)
+        return format.error();
+    const QList<TrendGroup> groups = group.isEmpty() ? kAllGroups : trendGroupsNamed(group);
     if (groups.isEmpty())
         return usage(QStringLiteral("--group takes position, distribution, sum, span, tail or shape"));
     int window = kDefaultLast;
-    if (*last == QLatin1String("all")) {
+    if (last == QLatin1String("all")) {
         window = 0;
-    } else if (!last->isEmpty()) {
+    } else if (!last.isEmpty()) {
         bool ok = false;
-        window = last->toInt(&ok);
-        if (!ok || window < 1 || last->startsWith(QLatin1Char('+')))
+        window = last.toInt(&ok);
+        if (!ok || window < 1 || last.startsWith(QLatin1Char('+')))
             return usage(QStringLiteral("--last takes a count of draws, 1 or more, or all"));
     }
 
-    const auto dir = dataFolder(*data);
+    const auto dir = dataFolder(a->value(QStringLiteral("--data")));
     if (!dir)
         return refused(dir.error());
     const LotteryRegistry registry = loadRegistry(*dir);
     if (!registry.readProblem().isEmpty())
         return refused(registry.readProblem());
     const QList<Lottery> &lotteries = registry.lotteries();
-    if (lotteries.isEmpty() && lottery->isEmpty())
+    if (lotteries.isEmpty() && lottery.isEmpty())
         return refused(QStringLiteral("数据文件夹中没有彩种 / the data folder holds no lottery"));
-    const auto found = lottery->isEmpty() ? lotteries.begin() : std::ranges::find(lotteries, *lottery, &Lottery::id);
+    const auto found = lottery.isEmpty() ? lotteries.begin() : std::ranges::find(lotteries, lottery, &Lottery::id);
     if (found == lotteries.end())
-        return refused(noLotteryMessage(*lottery));
+        return refused(noLotteryMessage(lottery));
     // Draws that could not be read are no empty history to chart.
     if (!found->readProblem.isEmpty())
         return refused(found->readProblem);
@@ -78,8 +68,8 @@ int runTrendCommand(const QStringList &args)
     // Written as it is made: all the draws of a long history as json are
     // gigabytes of text. A reader knows the lottery by its name; json keeps
     // the id a script selects it by.
-    writeTrend(table, *format == QLatin1String("json") ? found->id : found->name, window, groups,
-               formats.value(*format, TrendFormat::Text), [](const QString &piece) { out() << piece; });
+    writeTrend(table, *format == ReportFormat::Json ? found->id : found->name, window, groups, *format,
+               [](const QString &piece) { out() << piece; });
     out().flush();
     return Ok;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/analysis/ReportFormat.h"
 #include "core/filter/ConditionSet.h"
 #include "core/history/Draw.h"
 #include "core/history/PrizeFile.h"
@@ -150,8 +151,6 @@ struct SchemeComparison {
 SchemeComparison compareSchemes(const QList<SchemeOutcome> &schemes);
 double bestOfChance(double smallestChance, int tries);
 
-// The tables as the command-line tool prints them and the windows export them.
-enum class ReportFormat { Text, Csv, Json };
 QString formatBacktest(const BacktestResult &result, ReportFormat format);
 QString formatFilterReport(const FilterReport &report, ReportFormat format);
 // The rows of a CSV table as lines, without line ends.

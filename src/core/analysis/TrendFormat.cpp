@@ -208,24 +208,20 @@ QStringList trendCsvLines(const TrendTable &table, int window, const QList<Trend
 }
 
 void writeTrend(const TrendTable &table, const QString &lottery, int window, const QList<TrendGroup> &groups,
-                TrendFormat format, const std::function<void(const QString &)> &write)
+                ReportFormat format, const std::function<void(const QString &)> &write)
 {
     const QList<int> columns = columnsOf(groups);
     switch (format) {
-    case TrendFormat::Json:
-        writeJson(table, lottery, window, columns, write);
-        return;
-    case TrendFormat::Csv:
+    case ReportFormat::Json: writeJson(table, lottery, window, columns, write); return;
+    case ReportFormat::Csv:
         csvLines(table, window, columns, [&](const QString &line) { write(line + QLatin1Char('\n')); });
         return;
-    case TrendFormat::Text:
-        write(trendText(table, lottery, window, columns));
-        return;
+    case ReportFormat::Text: write(trendText(table, lottery, window, columns)); return;
     }
 }
 
 QString formatTrend(const TrendTable &table, const QString &lottery, int window, const QList<TrendGroup> &groups,
-                    TrendFormat format)
+                    ReportFormat format)
 {
     QString text;
     writeTrend(table, lottery, window, groups, format, [&](const QString &piece) { text += piece; });

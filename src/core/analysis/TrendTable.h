@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/analysis/ReportFormat.h"
 #include "core/history/Draw.h"
 
 #include <QList>
@@ -111,17 +112,17 @@ double binomialTwoSided(int n, double p, int observed);
 // The one line under the chart saying what the marks mean.
 QString trendMarkNote(int columns);
 
-// The chart as the command-line tool prints it and the window exports it.
-enum class TrendFormat { Text, Csv, Json };
+// The name the trend's callers knew the formats by.
+using TrendFormat = ReportFormat;
 // The groups of one --group name ("position", "shape", ...), empty when unknown.
 QList<TrendGroup> trendGroupsNamed(const QString &name);
 QString formatTrend(const TrendTable &table, const QString &lottery, int window, const QList<TrendGroup> &groups,
-                    TrendFormat format);
+                    ReportFormat format);
 // The same handed to `write` piece by piece as it is made (csv and json a row
 // at a time), so that a history of millions of draws is never held whole as
 // text: what the command-line tool prints.
 void writeTrend(const TrendTable &table, const QString &lottery, int window, const QList<TrendGroup> &groups,
-                TrendFormat format, const std::function<void(const QString &)> &write);
+                ReportFormat format, const std::function<void(const QString &)> &write);
 // The CSV table as lines, without line ends: issue, number and the omission
 // of each column per row of the window, then the foot rows.
 QStringList trendCsvLines(const TrendTable &table, int window, const QList<TrendGroup> &groups);

@@ -460,24 +460,22 @@ std::expected<SaveReport, QString> saveRegistry(const QString &dataDir, const Lo
     return saveRegistry(dataDir, registry, registryLines(registry));
 }
 
-std::expected<SaveReport, QString> saveRegistry(const QString &dataDir, const LotteryRegistry &registry,
-                                               const QStringList &registryFileLines, const PrizeFile *prizes)
-{
-    auto refused = [](const QString &path, const QString &reason) {
-        return std::unexpected(QStringLiteral("无法保存文件 %1：%2").arg(QDir::toNativeSeparators(path), reason));
-    };
-    // Everything is checked before anything is touched, so that no refusal
-    // can leave half a save.
-    if (!registry.readProblem().isEmpty())
-        return std::unexpected(keptUnreadableMessage(registry.readProblem()));
-    for (const Lottery &lottery : registry.lotteries()) {
-        if (!idNamesDrawFile(lottery.id))
-            return std::unexpected(QStringLiteral("彩种编号“") + lottery.id + QStringLiteral("”不能用作文件名，无法保存"));
-    }
-    QDir().mkpath(dataDir);   // removed behind our back: the writes below then report it
+namespace {
 
+QString cannotSave(const QString &path, const QString &reason)
+{
+    return QStringLiteral("无法保存文件 %1：%2").arg(QDir::toNativeSeparators(path), reason);
+}
+
+// What a save writes, in this order, and the draw files it backs up first.
+struct SavePlan {
     QList<std::pair<QString, QByteArray>> files;
     QList<std::pair<QString, QString>> losing;   // id, path of a draw file that loses lines
+};
+
+// The draw files that change, each checked before anything is written.
+std::expected<void, QString> planDrawFiles(const QString &dataDir, const LotteryRegistry &registry, SavePlan &plan)
+{
     for (const Lottery &lottery : registry.lotteries()) {
         const QString path = drawFilePath(dataDir, lottery.id);
         if (!lottery.readProblem.isEmpty()) {
@@ -487,10 +485,10 @@ std::expected<SaveReport, QString> saveRegistry(const QString &dataDir, const Lo
         }
         auto bytes = encodeDrawFile(lottery.draws);
         if (!bytes)
-            return refused(path, bytes.error());
+            return std::unexpected(cannotSave(path, bytes.error()));
         // A file the next start could not read would lock its draws away.
         if (bytes->size() > kMaxFileBytes)
-            return refused(path, QStringLiteral("文件会超过64MB"));
+            return std::unexpected(cannotSave(path, QStringLiteral("文件会超过64MB")));
         bool loses = false;
         if (entryKind(path) != EntryKind::Missing) {
             bool unchanged = false;
@@ -504,27 +502,57 @@ std::expected<SaveReport, QString> saveRegistry(const QString &dataDir, const Lo
         if (const auto target = checkSaveTarget(path, dataDir); !target)
             return std::unexpected(target.error());
         if (loses)
-            losing.append({lottery.id, path});
-        files.append({path, std::move(*bytes)});
+            plan.losing.append({lottery.id, path});
+        plan.files.append({path, std::move(*bytes)});
     }
+    return {};
+}
+
+// The prize file when it changes, written before the registry file.
+std::expected<void, QString> planPrizeFile(const QString &dataDir, const PrizeFile &prizes, SavePlan &plan)
+{
+    const QString prizePath = prizeFilePath(dataDir);
+    auto prizeBytes = encodeLinesExactly(prizes.lines());
+    if (!prizeBytes)
+        return std::unexpected(cannotSave(prizePath, prizeBytes.error()));
+    const bool missing = entryKind(prizePath) == EntryKind::Missing;
+    if (missing ? !prizes.lines().isEmpty() : readFileBytes(prizePath).value_or(QByteArray()) != *prizeBytes) {
+        if (const auto target = checkSaveTarget(prizePath, dataDir); !target)
+            return std::unexpected(target.error());
+        plan.files.insert(plan.files.size() - 1, {prizePath, std::move(*prizeBytes)});
+    }
+    return {};
+}
+
+} // namespace
+
+std::expected<SaveReport, QString> saveRegistry(const QString &dataDir, const LotteryRegistry &registry,
+                                                const QStringList &registryFileLines, const PrizeFile *prizes)
+{
+    // Everything is checked before anything is touched, so that no refusal
+    // can leave half a save.
+    if (!registry.readProblem().isEmpty())
+        return std::unexpected(keptUnreadableMessage(registry.readProblem()));
+    for (const Lottery &lottery : registry.lotteries()) {
+        if (!idNamesDrawFile(lottery.id))
+            return std::unexpected(QStringLiteral("彩种编号“") + lottery.id
+                                   + QStringLiteral("”不能用作文件名，无法保存"));
+    }
+    QDir().mkpath(dataDir); // removed behind our back: the writes below then report it
+
+    SavePlan plan;
+    if (auto planned = planDrawFiles(dataDir, registry, plan); !planned)
+        return std::unexpected(planned.error());
     const QString registryPath = registryFilePath(dataDir);
     if (const auto target = checkSaveTarget(registryPath, dataDir); !target)
         return std::unexpected(target.error());
     auto registryBytes = encodeLinesExactly(registryFileLines);
     if (!registryBytes)
-        return refused(registryPath, registryBytes.error());
-    files.append({registryPath, std::move(*registryBytes)});
+        return std::unexpected(cannotSave(registryPath, registryBytes.error()));
+    plan.files.append({registryPath, std::move(*registryBytes)});
     if (prizes && prizes->readProblem.isEmpty()) {
-        const QString prizePath = prizeFilePath(dataDir);
-        auto prizeBytes = encodeLinesExactly(prizes->lines());
-        if (!prizeBytes)
-            return refused(prizePath, prizeBytes.error());
-        const bool missing = entryKind(prizePath) == EntryKind::Missing;
-        if (missing ? !prizes->lines().isEmpty() : readFileBytes(prizePath).value_or(QByteArray()) != *prizeBytes) {
-            if (const auto target = checkSaveTarget(prizePath, dataDir); !target)
-                return std::unexpected(target.error());
-            files.insert(files.size() - 1, {prizePath, std::move(*prizeBytes)});
-        }
+        if (auto planned = planPrizeFile(dataDir, *prizes, plan); !planned)
+            return std::unexpected(planned.error());
     }
 
     // Said as what it is, before a backup folder that cannot be made or a
@@ -533,13 +561,13 @@ std::expected<SaveReport, QString> saveRegistry(const QString &dataDir, const Lo
         return std::unexpected(readOnlyFolderMessage(dataDir));
     SaveReport report;
     const QDateTime now = QDateTime::currentDateTime();
-    for (const auto &[id, path] : std::as_const(losing)) {
+    for (const auto &[id, path] : std::as_const(plan.losing)) {
         const auto kept = backUpDrawFile(dataDir, id, path, now);
         if (!kept)
             return std::unexpected(kept.error());
         report.backups.append(*kept);
     }
-    if (const auto saved = saveFilesAtomically(files, dataDir); !saved)
+    if (const auto saved = saveFilesAtomically(plan.files, dataDir); !saved)
         return std::unexpected(saved.error());
     return report;
 }

@@ -307,6 +307,69 @@ QByteArray answerTrial(QDataStream &in)
     return encode([&](QDataStream &out) { out << message; });
 }
 
+// The engine of the run prepared last, kept from its pre-check through its
+// tests.
+struct PreparedRun {
+    std::unique_ptr<ScriptEvaluator> evaluator;
+    quint64 run = 0;
+    quint8 way = 0;
+    qint64 limit = 0;
+};
+
+QByteArray answerPrepare(QDataStream &in, PreparedRun &prepared)
+{
+    QString conditionText;
+    QStringList draws;
+    quint8 way = 0;
+    qint64 limit = 0;
+    qint64 left = 0;
+    bool ask = false;
+    QByteArray numbers;
+    quint8 mode = 0;
+    in >> prepared.run >> conditionText >> draws >> way >> limit >> left >> ask >> numbers >> mode;
+    // The evaluator of the last run serves the next one of the same kind; it
+    // decides itself what of its engine it may keep.
+    if (!prepared.evaluator || way != prepared.way || limit != prepared.limit) {
+        prepared.evaluator = std::make_unique<ScriptEvaluator>(EvaluationWay(way), std::chrono::milliseconds(limit));
+        prepared.way = way;
+        prepared.limit = limit;
+    }
+    ScriptEvaluator &evaluator = *prepared.evaluator;
+    evaluator.setDeadline(deadlineAfter(left));
+    std::expected<void, QString> outcome = evaluator.prepare(conditionText, draws);
+    const bool repeatable = outcome && evaluator.repeatableVerdicts();
+    std::expected<QList<bool>, QString> verdicts;
+    const bool answered = outcome && repeatable && ask;
+    if (answered) {
+        verdicts = evaluator.testMany(unpackNumbers(numbers), ListMode(mode));
+        if (!verdicts)
+            outcome = std::unexpected(verdicts.error());
+    }
+    if (!outcome)
+        prepared.evaluator.reset();
+    return encode([&](QDataStream &out) {
+        out << (outcome ? QString() : outcome.error()) << repeatable << (outcome && answered)
+            << (outcome && answered ? packVerdicts(*verdicts) : QByteArray());
+    });
+}
+
+QByteArray answerTest(QDataStream &in, PreparedRun &prepared)
+{
+    quint64 run = 0;
+    QByteArray numbers;
+    quint8 mode = 0;
+    qint64 left = 0;
+    in >> run >> numbers >> mode >> left;
+    std::expected<QList<bool>, QString> verdicts = std::unexpected(msg::kAdvancedIncomplete);
+    if (prepared.evaluator && run == prepared.run) {
+        prepared.evaluator->setDeadline(deadlineAfter(left));
+        verdicts = prepared.evaluator->testMany(unpackNumbers(numbers), ListMode(mode));
+    }
+    return encode([&](QDataStream &out) {
+        out << (verdicts ? QString() : verdicts.error()) << (verdicts ? packVerdicts(*verdicts) : QByteArray());
+    });
+}
+
 } // namespace
 
 int serveScriptRequests()
@@ -315,12 +378,7 @@ int serveScriptRequests()
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    // The engine of the run prepared last, kept from its pre-check through
-    // its tests.
-    std::unique_ptr<ScriptEvaluator> prepared;
-    quint64 preparedRun = 0;
-    quint8 preparedWay = 0;
-    qint64 preparedLimit = 0;
+    PreparedRun prepared;
     for (;;) {
         QByteArray head(4, '\0');
         if (!readExactly(head.data(), 4))
@@ -339,60 +397,11 @@ int serveScriptRequests()
         QByteArray reply;
         switch (Request(kind)) {
         case Request::Trial:
-            prepared.reset();
+            prepared.evaluator.reset();
             reply = answerTrial(in);
             break;
-        case Request::Prepare: {
-            QString conditionText;
-            QStringList draws;
-            quint8 way = 0;
-            qint64 limit = 0;
-            qint64 left = 0;
-            bool ask = false;
-            QByteArray numbers;
-            quint8 mode = 0;
-            in >> preparedRun >> conditionText >> draws >> way >> limit >> left >> ask >> numbers >> mode;
-            // The evaluator of the last run serves the next one of the same
-            // kind; it decides itself what of its engine it may keep.
-            if (!prepared || way != preparedWay || limit != preparedLimit) {
-                prepared = std::make_unique<ScriptEvaluator>(EvaluationWay(way), std::chrono::milliseconds(limit));
-                preparedWay = way;
-                preparedLimit = limit;
-            }
-            prepared->setDeadline(deadlineAfter(left));
-            std::expected<void, QString> outcome = prepared->prepare(conditionText, draws);
-            const bool repeatable = outcome && prepared->repeatableVerdicts();
-            std::expected<QList<bool>, QString> verdicts;
-            const bool answered = outcome && repeatable && ask;
-            if (answered) {
-                verdicts = prepared->testMany(unpackNumbers(numbers), ListMode(mode));
-                if (!verdicts)
-                    outcome = std::unexpected(verdicts.error());
-            }
-            if (!outcome)
-                prepared.reset();
-            reply = encode([&](QDataStream &out) {
-                out << (outcome ? QString() : outcome.error()) << repeatable << (outcome && answered)
-                    << (outcome && answered ? packVerdicts(*verdicts) : QByteArray());
-            });
-            break;
-        }
-        case Request::Test: {
-            quint64 run = 0;
-            QByteArray numbers;
-            quint8 mode = 0;
-            qint64 left = 0;
-            in >> run >> numbers >> mode >> left;
-            std::expected<QList<bool>, QString> verdicts = std::unexpected(msg::kAdvancedIncomplete);
-            if (prepared && run == preparedRun) {
-                prepared->setDeadline(deadlineAfter(left));
-                verdicts = prepared->testMany(unpackNumbers(numbers), ListMode(mode));
-            }
-            reply = encode([&](QDataStream &out) {
-                out << (verdicts ? QString() : verdicts.error()) << (verdicts ? packVerdicts(*verdicts) : QByteArray());
-            });
-            break;
-        }
+        case Request::Prepare: reply = answerPrepare(in, prepared); break;
+        case Request::Test: reply = answerTest(in, prepared); break;
         default:
             return 1;
         }
