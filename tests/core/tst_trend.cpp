@@ -274,7 +274,7 @@ void TrendTest::csvAndJson()
                           QStringLiteral("偶然概率,,1,0.6058,1")}));
 
     const QString json = formatTrend(table, QStringLiteral("1"), 2, trendGroupsNamed(QStringLiteral("position")),
-                                     TrendFormat::Json);
+                                     ReportFormat::Json);
     QVERIFY(json.startsWith(QStringLiteral("{\n  \"lottery\": \"1\",\n  \"last\": 2,\n  \"columns\": [\n    { \"group\": "
                                            "\"hundreds\", \"value\": \"0\", \"hits\": 0, \"expected\": 0.2, ")));
     QJsonParseError error;
@@ -301,7 +301,7 @@ void TrendTest::csvAndJson()
 
     // Written as it is made: the head, a piece per row, the tail (csv: the
     // captions, a line per row, the seven foot rows).
-    for (const auto &[format, pieces] : {std::pair{TrendFormat::Json, 2 + 5}, std::pair{TrendFormat::Csv, 1 + 5 + 7}}) {
+    for (const auto &[format, pieces] : {std::pair{ReportFormat::Json, 2 + 5}, std::pair{ReportFormat::Csv, 1 + 5 + 7}}) {
         QStringList written;
         writeTrend(table, QStringLiteral("1"), 5, {TrendGroup::Sum}, format, [&](const QString &p) { written << p; });
         QCOMPARE(written.size(), pieces);

@@ -112,8 +112,6 @@ double binomialTwoSided(int n, double p, int observed);
 // The one line under the chart saying what the marks mean.
 QString trendMarkNote(int columns);
 
-// The name the trend's callers knew the formats by.
-using TrendFormat = ReportFormat;
 // The groups of one --group name ("position", "shape", ...), empty when unknown.
 QList<TrendGroup> trendGroupsNamed(const QString &name);
 QString formatTrend(const TrendTable &table, const QString &lottery, int window, const QList<TrendGroup> &groups,
