@@ -108,20 +108,23 @@ private Q_SLOTS:
     void wheelOverClosedSelector_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("focused");
+        QTest::addColumn<Qt::FocusReason>("focus");   // NoFocusReason: the box has none
+        QTest::addColumn<bool>("turns");
 
-        QTest::newRow("tolerance, hovered") << "tolerance" << false;
-        // The window hands the lottery selector its focus at start.
-        QTest::newRow("lottery, focused by the window") << "lottery" << false;
-        QTest::newRow("panel 6 digit, hovered") << "6" << false;
-        QTest::newRow("tolerance, focused") << "tolerance" << true;
-        QTest::newRow("panel 6 digit, focused") << "6" << true;
+        QTest::newRow("tolerance, hovered") << "tolerance" << Qt::NoFocusReason << false;
+        // The window hands the lottery selector its focus at start: not a
+        // choice of the player's.
+        QTest::newRow("lottery, focused by the window") << "lottery" << Qt::ActiveWindowFocusReason << false;
+        QTest::newRow("panel 6 digit, hovered") << "6" << Qt::NoFocusReason << false;
+        QTest::newRow("tolerance, focused") << "tolerance" << Qt::TabFocusReason << true;
+        QTest::newRow("panel 6 digit, focused") << "6" << Qt::TabFocusReason << true;
     }
 
     void wheelOverClosedSelector()
     {
         QFETCH(QString, name);
-        QFETCH(bool, focused);
+        QFETCH(Qt::FocusReason, focus);
+        QFETCH(bool, turns);
 
         // The real window, so that a turn the selector leaves reaches the map.
         QTemporaryDir dir;
@@ -138,8 +141,10 @@ private Q_SLOTS:
                                               : qobject_cast<QComboBox *>(w.conditionPanel(6)->control(1040));
         QVERIFY(box && box->count() > 1);
         box->setCurrentIndex(0);
-        if (focused)
-            box->setFocus(Qt::TabFocusReason);
+        if (focus != Qt::NoFocusReason) {
+            box->setFocus(focus);
+            QVERIFY(box->hasFocus());
+        }
 
         // As from the mouse: sendEvent would mark it synthetic, and a
         // synthetic turn is not passed on to the parents.
@@ -149,8 +154,8 @@ private Q_SLOTS:
         QSpontaneKeyEvent::setSpontaneous(&wheel);
         qApp->notify(box, &wheel);
 
-        QCOMPARE(box->currentIndex(), focused ? 1 : 0);
-        QCOMPARE(w.map()->scrollPosition(), focused ? 0 : w.map()->lineStep());
+        QCOMPARE(box->currentIndex(), turns ? 1 : 0);
+        QCOMPARE(w.map()->scrollPosition(), turns ? 0 : w.map()->lineStep());
     }
 
     void panelTextsAreWhole()
